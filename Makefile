@@ -1,0 +1,36 @@
+# Vexadrome's driver: `make run` and `make test` are the two commands of the README.
+BUILD_DIR ?= build
+ASAN_BUILD_DIR ?= build-asan
+JOBS ?= 2
+# The workbench runs its calculator in the terminal until the windowed interface lands.
+ARGS ?= --calc
+
+.PHONY: all deps build run test sanitize clean
+
+all: build
+
+# Installs the Debian packages the project needs (only the missing ones).
+deps:
+	./scripts/install-deps.sh
+
+# Configures and builds the program, its libraries and the tests.
+build:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+# Installs, builds and starts the workbench.
+run: deps build
+	./$(BUILD_DIR)/bin/vexadrome $(ARGS)
+
+# Installs, builds and runs every test.
+test: deps build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+
+# Builds and runs every test under AddressSanitizer and UBSan.
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DVEXADROME_SANITIZE=ON
+	cmake --build $(ASAN_BUILD_DIR) -j$(JOBS)
+	cd $(ASAN_BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)

@@ -1,0 +1,217 @@
+// Tests of the three vectors: growth, insertion, removal, moves, name lookup
+// and the exceptions raised on misuse.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "nycore/collection/inline_vector.h"
+#include "nycore/collection/link_vector.h"
+#include "nycore/collection/name_vector.h"
+#include "nycore/system/runtime.h"
+#include "nycore/text/string_functions.h"
+#include "tests/support/child_process.h"
+#include "tests/support/strings.h"
+
+using namespace NyCore::Collections;
+using NyCore::String;
+
+namespace {
+
+int slots[32];
+
+std::vector<int> contents(LinkVector<int> const& v)
+{
+    std::vector<int> indexes;
+    for (int i = 0; i < v.get$count(); ++i)
+        indexes.push_back(v.get(i) ? static_cast<int>(v.get(i) - slots) : -1);
+    return indexes;
+}
+
+std::vector<int> contents(InlineVector<int> const& v)
+{
+    std::vector<int> values;
+    for (int i = 0; i < v.get$count(); ++i)
+        values.push_back(v[i]);
+    return values;
+}
+
+// A vector holding slots[0] ... slots[n - 1].
+void fill(LinkVector<int>& v, int n)
+{
+    for (int i = 0; i < n; ++i)
+        v.append(&slots[i]);
+}
+
+void expectReport(std::function<void()> const& body, std::string const& type, std::string const& message)
+{
+    auto result = TestSupport::runInChild(body);
+    EXPECT_TRUE(result.exited);
+    EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
+    EXPECT_EQ(result.output, "unhandeled exception: NyCore." + type + "\n" + message + "\n");
+}
+
+std::string outOfBounds(int index, int max)
+{
+    return "Index " + std::to_string(index) + " is not within the range 0 to " + std::to_string(max) + ".";
+}
+
+}
+
+TEST(VectorTest, GrowthDoublesFromEight)
+{
+    // capacity after each of 17 appends; an inline vector keeps a spare slot
+    std::vector<int> const inlineExpected = {8, 8, 8, 8, 8, 8, 8, 16, 16, 16, 16, 16, 16, 16, 16, 32, 32};
+    std::vector<int> const linkExpected = {8, 8, 8, 8, 8, 8, 8, 8, 16, 16, 16, 16, 16, 16, 16, 16, 32};
+    InlineVector<int> inlineVector(0, 0);
+    LinkVector<int> linkVector;
+    std::vector<int> inlineCapacities, linkCapacities;
+    for (int i = 0; i < 17; ++i) {
+        inlineVector.append(i);
+        linkVector.append(&slots[i]);
+        inlineCapacities.push_back(inlineVector.get$capacity());
+        linkCapacities.push_back(linkVector.get$capacity());
+    }
+    EXPECT_EQ(inlineCapacities, inlineExpected);
+    EXPECT_EQ(linkCapacities, linkExpected);
+    EXPECT_EQ(contents(inlineVector), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
+
+    LinkVector<int> sized(3);
+    fill(sized, 4);
+    EXPECT_EQ(sized.get$capacity(), 6);
+    sized.insert(0, 20);
+    EXPECT_EQ(sized.get$capacity(), 24);
+
+    // An element appended from the vector's own storage survives the growth.
+    InlineVector<int> own(0, 1);
+    own.append(42);
+    own.append(own[0]);
+    EXPECT_EQ(contents(own), (std::vector<int>{42, 42}));
+}
+
+TEST(VectorTest, InsertRemoveMoveReverse)
+{
+    struct Case {
+        char const* name;
+        std::function<void(LinkVector<int>&)> change;
+        std::vector<int> expected;  // slot indexes, -1 for an empty slot
+    };
+    Case const cases[] = {
+        {"insert 2 at 1", [](auto& v) { v.insert(1, 2); }, {0, -1, -1, 1, 2, 3, 4, 5}},
+        {"insert at end", [](auto& v) { v.insert(6, 1); }, {0, 1, 2, 3, 4, 5, -1}},
+        {"insert 0", [](auto& v) { v.insert(3, 0); }, {0, 1, 2, 3, 4, 5}},
+        {"remove 2 at 1", [](auto& v) { v.remove(1, 2); }, {0, 3, 4, 5}},
+        {"remove 5 at count-2", [](auto& v) { v.remove(4, 5); }, {0, 1, 2, 3}},
+        {"remove last", [](auto& v) { v.remove(5); }, {0, 1, 2, 3, 4}},
+        {"move 2 forward", [](auto& v) { v.move(0, 3, 2); }, {2, 3, 4, 0, 1, 5}},
+        {"move 2 back", [](auto& v) { v.move(4, 1, 2); }, {0, 4, 5, 1, 2, 3}},
+        {"move to itself", [](auto& v) { v.move(2, 2, 3); }, {0, 1, 2, 3, 4, 5}},
+        {"reverse even", [](auto& v) { v.reverse(); }, {5, 4, 3, 2, 1, 0}},
+        {"reverse odd", [](auto& v) { v.remove(0, 1); v.reverse(); }, {5, 4, 3, 2, 1}},
+        {"set", [](auto& v) { v.set(2, &slots[9]); }, {0, 1, 9, 3, 4, 5}},
+        {"resize down then up", [](auto& v) { v.resize(2); v.resize(4); }, {0, 1, -1, -1}},
+        {"resize past capacity", [](auto& v) { v.resize(10); }, {0, 1, 2, 3, 4, 5, -1, -1, -1, -1}},
+        {"reserve lowers count", [](auto& v) { v.reserve(3); }, {0, 1, 2}},
+        {"reserve grows only", [](auto& v) { v.reserve(40); }, {0, 1, 2, 3, 4, 5}},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkVector<int> v;
+        fill(v, 6);
+        c.change(v);
+        EXPECT_EQ(contents(v), c.expected);
+    }
+
+    InlineVector<int> inlineVector(0, 0);
+    for (int i = 0; i < 6; ++i)
+        inlineVector.append(i * 10);
+    inlineVector.move(4, 0, 2);
+    EXPECT_EQ(contents(inlineVector), (std::vector<int>{40, 50, 0, 10, 20, 30}));
+    inlineVector.insert(2, 1);
+    inlineVector.remove(4, 9);
+    EXPECT_EQ(contents(inlineVector), (std::vector<int>{40, 50, 0, 0}));
+    inlineVector.reserve(1);
+    inlineVector.resize(3);
+    EXPECT_EQ(contents(inlineVector), (std::vector<int>{40, 0, 0}));
+    EXPECT_EQ(inlineVector.get$capacity(), 8);
+
+    InlineVector<double> preset(3, 2);
+    EXPECT_EQ(preset.get$count(), 3);
+    EXPECT_EQ(preset[2], 0.0);
+}
+
+TEST(VectorTest, NameLookup)
+{
+    String* alpha = TestSupport::makeString(u"alpha");
+    NameVector<int> v;
+    v.append(alpha, &slots[0]);
+    v.append(nullptr, &slots[1]);
+    v.append(u"Alpha"_str, &slots[2]);
+    v.append(u"alpha"_str, &slots[3]);
+    v.insert(1, u"beta"_str);
+    v.insert(0);
+    string_free(alpha);  // the vector keeps its own copy
+
+    struct Case {
+        char16_t const* name;
+        int index;
+        int* value;
+    };
+    Case const cases[] = {
+        {u"alpha", 1, &slots[0]},
+        {u"Alpha", 4, &slots[2]},
+        {u"beta", 2, nullptr},
+        {u"gamma", -1, nullptr},
+        {u"", -1, nullptr},
+    };
+    for (auto const& c : cases) {
+        String* name = TestSupport::makeString(c.name);
+        SCOPED_TRACE(TestSupport::toUtf8(name));
+        EXPECT_EQ(v.getIndex(name), c.index);
+        EXPECT_EQ(v.get(name), c.value);
+        string_free(name);
+    }
+    EXPECT_EQ(v.get$count(), 6);
+    EXPECT_EQ(v.getName(0), nullptr);
+    EXPECT_EQ(TestSupport::toUtf8(v.getName(2)), "beta");
+    EXPECT_EQ(v.get(3), &slots[1]);
+
+    v.set(u"beta"_str, &slots[7]);
+    v.set(u"missing"_str, &slots[8]);
+    v.set(0, &slots[9]);
+    EXPECT_EQ(v.get(2), &slots[7]);
+    EXPECT_EQ(v.get(0), &slots[9]);
+
+    v.remove(1);
+    EXPECT_EQ(v.getIndex(u"alpha"_str), 4);
+    v.resize(2);
+    EXPECT_EQ(v.getIndex(u"alpha"_str), -1);
+    v.reserve(1);
+    EXPECT_EQ(v.get$count(), 1);
+    EXPECT_EQ(v.get(0), &slots[9]);
+}
+
+TEST(VectorTest, MisuseRaisesExceptions)
+{
+    auto const three = [](LinkVector<int>& v) { fill(v, 3); };
+    expectReport([&] { LinkVector<int> v; three(v); v.get(3); }, "OutOfBoundsException", outOfBounds(3, 2));
+    expectReport([&] { LinkVector<int> v; three(v); v.set(-1, nullptr); }, "OutOfBoundsException", outOfBounds(-1, 2));
+    expectReport([&] { LinkVector<int> v; three(v); v.insert(4, 1); }, "OutOfBoundsException", outOfBounds(4, 3));
+    expectReport([&] { LinkVector<int> v; v.remove(0); }, "OutOfBoundsException", outOfBounds(0, -1));
+    expectReport([&] { LinkVector<int> v; three(v); v.move(1, 2, 2); }, "OutOfBoundsException", outOfBounds(2, 1));
+    expectReport([] { LinkVector<int> v(0); }, "InvalidDimensionException", "0 is an invalid dimension size.");
+    expectReport([] { LinkVector<int> v; v.resize(-2); }, "InvalidDimensionException", "-2 is an invalid dimension size.");
+
+    expectReport([] { InlineVector<int> v(2, 0); v.getReference(2); }, "OutOfBoundsException", outOfBounds(2, 1));
+    expectReport([] { InlineVector<int> v(2, 0); v.insert(0, -1); }, "InvalidParameterException", "Invalid paramiter.");
+    expectReport([] { InlineVector<int> v(2, 0); v.remove(0, -1); }, "InvalidParameterException", "Invalid paramiter.");
+    expectReport([] { InlineVector<int> v(2, 0); v.move(0, 1, 0); }, "InvalidParameterException", "Invalid paramiter.");
+    expectReport([] { InlineVector<int> v(2, 0); v.move(-1, 0, 1); }, "OutOfBoundsException", outOfBounds(-1, 1));
+    expectReport([] { InlineVector<int> v(0, -1); }, "InvalidDimensionException", "-1 is an invalid dimension size.");
+    expectReport([] { InlineVector<int> v(0, 0); v.reserve(-5); }, "InvalidDimensionException", "-5 is an invalid dimension size.");
+
+    expectReport([] { NameVectorBase v(-3); }, "InvalidDimensionException", "-3 is an invalid dimension size.");
+    expectReport([] { NameVectorBase v; v.getName(0); }, "OutOfBoundsException", outOfBounds(0, -1));
+    expectReport([] { NameVectorBase v; v.insert(1); }, "OutOfBoundsException", outOfBounds(1, 0));
+}

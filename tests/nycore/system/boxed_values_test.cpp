@@ -1,0 +1,78 @@
+// Boxed values: parsing, comparison and rendering through their formatters.
+#include <gtest/gtest.h>
+
+#include "nycore/system/boxed_values.h"
+#include "nycore/text/string_functions.h"
+#include "tests/support/strings.h"
+
+using namespace NyCore;
+
+namespace {
+
+std::string render(Object const& value, String const* format = nullptr)
+{
+    String* text = value.toString(format);
+    std::string result = TestSupport::toUtf8(text);
+    string_free(text);
+    return result;
+}
+
+}
+
+TEST(BoxedValues, IntegersParseCompareAndRender)
+{
+    Integer32* parsed = Integer32::create(u"  -42x"_str);
+    EXPECT_EQ(parsed->value, -42);
+    EXPECT_EQ(render(*parsed), "-42");
+    Integer32 seven(7);
+    EXPECT_EQ(parsed->compare(&seven), -1);
+    EXPECT_EQ(seven.compare(parsed), 1);
+    EXPECT_EQ(seven.compare(&seven), 0);
+    delete parsed;
+}
+
+TEST(BoxedValues, DoublesRenderTheShortestRoundTrip)
+{
+    Double* parsed = Double::create(u"0.3"_str);
+    EXPECT_EQ(parsed->value, 0.3);
+    EXPECT_EQ(render(*parsed), "0.3");
+    EXPECT_EQ(render(Double(-2.5)), "-2.5");
+    EXPECT_EQ(render(Double(1234.5), u"0.00"_str), "1234.50");
+    EXPECT_EQ(Double(1.0).compare(parsed), 1);
+    delete parsed;
+}
+
+TEST(BoxedValues, DatesScanRenderAndKnowTheirWeekday)
+{
+    DateTime* date = DateTime::create(u"2024-3-5 14:7:9:250"_str);
+    EXPECT_EQ(date->year, 2024);
+    EXPECT_EQ(date->month, 3);
+    EXPECT_EQ(date->day, 5);
+    EXPECT_EQ(date->hour, 14);
+    EXPECT_EQ(date->millisecond, 250);
+    EXPECT_EQ(render(*date), "03/05/2024 02:07:09 PM");
+    EXPECT_EQ(render(*date, u"{DDDD}, {MMMM} {D}"_str), "Tuesday, March 5");
+
+    struct Weekday {
+        int year, month, day, weekday;
+    } const weekdays[] = {{2024, 3, 5, 2}, {2000, 1, 1, 6}, {1970, 1, 1, 4}, {2026, 12, 6, 0}, {1900, 3, 1, 4}};
+    for (auto const& w : weekdays)
+        EXPECT_EQ(DateTime(w.year, w.month, w.day).get$dayOfWeek(), w.weekday) << w.year << "-" << w.month << "-" << w.day;
+
+    DateTime later(2024, 3, 5, 14, 7, 10);
+    EXPECT_EQ(date->compare(&later), -1);
+    delete date;
+}
+
+TEST(BoxedValues, TimeSpansAndPlainObjectsRender)
+{
+    EXPECT_EQ(render(TimeSpan(0)), "00:00:00");
+    EXPECT_EQ(render(TimeSpan(((26 * 60 + 3) * 60 + 4) * 1000LL + 5)), "1.02:03:04.005");
+    EXPECT_EQ(render(TimeSpan(-61000)), "-00:01:01");
+    EXPECT_EQ(render(Integer32(5), nullptr), "5");
+    // Object's own rendering is the name of its type.
+    struct Plain : Object {
+        Type* getType() const override { return asType(&Double::MetaData); }
+    } plain;
+    EXPECT_EQ(render(static_cast<Object const&>(plain)), "NyCore.Double");
+}

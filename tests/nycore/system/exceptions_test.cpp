@@ -1,0 +1,112 @@
+// Fatal reports: raised exceptions and hardware faults print the type name
+// and message on standard output and end the process with a failure code.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+
+#include "nycore/system/exceptions.h"
+#include "nycore/system/runtime.h"
+#include "tests/support/child_process.h"
+
+using namespace NyCore;
+
+namespace {
+
+struct ReportCase {
+    char const* name;
+    std::function<void()> raise;
+    char const* report;
+};
+
+volatile int zero = 0;
+volatile std::uintptr_t unmappedAddress = 16;
+
+// The faults are made on purpose; the sanitizers must let them reach the hardware.
+__attribute__((no_sanitize("undefined"))) void readUnmapped()
+{
+    std::printf("%d", *reinterpret_cast<int volatile*>(unmappedAddress));
+}
+
+__attribute__((no_sanitize("undefined"))) void writeUnmapped()
+{
+    *reinterpret_cast<int volatile*>(unmappedAddress) = 1;
+}
+
+__attribute__((no_sanitize("undefined"))) void divideByZero()
+{
+    std::printf("%d", 7 / zero);
+}
+
+// Recurses until the stack is exhausted; the condition is never false but
+// the compiler cannot know that.
+volatile bool keepRecursing = true;
+
+__attribute__((noinline)) int recurseDeeply(int depth)
+{
+    volatile char frame[256];
+    frame[0] = static_cast<char>(depth);
+    if (!keepRecursing)
+        return frame[0];
+    return recurseDeeply(depth + 1) + frame[0];
+}
+
+}
+
+TEST(Exceptions, ReportsNameTheTypeAndMessageAndFail)
+{
+    ReportCase const cases[] = {
+        {"message", [] { NY_THROW(Exception(u"Broken."_str)); }, "unhandeled exception: NyCore.Exception\nBroken.\n"},
+        {"no message", [] { NY_THROW(Exception()); }, "unhandeled exception: NyCore.Exception\n(null)\n"},
+        {"out of bounds", [] { NY_THROW(OutOfBoundsException(5, 3)); },
+         "unhandeled exception: NyCore.OutOfBoundsException\nIndex 5 is not within the range 0 to 3.\n"},
+        {"out of bounds plain", [] { NY_THROW(OutOfBoundsException()); },
+         "unhandeled exception: NyCore.OutOfBoundsException\nOperation would result in out-of-bounds error.\n"},
+        {"dimension", [] { NY_THROW(DimensionSizeException(-4)); },
+         "unhandeled exception: NyCore.InvalidDimensionException\n-4 is an invalid dimension size.\n"},
+        {"system code", [] { NY_THROW(UnknownSystemException(0xC00000FDu)); },
+         "unhandeled exception: NyCore.UnknownSystemException\nUnhandled system exception -1073741571.\n"},
+        {"invalid index", [] { NY_THROW(InvalidIndexException(u"Key"_str)); },
+         "unhandeled exception: NyCore.InvalidIndexException\nKey is an invalid index.\n"},
+        {"exists", [] { NY_THROW(IndexAlreadyExistsException(u"Key"_str)); },
+         "unhandeled exception: NyCore.IndexAlreadyExistsException\nKey already exists.\n"},
+        {"method", [] { NY_THROW(UnknownMethodException(u"onNothing"_str)); },
+         "unhandeled exception: NyCore.UnknownMethodException\nUnknown method specified\n"},
+        {"stream", [] { NY_THROW(IO::SeekNotSupportedException()); },
+         "unhandeled exception: NyCore.IO.SeekNotSupportedException\nSeeking is not supported by this stream.\n"},
+        {"loops", [] { NY_THROW(System::TooManyEventLoopsException()); },
+         "unhandeled exception: NyCore.System.TooManyEventLoopsException\nMaximum number of event loops reached\n"},
+        {"with location", [] { System::Runtime::throwException(new DivideByZeroException(), "system/widget.cpp", 42); },
+         "unhandeled exception NyCore.DivideByZeroException\nDivide by zero.\nsystem/widget.cpp(42)\n"},
+    };
+    for (ReportCase const& c : cases) {
+        auto child = TestSupport::runInChild(c.raise);
+        EXPECT_TRUE(child.exited) << c.name;
+        EXPECT_EQ(child.exitCode, System::FatalExitCode) << c.name;
+        EXPECT_EQ(child.output, c.report) << c.name;
+    }
+}
+
+TEST(Exceptions, HardwareFaultsBecomeTheSameReports)
+{
+    ReportCase const cases[] = {
+        {"null read", readUnmapped,
+         "unhandeled exception: NyCore.NullReferenceException\nCannot read from a null reference.\n"},
+        {"null write", writeUnmapped,
+         "unhandeled exception: NyCore.NullReferenceException\nCannot write to a null reference.\n"},
+        {"integer division", divideByZero,
+         "unhandeled exception: NyCore.DivideByZeroException\nDivide by zero.\n"},
+        {"stack overflow", [] { std::printf("%d", recurseDeeply(0)); },
+         "unhandeled exception: NyCore.UnknownSystemException\nUnhandled system exception -1073741571.\n"},
+        {"bus error", [] { std::raise(SIGBUS); },
+         "unhandeled exception: NyCore.UnknownSystemException\nUnhandled system exception -1073741818.\n"},
+    };
+    for (ReportCase const& c : cases) {
+        auto child = TestSupport::runInChild(c.raise);
+        EXPECT_TRUE(child.exited) << c.name << " signal " << child.signal;
+        EXPECT_EQ(child.exitCode, System::FatalExitCode) << c.name;
+        EXPECT_EQ(child.output, c.report) << c.name;
+    }
+}

@@ -1,0 +1,149 @@
+// Tests of formatted printing: flags, widths, every conversion, the '%f'
+// rendering, and that cstr_print_len is a bound no print ever passes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "nycore/system/memory.h"
+#include "nycore/text/print.h"
+#include "nycore/text/string_functions.h"
+#include "tests/support/strings.h"
+
+namespace {
+
+constexpr char16_t Guard = 0xBEEF;
+
+// Prints through cstr_printv into a guarded buffer of exactly the bound and
+// checks that nothing lands behind it; returns the text.
+std::u16string printed(char16_t const* fmt, ...)
+{
+    va_list args;
+    va_start(args, fmt);
+    va_list measure;
+    va_copy(measure, args);
+    int bound = cstr_print_len(fmt, measure);
+    va_end(measure);
+    std::vector<char16_t> buffer(static_cast<std::size_t>(bound) + 64, Guard);
+    int written = cstr_printv(buffer.data(), fmt, args);
+    va_end(args);
+    EXPECT_LT(written, bound) << TestSupport::toUtf8(fmt);
+    EXPECT_EQ(buffer[static_cast<std::size_t>(written)], 0);
+    for (std::size_t i = static_cast<std::size_t>(bound); i < buffer.size(); ++i) {
+        if (buffer[i] != Guard) {
+            ADD_FAILURE() << "write past the bound at " << i << " for " << TestSupport::toUtf8(fmt);
+            break;
+        }
+    }
+    return std::u16string(buffer.data(), static_cast<std::size_t>(written));
+}
+
+struct Case {
+    char const* what;
+    std::u16string actual;
+    char16_t const* expected;
+};
+
+void check(std::vector<Case> const& cases)
+{
+    for (Case const& k : cases)
+        EXPECT_EQ(TestSupport::toUtf8(k.actual), TestSupport::toUtf8(k.expected)) << k.what;
+}
+
+TEST(Print, IntegerConversionsAndFlags)
+{
+    check({
+        {"%5d", printed(u"%5d", 42), u"   42"},
+        {"%-5d", printed(u"%-5d|", 42), u"42   |"},
+        {"%05d", printed(u"%05d", -5), u"000-5"},
+        {"%05d", printed(u"%05d", 42), u"00042"},
+        {"%+d", printed(u"%+d %+d %+i", 7, -7, 0), u"+7 -7 +0"},
+        {"%#x", printed(u"%#x", 255), u"0xff"},
+        {"%X", printed(u"%X", 0xBEEF), u"BEEF"},
+        {"%x neg", printed(u"%x", -1), u"ffffffff"},
+        {"%u", printed(u"%u", -1), u"4294967295"},
+        {"%o", printed(u"%o", 8), u"10"},
+        {"%b", printed(u"%b", 5), u"101"},
+        {"%d min", printed(u"%d", INT32_MIN), u"-2147483648"},
+        {"%#08x", printed(u"%#08x", 255), u"00000xff"},
+        {"% d", printed(u"% d", 3), u"3"},
+        {"%+u", printed(u"%+u", 3), u"3"},
+    });
+}
+
+TEST(Print, TextConversions)
+{
+    check({
+        {"literal", printed(u"plain text"), u"plain text"},
+        {"%%", printed(u"100%%"), u"100%"},
+        {"%c", printed(u"[%c%c]", u'a', 0x263A), u"[a\u263a]"},
+        {"%3c", printed(u"%3c", u'x'), u"  x"},
+        {"%s", printed(u"<%s>", u"abc"), u"<abc>"},
+        {"%s null", printed(u"%s", static_cast<char16_t const*>(nullptr)), u"(null)"},
+        {"%-6s", printed(u"%-6s|", u"ab"), u"ab    |"},
+        {"%6s", printed(u"%6s", u"ab"), u"    ab"},
+        {"%a", printed(u"%a", "bytes\xe9"), u"bytes\u00e9"},
+        {"%a null", printed(u"%a", static_cast<char const*>(nullptr)), u"(null)"},
+        {"unknown", printed(u"a%qb%d", 5), u"ab5"},
+        {"trailing %", printed(u"ab%"), u"ab"},
+        {"trailing flags", printed(u"ab%-5"), u"ab"},
+    });
+}
+
+TEST(Print, RealConversion)
+{
+    double const inf = std::numeric_limits<double>::infinity();
+    check({
+        {"%f", printed(u"%f", 3.25), u"3.25000"},
+        {"%.5f 0.3", printed(u"%.5f", 0.3), u"0.30000"},
+        {"%.2f", printed(u"%.2f", 1.999), u"1.99"},
+        {"%.0f", printed(u"%.0f", 2.5), u"2"},
+        {"%.1f neg", printed(u"%.1f", -0.75), u"-0.7"},
+        {"%8.2f", printed(u"%8.2f", -1.5), u"   -1.50"},
+        {"%08.2f", printed(u"%08.2f", 1.5), u"    1.50"},
+        {"%-8.2f", printed(u"%-8.2f|", 1.5), u"1.50    |"},
+        {"%+.1f", printed(u"%+.1f", 2.0), u"+2.0"},
+        {"%f inf", printed(u"%f %f", inf, -inf), u"inf -inf"},
+        {"%f nan", printed(u"%5f", std::nan("")), u"  nan"},
+        {"%.3f big", printed(u"%.3f", 1e22), u"10000000000000000000000.000"},
+    });
+}
+
+TEST(Print, LengthIsABoundForEveryValue)
+{
+    std::mt19937_64 random(20240607);
+    for (int i = 0; i < 3000; ++i) {
+        std::uint64_t bits = random();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        int precision = static_cast<int>(random() % 40);
+        auto integer = static_cast<int>(bits >> 32);
+        std::u16string fmt = u"%+." + std::u16string(1, static_cast<char16_t>(u'0' + precision % 10)) + u"f|%.";
+        fmt += static_cast<char16_t>(u'0' + precision / 10);
+        fmt += u"f|%+#5d|%#b|%-3X|%c";
+        printed(fmt.c_str(), value, -value, integer, integer, integer, integer);
+    }
+    std::u16string huge = printed(u"%.3f", -1.7976931348623157e308);
+    EXPECT_EQ(huge.size(), 1u + 309u + 4u);
+}
+
+TEST(Print, StringPrintHasThePrintedLength)
+{
+    NyCore::String* s = string_print(u"%s=%d (%.2f)", u"x", -12, 0.5);
+    EXPECT_EQ(TestSupport::toU16(s), u"x=-12 (0.50)");
+    EXPECT_EQ(s->count, 12);
+    EXPECT_EQ(s->units()[s->count], 0);
+    string_free(s);
+
+    NyCore::String* empty = string_print(u"");
+    EXPECT_EQ(empty->count, 0);
+    string_free(empty);
+}
+
+}

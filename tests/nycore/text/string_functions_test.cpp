@@ -1,0 +1,263 @@
+// Tests of the string_* family: slicing, searching, splitting, trimming,
+// justification, conversions, the fatal reports, and the exact round trip of
+// doubles through their positional text.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "nycore/collection/array.h"
+#include "nycore/system/runtime.h"
+#include "nycore/text/string_functions.h"
+#include "tests/support/child_process.h"
+#include "tests/support/strings.h"
+
+using TestSupport::makeString;
+using TestSupport::toU16;
+using TestSupport::toUtf8;
+
+namespace {
+
+// Runs a String function on a temporary argument and returns its result as text.
+std::u16string apply(std::u16string const& text, String* (*op)(String const*))
+{
+    String* s = makeString(text);
+    String* r = op(s);
+    std::u16string result = toU16(r);
+    string_free(r);
+    string_free(s);
+    return result;
+}
+
+std::vector<std::u16string> split(std::u16string const& text, String const* separators)
+{
+    String* s = makeString(text);
+    auto* pieces = string_split(s, separators);
+    std::vector<std::u16string> result;
+    for (String* piece : *pieces)
+        result.push_back(toU16(piece));
+    pieces->freeWithItems();
+    string_free(s);
+    return result;
+}
+
+TEST(StringFunctions, AllocCopyAndCompare)
+{
+    String* empty = string_alloc(0);
+    EXPECT_EQ(empty->count, 0);
+    empty->units()[0] = 0;
+    EXPECT_TRUE(string_is_empty(empty));
+    string_free(empty);
+    string_free(nullptr);
+
+    EXPECT_EQ(string_copy(nullptr), nullptr);
+    std::u16string const inner(u"a\0b", 3);
+    EXPECT_EQ(apply(inner, string_copy), inner);
+    EXPECT_FALSE(string_is_empty(u"x"_str));
+
+    EXPECT_EQ(string_compare(u"ab"_str, u"abc"_str), -1);
+    EXPECT_EQ(string_compare(u"b"_str, u"abc"_str), 1);
+    EXPECT_EQ(string_compare(u"abc"_str, u"abc"_str), 0);
+    EXPECT_EQ(string_cmp_nocase(u"ABC"_str, u"abc"_str), 0);
+    EXPECT_EQ(string_cmp_nocase(u"abd"_str, u"ABC"_str), 1);
+    EXPECT_EQ(string_cmp_nocase(u"a"_str, u"AB"_str), -1);
+    EXPECT_EQ(string_count(u"banana"_str, u'a'), 3);
+    EXPECT_EQ(string_get_char(u"xyz"_str, 2), u'z');
+}
+
+TEST(StringFunctions, Slices)
+{
+    String const* s = u"abcdef"_str;
+    struct Case {
+        char const* what;
+        String* result;
+        char16_t const* expected;
+    };
+    Case const cases[] = {
+        {"left 2", string_left(s, 2), u"ab"},
+        {"left 99", string_left(s, 99), u"abcdef"},
+        {"left -1", string_left(s, -1), u""},
+        {"right 2", string_right(s, 2), u"ef"},
+        {"right 99", string_right(s, 99), u"abcdef"},
+        {"mid 2 -1", string_mid(s, 2, -1), u"cdef"},
+        {"mid 2 1000", string_mid(s, 2, 1000), u"cdef"},
+        {"mid 1 2", string_mid(s, 1, 2), u"bc"},
+        {"append", string_append(u"ab"_str, u"cd"_str), u"abcd"},
+        {"repeat 3", string_repeat(u"ab"_str, 3), u"ababab"},
+        {"repeat 0", string_repeat(u"ab"_str, 0), u""},
+        {"reverse", string_reverse(s), u"fedcba"},
+        {"lower", string_to_lower(u"AbC-\u00c9"_str), u"abc-\u00c9"},
+        {"upper", string_to_upper(u"AbC-z"_str), u"ABC-Z"},
+        {"trim left", string_trim_left(u"  \tab "_str, u" \t"_str), u"ab "},
+        {"trim right", string_trim_right(u" ab. . "_str, u" ."_str), u" ab"},
+        {"trim all", string_trim_right(u"...."_str, u"."_str), u""},
+        {"trim none", string_trim_left(u" ab"_str, NyCore::Text::EmptyString), u" ab"},
+        {"justify centre", string_justify(u"ab"_str, 5, 2, u'*'), u"*ab**"},
+        {"justify left", string_justify(u"ab"_str, 5, 0, u'.'), u"ab..."},
+        {"justify right", string_justify(u"ab"_str, 5, 1, u'.'), u"...ab"},
+        {"justify cut", string_justify(u"abcdef"_str, 3, 0, u' '), u"abc"},
+        {"extract", string_extract(u"abcdef", 3), u"abc"},
+        {"extract short", string_extract(u"ab", 10), u"ab"},
+        {"from cstr", string_from_cstr(u"hello"), u"hello"},
+        {"from ascii", string_from_ascii("caf\xe9"), u"caf\u00e9"},
+    };
+    for (Case const& k : cases) {
+        EXPECT_EQ(toU16(k.result), k.expected) << k.what;
+        EXPECT_EQ(k.result->units()[k.result->count], 0) << k.what;
+        string_free(k.result);
+    }
+    String* none = string_repeat(u"ab"_str, 0);
+    EXPECT_EQ(none->count, 0);
+    string_free(none);
+}
+
+TEST(StringFunctions, IndexOf)
+{
+    String const* s = u"abcabc"_str;
+    struct Case {
+        char16_t const* what;
+        int start;
+        bool backwards;
+        int expected;
+    };
+    Case const cases[] = {
+        {u"bc", 5, true, 4}, {u"bc", 5, false, -1}, {u"bc", 0, false, 1},
+        {u"bc", 2, false, 4}, {u"bc", 3, true, 1}, {u"abc", 0, true, 0},
+        {u"x", 0, false, -1}, {u"", 3, false, 3}, {u"abcabcd", 0, false, -1},
+    };
+    for (Case const& k : cases) {
+        SCOPED_TRACE(testing::Message() << toUtf8(k.what) << " from " << k.start << (k.backwards ? " back" : ""));
+        String* what = makeString(k.what);
+        EXPECT_EQ(string_index_of(s, what, k.start, k.backwards), k.expected);
+        string_free(what);
+    }
+}
+
+TEST(StringFunctions, Split)
+{
+    using Pieces = std::vector<std::u16string>;
+    EXPECT_EQ(split(u",a,,b,", u","_str), (Pieces{u"", u"a", u"b"}));
+    EXPECT_EQ(split(u"a b", NyCore::Text::EmptyString), (Pieces{u"a b"}));
+    EXPECT_EQ(split(u"a b", nullptr), (Pieces{u"a b"}));
+    EXPECT_EQ(split(u"", u","_str), (Pieces{u""}));
+    EXPECT_EQ(split(u",,,", u","_str), (Pieces{u""}));
+    EXPECT_EQ(split(u"a;b c", u"; "_str), (Pieces{u"a", u"b", u"c"}));
+    EXPECT_EQ(split(u"1,2,3,4,5,6,7,8,9,10", u","_str).size(), 10u);
+}
+
+TEST(StringFunctions, NumberConversions)
+{
+    struct Case {
+        char const* what;
+        String* result;
+        char16_t const* expected;
+    };
+    Case const cases[] = {
+        {"int -255 hex", string_from_int(-255, 16), u"ffffff01"},
+        {"int -255", string_from_int(-255, 10), u"-255"},
+        {"int min bin", string_from_int(INT32_MIN, 2), u"10000000000000000000000000000000"},
+        {"real 2.5 0", string_from_real(2.5, 0), u"2"},
+        {"real 2.5 -1", string_from_real(2.5, -1), u"2.5"},
+        {"real 0.3 5", string_from_real(0.3, 5), u"0.30000"},
+        {"real inf 4", string_from_real(HUGE_VAL, 4), u"inf"},
+        {"real -0", string_from_real(-0.0, -1), u"0"},
+    };
+    for (Case const& k : cases) {
+        EXPECT_EQ(toU16(k.result), k.expected) << k.what;
+        string_free(k.result);
+    }
+
+    String* largest = string_from_real(-1.7976931348623157e308, 2);
+    EXPECT_EQ(largest->count, 1 + 309 + 3);
+    EXPECT_EQ(toU16(largest).substr(0, 6), u"-17976");
+    EXPECT_EQ(toU16(largest).substr(310), u".00");
+    string_free(largest);
+
+    EXPECT_EQ(string_to_int(u" -12z"_str, 10), -12);
+    EXPECT_EQ(string_to_int(nullptr, 10), 0);
+    EXPECT_EQ(string_to_real(u"0.7"_str), 0.7);
+    EXPECT_EQ(string_to_real(nullptr), 0.0);
+
+    struct RealCase {
+        char16_t const* text;
+        bool expected;
+    };
+    RealCase const realCases[] = {
+        {u"12.5", true}, {u" -1..2", true}, {u"", true}, {u"-", true},
+        {u"1e5", false}, {u"+1", false}, {u"1 ", false},
+    };
+    for (RealCase const& k : realCases) {
+        String* s = makeString(k.text);
+        EXPECT_EQ(string_is_real(s), k.expected) << toUtf8(k.text);
+        string_free(s);
+    }
+    EXPECT_FALSE(string_is_real(nullptr));
+}
+
+TEST(StringFunctions, RandomDoublesRoundTripThroughText)
+{
+    std::mt19937_64 random(0x5eed);
+    int tested = 0;
+    while (tested < 10000) {
+        std::uint64_t bits = random();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value))
+            continue;
+        ++tested;
+        String* text = string_from_real(value, -1);
+        double back = string_to_real(text);
+        if (std::memcmp(&back, &value, sizeof value) != 0 && !(value == 0 && back == 0)) {
+            ADD_FAILURE() << "value bits " << std::hex << bits << " came back as " << back << " from "
+                          << toUtf8(text);
+            string_free(text);
+            break;
+        }
+        string_free(text);
+    }
+}
+
+TEST(StringFunctions, FromArray)
+{
+    auto* units = NyCore::Collections::Array<char16_t>::alloc(3);
+    units->items()[0] = u'x';
+    units->items()[1] = u'y';
+    units->items()[2] = u'z';
+    String* s = string_from_array(units);
+    EXPECT_EQ(toU16(s), u"xyz");
+    string_free(s);
+    units->free();
+}
+
+TEST(StringFunctions, FaultsAreFatal)
+{
+    struct Case {
+        char const* name;
+        void (*body)();
+        char const* report;
+    };
+    Case const cases[] = {
+        {"get_char past", [] { string_get_char(u"ab"_str, 2); }, "Error.InvalidIndex: text/read.cpp("},
+        {"get_char neg", [] { string_get_char(u"ab"_str, -1); }, "Error.InvalidIndex: text/read.cpp("},
+        {"mid past", [] { string_mid(u"ab"_str, 2, 1); }, "Error.InvalidIndex: text/read.cpp("},
+        {"index_of past", [] { string_index_of(u"ab"_str, u"a"_str, 2, false); },
+         "Error.InvalidIndex: text/read.cpp("},
+        {"from_int radix", [] { string_from_int(5, 37); }, "Error.InvalidParamiter: text/write.cpp("},
+        {"justify mode", [] { string_justify(u"ab"_str, 5, 3, u' '); }, "Error.InvalidParamiter: text/write.cpp("},
+        {"from_array", [] { string_from_array(NyCore::Collections::Array<int>::alloc(2)); },
+         "Error.WrongArrayType: text/write.cpp("},
+    };
+    for (Case const& k : cases) {
+        SCOPED_TRACE(k.name);
+        auto result = TestSupport::runInChild(k.body);
+        EXPECT_TRUE(result.exited);
+        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
+        EXPECT_EQ(result.output.rfind(k.report, 0), 0u) << result.output;
+    }
+}
+
+}

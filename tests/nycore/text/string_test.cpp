@@ -1,0 +1,128 @@
+// Tests of the String members (creation, null-tolerant access, sub-string
+// matching), the shared empty constant and the UTF-8 conversion pair.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "nycore/system/memory.h"
+#include "nycore/text/string.h"
+#include "nycore/text/string_functions.h"
+#include "tests/support/strings.h"
+
+using NyCore::String;
+using TestSupport::toU16;
+
+namespace {
+
+// get$length and get accept a null String by design; the sanitizer's null
+// check on the call itself is switched off here.
+__attribute__((no_sanitize("null"))) int lengthOf(String const* s)
+{
+    return s->get$length();
+}
+
+__attribute__((no_sanitize("null"))) char16_t unitOf(String const* s, int index)
+{
+    return s->get(index);
+}
+
+TEST(String, CreateAndAccess)
+{
+    String* s = String::create(u"xxabcxx", 2, 3);
+    EXPECT_EQ(toU16(s), u"abc");
+    EXPECT_EQ(s->units()[3], 0);
+    String* copy = String::create(s);
+    EXPECT_NE(copy, s);
+    EXPECT_EQ(toU16(copy), u"abc");
+    EXPECT_EQ(String::create(static_cast<String const*>(nullptr)), nullptr);
+
+    EXPECT_EQ(lengthOf(s), 3);
+    EXPECT_EQ(lengthOf(nullptr), 0);
+    EXPECT_EQ(unitOf(s, 0), u'a');
+    EXPECT_EQ(unitOf(s, 2), u'c');
+    EXPECT_EQ(unitOf(s, 3), 0);
+    EXPECT_EQ(unitOf(s, -1), 0);
+    EXPECT_EQ(unitOf(nullptr, 0), 0);
+    string_free(copy);
+    string_free(s);
+
+    String const* empty = NyCore::Text::EmptyString;
+    EXPECT_EQ(empty->count, 0);
+    EXPECT_EQ(empty->units()[0], 0);
+    EXPECT_EQ(u"abc"_str->count, 3);
+}
+
+TEST(String, SubStringMatch)
+{
+    struct Case {
+        String const* a;
+        String const* b;
+        int start;
+        bool ignoreCase;
+        int expected;
+    };
+    Case const cases[] = {
+        {u"hello"_str, u"llo"_str, 2, false, -1}, {u"hello"_str, u"ll"_str, 2, false, 2},
+        {u"hello"_str, u"lx"_str, 2, false, 1}, {u"hello"_str, u"lloyd"_str, 2, false, 3},
+        {u"hello"_str, u"LLO"_str, 2, false, 0}, {u"hello"_str, u"LLO"_str, 2, true, -1},
+        {u"HeLLo"_str, u"hello"_str, 0, true, -1}, {u"hello"_str, u""_str, 0, false, 0},
+        {u"hello"_str, u"o"_str, 5, false, 0}, {u"hello"_str, nullptr, 0, false, 0},
+        {nullptr, u"a"_str, 0, false, 0},
+    };
+    int row = 0;
+    for (Case const& k : cases) {
+        EXPECT_EQ(String::subStringMatch(k.a, k.b, k.start, k.ignoreCase), k.expected) << "row " << row;
+        ++row;
+    }
+}
+
+TEST(String, Utf8Pair)
+{
+    struct Case {
+        std::string bytes;
+        std::u16string units;
+    };
+    Case const cases[] = {
+        {"", u""},
+        {"plain", u"plain"},
+        {"caf\xc3\xa9", u"caf\u00e9"},
+        {"\xe2\x82\xac", u"\u20ac"},
+        {"\xf0\x9f\x98\x80", u"\U0001F600"},
+        {"a\xffz", u"a\ufffdz"},
+        {"\xc0\xaf", u"\ufffd\ufffd"},
+        {"\xe2\x82", u"\ufffd"},
+        {"\xed\xa0\x80", u"\ufffd\ufffd\ufffd"},
+        {"\xf4\x90\x80\x80", u"\ufffd\ufffd\ufffd\ufffd"},
+    };
+    for (Case const& k : cases) {
+        SCOPED_TRACE(k.bytes);
+        String* s = string_from_utf8(k.bytes.data(), static_cast<int>(k.bytes.size()));
+        EXPECT_EQ(toU16(s), k.units);
+        EXPECT_EQ(s->units()[s->count], 0);
+        string_free(s);
+    }
+
+    struct Back {
+        std::u16string units;
+        std::string bytes;
+    };
+    Back const backs[] = {
+        {u"", ""},
+        {u"caf\u00e9", "caf\xc3\xa9"},
+        {u"\U0001F600!", "\xf0\x9f\x98\x80!"},
+        {std::u16string(1, char16_t(0xD800)) + u"x", "\xef\xbf\xbdx"},
+        {std::u16string(1, char16_t(0xDC00)), "\xef\xbf\xbd"},
+    };
+    for (Back const& k : backs) {
+        SCOPED_TRACE(k.bytes);
+        String* s = TestSupport::makeString(k.units);
+        int length = -1;
+        char* bytes = string_to_utf8(s, &length);
+        EXPECT_EQ(length, static_cast<int>(k.bytes.size()));
+        EXPECT_EQ(std::string(bytes), k.bytes);
+        memory_free(bytes);
+        string_free(s);
+    }
+}
+
+}

@@ -1,0 +1,157 @@
+// Tests of the field parser, "{0}" parameter formatting (String::format) and
+// the integer formatter.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "nycore/system/boxed_values.h"
+#include "nycore/system/runtime.h"
+#include "nycore/text/integer_formatter.h"
+#include "nycore/text/parameter_list_formatter.h"
+#include "nycore/text/string_functions.h"
+#include "nycore/text/text_buffer.h"
+#include "tests/support/child_process.h"
+#include "tests/support/strings.h"
+
+using NyCore::String;
+using NyCore::Text::CharWriter;
+using NyCore::Text::TextBuffer;
+using TestSupport::toU16;
+
+namespace {
+
+// Writes each field as "<name|format>", or "<name>" when the format is null.
+class FieldRecorder : public NyCore::Text::TextFormatter {
+public:
+    void appendField(CharWriter* writer, String const* name, String const* format) override
+    {
+        writer->append(u'<');
+        writer->append(name);
+        if (format) {
+            writer->append(u'|');
+            writer->append(format);
+        }
+        writer->append(u'>');
+    }
+};
+
+// An argument that shows the format it was handed.
+class FormatEcho : public NyCore::Object {
+public:
+    void appendTo(CharWriter* writer, String const* format) const override
+    {
+        writer->append(format ? format : u"null"_str);
+    }
+};
+
+std::u16string formatted(String* text)
+{
+    std::u16string result = toU16(text);
+    string_free(text);
+    return result;
+}
+
+}
+
+TEST(TextFormatter, ParsesFields)
+{
+    struct Case {
+        std::u16string text;
+        std::u16string expected;
+    };
+    std::vector<Case> const cases = {
+        {u"plain text", u"plain text"},
+        {u"a}b", u"a}b"},
+        {u"x{0", u"x<0>"},
+        {u"{0|}", u"<0>"},
+        {u"{0|0.00}", u"<0|0.00>"},
+        {u"{0|{###,}###.00}", u"<0|{###,}###.00>"},
+        {u"{0|{#{#}}}!", u"<0|{#{#}}>!"},
+        {u"{a}-{b|c}", u"<a>-<b|c>"},
+        {u"{}", u"<>"},
+        {u"{|f}", u"<|f>"},
+        {u"{0|ab", u"<0|ab>"},
+        {u"", u""},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.text));
+        String* text = TestSupport::makeString(c.text);
+        TextBuffer buffer;
+        FieldRecorder recorder;
+        recorder.parseFields(&buffer, text);
+        string_free(text);
+        EXPECT_EQ(toU16(buffer.get$text()), c.expected);
+    }
+
+    TextBuffer buffer;
+    FieldRecorder recorder;
+    recorder.parseFields(&buffer, nullptr);
+    EXPECT_EQ(buffer.get$length(), 0);
+}
+
+TEST(ParameterListFormatter, FormatsArgumentsByIndex)
+{
+    NyCore::Integer32 seven(7), three(3);
+    EXPECT_EQ(formatted(String::format(u"Index {0} is not within the range 0 to {1}."_str, &seven, &three)),
+              u"Index 7 is not within the range 0 to 3.");
+    EXPECT_EQ(formatted(String::format(u"{1}{0}{1}"_str, &seven, &three)), u"373");
+
+    NyCore::Double half(2.5);
+    EXPECT_EQ(formatted(String::format(u"{0} and {0|0.00}"_str, &half)), u"2.5 and 2.50");
+
+    FormatEcho echo;
+    EXPECT_EQ(formatted(String::format(u"[{0|}] [{0|{###,}###.00}] [{0}]"_str, &echo)),
+              u"[null] [{###,}###.00] [null]");
+
+    String* empty = String::format(u""_str, &seven);
+    EXPECT_EQ(empty->count, 0);
+    string_free(empty);
+}
+
+TEST(ParameterListFormatter, IndexOutsideTheArgumentsIsFatal)
+{
+    struct Case {
+        char const* text;
+        std::string message;
+    };
+    std::vector<Case> const cases = {
+        {"{2}", "Index 2 is not within the range 0 to 1.\n"},
+        {"{-1}", "Index -1 is not within the range 0 to 1.\n"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto result = TestSupport::runInChild([&] {
+            NyCore::Integer32 a(1), b(2);
+            String* text = string_from_ascii(c.text);
+            String::format(text, &a, &b);
+        });
+        EXPECT_TRUE(result.exited);
+        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
+        EXPECT_EQ(result.output, "unhandeled exception: NyCore.OutOfBoundsException\n" + c.message);
+    }
+}
+
+TEST(IntegerFormatter, RadixAndPadding)
+{
+    struct Case {
+        int value, radix, minDigits;
+        std::u16string expected;
+    };
+    std::vector<Case> const cases = {
+        {0, 10, 0, u"0"},       {0, 10, 3, u"000"},        {42, 10, 1, u"42"},
+        {42, 10, 5, u"00042"},  {-42, 10, 5, u"-0042"},    {255, 16, 0, u"ff"},
+        {5, 2, 8, u"00000101"}, {-1, 16, 0, u"ffffffff"},  {35, 36, 2, u"0z"},
+        {-2147483647 - 1, 10, 0, u"-2147483648"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.value << " radix " << c.radix << " width " << c.minDigits);
+        TextBuffer buffer;
+        NyCore::Text::IntegerFormatter::applyFormat(&buffer, c.value, c.radix, c.minDigits);
+        EXPECT_EQ(toU16(buffer.get$text()), c.expected);
+    }
+
+    TextBuffer buffer;
+    NyCore::Text::IntegerFormatter::applyFormat(&buffer, -1234, u"0.00"_str);
+    EXPECT_EQ(toU16(buffer.get$text()), u"-1234") << "the format is not interpreted";
+}
