@@ -5,7 +5,7 @@ JOBS ?= 2
 # The workbench runs its calculator in the terminal until the windowed interface lands.
 ARGS ?= --calc
 
-.PHONY: all deps build run test sanitize clean
+.PHONY: all deps build run test sanitize clean bench fuzz
 
 all: build
 
@@ -34,3 +34,18 @@ sanitize: deps
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
+
+# Builds and runs the benchmarks (installs muparser, which only they use).
+bench:
+	./scripts/install-deps.sh --bench
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVEXADROME_BENCH=ON -DVEXADROME_TESTS=OFF
+	cmake --build build-bench -j$(JOBS)
+	./build-bench/bin/expression_bench $(BENCH_ARGS)
+
+# Builds the fuzz targets with clang and runs each for FUZZ_SECONDS (default 60).
+FUZZ_SECONDS ?= 60
+fuzz:
+	./scripts/install-deps.sh --fuzz
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXADROME_FUZZ=ON -DVEXADROME_TESTS=OFF
+	cmake --build build-fuzz -j$(JOBS)
+	./tests/fuzz/run.sh build-fuzz/bin $(FUZZ_SECONDS)

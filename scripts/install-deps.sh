@@ -3,7 +3,15 @@
 # need. Safe to run again: it installs only what is missing.
 set -eu
 
+# Usage: install-deps.sh [--bench] [--fuzz]
 PACKAGES="build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev"
+for option in "$@"; do
+    case "$option" in
+        --bench) PACKAGES="$PACKAGES libmuparser-dev" ;;      # the comparison in the benchmarks only
+        --fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;  # libFuzzer and the sanitizer runtimes
+        *) echo "unknown option $option" >&2; exit 2 ;;
+    esac
+done
 
 missing=""
 for package in $PACKAGES; do

@@ -1,0 +1,16 @@
+#!/bin/sh
+# Runs each fuzz target for the given number of seconds on its corpus
+# (tests/fuzz/corpus/<target>, grown in a scratch copy so the tree stays clean).
+# Usage: run.sh BIN_FOLDER SECONDS
+set -eu
+bin="$1"
+seconds="$2"
+here="$(cd "$(dirname "$0")" && pwd)"
+for target in parser calculator; do
+    work="$(mktemp -d)"
+    cp "$here/corpus/$target/"* "$work/"
+    echo "== ${target}_fuzz for ${seconds}s"
+    "$bin/${target}_fuzz" -max_total_time="$seconds" -max_len=512 -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=1 "$work"
+    rm -rf "$work"
+done

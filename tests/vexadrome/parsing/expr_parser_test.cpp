@@ -1,0 +1,346 @@
+// Tests of ExprParser: trees for precedence, associativity, unary minus and
+// parentheses, node locations, failures and their locations, the scanner left
+// at the terminator, and inputs deep or long enough to have crashed it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "nycore/text/string_functions.h"
+#include "tests/support/strings.h"
+#include "tests/vexadrome/parsing/prelink_printer.h"
+#include "vexadrome/expressions/limits.h"
+#include "vexadrome/parsing/expr_parser.h"
+
+namespace {
+
+using TestSupport::PrelinkPrinter;
+using Vexadrome::Expressions::MaxCallNesting;
+using Vexadrome::Expressions::MaxExpressionHeight;
+using Vexadrome::Expressions::Prelink;
+using Vexadrome::Parsing::Error;
+using Vexadrome::Parsing::ExprParser;
+using Vexadrome::Parsing::Scanner;
+
+struct Outcome {
+    std::string tree;   // "<null>" on failure
+    Error error;
+    int height = 0;
+};
+
+Outcome parseText(std::u16string const& text, bool withLocations = false)
+{
+    NyCore::String* source = TestSupport::makeString(text);
+    Outcome outcome;
+    Prelink* root = ExprParser::parse(source, &outcome.error);
+    outcome.tree = PrelinkPrinter::print(root, withLocations);
+    outcome.height = root ? root->height : 0;
+    delete root;
+    string_free(source);
+    return outcome;
+}
+
+std::u16string repeat(std::u16string const& piece, int times)
+{
+    std::u16string text;
+    text.reserve(piece.size() * static_cast<std::size_t>(times));
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+TEST(ExprParser, TreesFollowPrecedenceAndAssociativity)
+{
+    struct Case {
+        char16_t const* text;
+        char const* tree;
+    };
+    Case const cases[] = {
+        {u"1+2*3", "(+ 1 (* 2 3))"},
+        {u"1*2+3", "(+ (* 1 2) 3)"},
+        {u"1-2-3", "(- (- 1 2) 3)"},
+        {u"8/4/2", "(/ (/ 8 4) 2)"},
+        {u"a/b*c", "(* (/ a b) c)"},
+        {u"a-b+c", "(+ (- a b) c)"},
+        {u"a+b*c-d", "(- (+ a (* b c)) d)"},
+        {u"a*b+c*d", "(+ (* a b) (* c d))"},
+        {u"(1+2)*3", "(* (+ 1 2) 3)"},
+        {u"1-(2-3)", "(- 1 (- 2 3))"},
+        {u"((x))", "x"},
+        {u"2*(3+4)/5", "(/ (* 2 (+ 3 4)) 5)"},
+        {u" \t1 +\n2 ", "(+ 1 2)"},
+        {u"x2_y", "x2_y"},
+        {u"1.5", "1.5"},
+        {u".5", "0.5"},
+        {u"5.", "5"},
+        {u".", "0"},
+        {u"0.1", "0.1"},
+        {u"100000000000000000000", "1e+20"},
+        {u"1000000000000000000000000000000000000000000000000000000000000000000000", "1e+69"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.text));
+        Outcome outcome = parseText(c.text);
+        EXPECT_EQ(outcome.tree, c.tree);
+        EXPECT_EQ(outcome.error.code, 0);
+    }
+}
+
+TEST(ExprParser, UnaryMinusAppliesToTheWholeProductAfterIt)
+{
+    struct Case {
+        char16_t const* text;
+        char const* tree;
+    };
+    Case const cases[] = {
+        {u"-2*3", "(* -1 (* 2 3))"},
+        {u"2*-3", "(* 2 (* -1 3))"},
+        {u"-a*b", "(* -1 (* a b))"},
+        {u"-a+b", "(+ (* -1 a) b)"},
+        {u"-x-y", "(- (* -1 x) y)"},
+        {u"a*-b", "(* a (* -1 b))"},
+        {u"2--3", "(- 2 (* -1 3))"},
+        {u"1+-2", "(+ 1 (* -1 2))"},
+        {u"--2", "(* -1 (* -1 2))"},
+        {u"-(1+2)", "(* -1 (+ 1 2))"},
+        {u"2*-3*4", "(* 2 (* -1 (* 3 4)))"},
+        {u"(-a)", "(* -1 a)"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.text));
+        EXPECT_EQ(parseText(c.text).tree, c.tree);
+    }
+}
+
+TEST(ExprParser, NodesCarryTheLocationOfTheirText)
+{
+    struct Case {
+        char16_t const* text;
+        char const* tree;
+    };
+    Case const cases[] = {
+        {u"1 + 2*x", "(+@2:1 1@0:0 (*@5:1 2@4:0 x@6:1))"},
+        {u"ab - cd/e", "(-@3:1 ab@0:2 (/@7:1 cd@5:2 e@8:1))"},
+        {u"-a", "(*@-1:1 -1@-1:0 a@1:1)"},
+        {u"( b )", "b@2:1"},
+        {u"sin (x)", "(math10@0:0 x@5:1)"},
+        {u"f(x, 2)", "(call:f@0:0 x@2:1 2@5:0)"},
+        {u" power(a,b)", "(power@1:0 a@7:1 b@9:1)"},
+        {u"2*vector(1)", "(*@1:1 2@0:0 [1x1@2:0 1@9:0])"},
+        {u"magnitude(v)", "(magnitude@0:0 v@10:1)"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.text));
+        EXPECT_EQ(parseText(c.text, true).tree, c.tree);
+    }
+}
+
+TEST(ExprParser, HeightCountsNodesOnTheLongestPath)
+{
+    struct Case {
+        char16_t const* text;
+        int height;
+    };
+    Case const cases[] = {
+        {u"1", 1}, {u"1+2*3", 3}, {u"(((1)))", 1}, {u"-1", 2}, {u"sin(vector(1, 2+3))", 4}, {u"f(1, g(2))", 3},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.text));
+        EXPECT_EQ(parseText(c.text).height, c.height);
+    }
+}
+
+TEST(ExprParser, FailuresRecordCodeAndLocation)
+{
+    struct Case {
+        std::u16string text;
+        int code, start, length;
+    };
+    Case const cases[] = {
+        {u"", 6, -1, 0},
+        {u"   ", 6, -1, 0},
+        {u"()", 6, -1, 0},
+        {u"(2 3)", 6, -1, 0},
+        {u"(a", 6, -1, 0},
+        {u"((a)", 6, -1, 0},
+        {u"1+", 6, -1, 0},
+        {u"*2", 6, -1, 0},
+        {u"1+*2", 6, -1, 0},
+        {u")", 6, -1, 0},
+        // Text left after a complete expression is reported at its first token.
+        {u"2 3", 6, 2, 1},
+        {u"2^3", 6, 1, 1},
+        {u"1e5", 6, 1, 2},
+        {u"a)", 6, 1, 1},
+        {u"(1))", 6, 3, 1},
+        {u"sin x", 6, 4, 1},
+        {u"1,2", 6, 1, 1},
+        {u"x = 3", 6, 2, 1},
+        {u"x\r", 6, 1, 1},
+        {u"1 \u00e9", 6, 2, 1},
+        // Characters whose codes equal token kinds or grammar symbols are plain
+        // characters: no end of text, white space, operator or operand.
+        {std::u16string(u"1\0+2", 4), 6, 1, 1},
+        {u"1\u03e82", 6, 1, 1},
+        {u"1\u03f22", 6, 1, 1},
+        {u"\u03f1*2", 6, -1, 0},
+        {u"\u03f0+2", 6, -1, 0},
+        {u"-\u03f0", 6, -1, 0},
+        {u"\u03e9", 6, -1, 0},
+        {u"\u03eb", 6, -1, 0},
+        {u"2*\uffff", 6, -1, 0},
+        {u"1\uffff", 6, 1, 1},
+        // A failing call is located at the called name.
+        {u"f()", 6, 0, 1},
+        {u"1 + f()", 6, 4, 1},
+        {u"f(a,)", 6, 0, 1},
+        {u"f(a", 6, 0, 1},
+        {u"f(1))", 6, 4, 1},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.text));
+        Outcome outcome = parseText(c.text);
+        EXPECT_EQ(outcome.tree, "<null>");
+        EXPECT_EQ(outcome.error.code, c.code);
+        EXPECT_EQ(outcome.error.start, c.start);
+        EXPECT_EQ(outcome.error.length, c.length);
+    }
+}
+
+TEST(ExprParser, AnEarlierCodeWins)
+{
+    Error error;
+    error.setCode(3);
+    error.setLocation(7, 2);
+    NyCore::String* text = TestSupport::makeString(u"1+");
+    EXPECT_EQ(ExprParser::parse(text, &error), nullptr);
+    EXPECT_EQ(error.code, 3);
+    EXPECT_EQ(error.start, 7);
+    string_free(text);
+}
+
+TEST(ExprParser, ScannerParseStopsAtTheTerminator)
+{
+    struct Case {
+        char16_t const* text;
+        int from;
+        char const* tree;
+        int position;   // of the scanner afterwards
+    };
+    Case const cases[] = {
+        {u"2 3", 0, "2", 2},
+        {u"2^3", 0, "2", 1},
+        {u"a) + 1", 0, "a", 1},
+        {u"1+2 , 5", 0, "(+ 1 2)", 4},
+        {u"x = 3", 0, "x", 2},
+        {u"f(x) = x*2", 7, "(* x 2)", 10},
+        {u"f(x) = (x) + 1 ; g", 6, "(+ x 1)", 15},
+        {u"sin x", 0, "sin", 4},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.text));
+        NyCore::String* text = TestSupport::makeString(c.text);
+        Scanner scanner(text);
+        scanner.position = c.from;
+        Error error;
+        Prelink* root = ExprParser::parse(&scanner, &error);
+        EXPECT_EQ(PrelinkPrinter::print(root), c.tree);
+        EXPECT_EQ(scanner.position, c.position);
+        EXPECT_EQ(error.code, 0);
+        delete root;
+        string_free(text);
+    }
+}
+
+TEST(ExprParser, ParseCompleteNeedsTheEndOfTheText)
+{
+    struct Case {
+        char16_t const* text;
+        int from;
+        char const* tree;
+        int code, start, length;
+    };
+    Case const cases[] = {
+        {u"f(x) = x*2", 7, "(* x 2)", 0, -1, 0},
+        {u"y = 1 ", 4, "1", 0, -1, 0},
+        {u"y = 1 2", 4, "<null>", 6, 6, 1},
+        {u"y = (1)) ", 4, "<null>", 6, 7, 1},
+        {u"y = ", 4, "<null>", 6, -1, 0},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.text));
+        NyCore::String* text = TestSupport::makeString(c.text);
+        Scanner scanner(text);
+        scanner.position = c.from;
+        Error error;
+        Prelink* root = ExprParser::parseComplete(&scanner, &error);
+        EXPECT_EQ(PrelinkPrinter::print(root), c.tree);
+        EXPECT_EQ(error.code, c.code);
+        EXPECT_EQ(error.start, c.start);
+        EXPECT_EQ(error.length, c.length);
+        delete root;
+        string_free(text);
+    }
+}
+
+TEST(ExprParser, DeepOrLongInputsFailCleanly)
+{
+    int const tooHigh = MaxExpressionHeight;   // operators that make a node one too high
+    struct Case {
+        char const* name;
+        std::u16string text;
+        int code, start, length;
+    };
+    Case const cases[] = {
+        {"open parentheses", repeat(u"(", 100000), 6, -1, 0},
+        {"1+ repeated", repeat(u"1+", 100000), 12, 2 * tooHigh - 1, 1},
+        {"1* repeated", repeat(u"1*", 100000) + u"1", 12, 2 * tooHigh - 1, 1},
+        {"flat sum one too long", repeat(u"1+", tooHigh) + u"1", 12, 2 * tooHigh - 1, 1},
+        {"minus repeated", repeat(u"-", 100000) + u"1", 12, 100000 - tooHigh, 1},
+        {"nested sums", repeat(u"1+(", 20000) + u"1", 6, -1, 0},
+        {"closed nested sums", repeat(u"1+(", 2000) + u"1" + repeat(u")", 2000), 12, 3 * (2000 - tooHigh) + 1, 1},
+        {"f( nested", repeat(u"f(", 100000) + u"1" + repeat(u")", 100000), 12, 2 * MaxCallNesting, 1},
+        {"f( unclosed", repeat(u"f(", 100000), 12, 2 * MaxCallNesting, 1},
+        {"sin( nested", repeat(u"sin(", 100000), 12, 4 * MaxCallNesting, 3},
+        {"vector( nested", repeat(u"vector(", 100000), 12, 7 * MaxCallNesting, 6},
+        {"matrix(( nested", repeat(u"matrix((", 100000), 12, 8 * MaxCallNesting, 6},
+        {"argument too high", u"sin(" + repeat(u"-", tooHigh - 1) + u"1)", 12, 0, 3},
+        {"too high inside a call", u"f(" + repeat(u"1+", 20000) + u"1)", 12, 2 + 2 * tooHigh - 1, 1},
+        {"vector element too high", u"vector(1, " + repeat(u"-", tooHigh - 1) + u"1)", 12, 0, 6},
+        {"matrix element too high", u"matrix((1), (" + repeat(u"-", tooHigh - 1) + u"1))", 12, 0, 6},
+        {"user argument too high", u"g(1, " + repeat(u"-", tooHigh - 1) + u"1)", 12, 0, 1},
+        {"power operand too high", u" power(" + repeat(u"-", tooHigh - 1) + u"1, 2)", 12, 1, 5},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        Outcome outcome = parseText(c.text);
+        EXPECT_EQ(outcome.tree, "<null>");
+        EXPECT_EQ(outcome.error.code, c.code);
+        EXPECT_EQ(outcome.error.start, c.start);
+        EXPECT_EQ(outcome.error.length, c.length);
+    }
+}
+
+TEST(ExprParser, DeepButBoundedInputsParse)
+{
+    struct Case {
+        char const* name;
+        std::u16string text;
+        int height;
+    };
+    Case const cases[] = {
+        {"deep parentheses", repeat(u"(", 20000) + u"7" + repeat(u")", 20000), 1},
+        {"longest flat sum", repeat(u"1+", MaxExpressionHeight - 1) + u"1", MaxExpressionHeight},
+        {"most minus signs", repeat(u"-", MaxExpressionHeight - 1) + u"1", MaxExpressionHeight},
+        {"deepest calls", repeat(u"f(", MaxCallNesting) + u"1" + repeat(u")", MaxCallNesting), MaxCallNesting + 1},
+        {"long argument list", u"vector(" + repeat(u"1,", 20000) + u"1)", 2},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        Outcome outcome = parseText(c.text);
+        EXPECT_NE(outcome.tree, "<null>");
+        EXPECT_EQ(outcome.error.code, 0);
+        EXPECT_EQ(outcome.height, c.height);
+    }
+}
+
+}

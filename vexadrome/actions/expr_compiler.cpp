@@ -1,0 +1,329 @@
+// The compiler walks the tree once, in the order of evaluation, keeping on
+// its stack the value id of every number that evaluation would hold there.
+// Element operations become instructions; a product of matrices becomes its
+// sums of products element by element.
+#include "vexadrome/actions/expr_compiler.h"
+
+#include <bit>
+
+#include "nycore/system/exceptions.h"
+#include "vexadrome/actions/builtin_functions.h"
+#include "vexadrome/actions/expr_stack_counter.h"
+
+namespace Vexadrome::Actions {
+
+using namespace Expressions;
+
+std::size_t ExprCompiler::KeyHash::operator()(InstructionKey const& key) const
+{
+    std::uint64_t h = static_cast<std::uint32_t>(key.op);
+    for (std::int32_t part : {key.a, key.b, key.c})
+        h = (h ^ static_cast<std::uint32_t>(part)) * 0x100000001B3ull + (h >> 29);
+    return static_cast<std::size_t>(h);
+}
+
+bool ExprCompiler::compile(Expr* root, ExprProgram* program)
+{
+    program->clear();
+    BuiltinFunctions::fillMathTable();
+    int depth = ExprStackCounter::calculate(root);
+    if (depth > MaxCompileSteps)
+        return false;
+    ExprCompiler compiler(root, program);
+    compiler.stack.reserve(static_cast<std::size_t>(depth));
+    root->accept(&compiler);
+    if (compiler.abandoned) {
+        program->clear();
+        return false;
+    }
+    std::int64_t resultCount = valueCount(root);
+    if (static_cast<std::int64_t>(compiler.stack.size()) != resultCount)
+        NY_THROW(OutOfBoundsException(static_cast<int>(compiler.stack.size()), static_cast<int>(resultCount)));
+    program->finish(compiler.stack.data(), static_cast<int>(resultCount));
+    return true;
+}
+
+bool ExprCompiler::spend(std::int64_t count)
+{
+    steps += count;
+    if (steps > MaxCompileSteps)
+        abandoned = true;
+    return !abandoned;
+}
+
+int ExprCompiler::constant(double value)
+{
+    auto [place, added] = constantIds.try_emplace(std::bit_cast<std::uint64_t>(value), 0);
+    if (added)
+        place->second = program->addConstant(value);
+    return place->second;
+}
+
+int ExprCompiler::emit(ExprOp::Enum op, int a, int b, int c)
+{
+    bool foldable;
+    switch (op) {
+    case ExprOp::Time: foldable = false; break;
+    case ExprOp::Math:
+    case ExprOp::Sqrt: foldable = program->isConstant(a); break;
+    case ExprOp::MulAdd: foldable = program->isConstant(a) && program->isConstant(b) && program->isConstant(c); break;
+    default: foldable = program->isConstant(a) && program->isConstant(b); break;
+    }
+    if (foldable) {
+        bool binary = op != ExprOp::Math && op != ExprOp::Sqrt;
+        double value = ExprProgram::fold(op, program->constantValue(a), binary ? program->constantValue(b) : 0.0,
+                                         op == ExprOp::MulAdd ? program->constantValue(c) : 0.0, b);
+        return constant(value);
+    }
+    auto [place, added] = instructionIds.try_emplace(InstructionKey{op, a, b, c}, 0);
+    if (added)
+        place->second = program->addInstruction(op, a, b, c);
+    return place->second;
+}
+
+int ExprCompiler::blockStart(std::int64_t count) const
+{
+    std::int64_t start = static_cast<std::int64_t>(stack.size()) - count;
+    if (count < 0 || start < 0)
+        NY_THROW(OutOfBoundsException(static_cast<int>(count), static_cast<int>(stack.size())));
+    return static_cast<int>(start);
+}
+
+int ExprCompiler::pop()
+{
+    int value = stack[blockStart(1)];
+    stack.pop_back();
+    return value;
+}
+
+void ExprCompiler::drop(std::int64_t count)
+{
+    stack.resize(static_cast<std::size_t>(blockStart(count)));
+}
+
+int ExprCompiler::sumOfProducts(int first, int second, int count)
+{
+    int sum = constant(0.0);
+    for (int k = 0; k < count; ++k)
+        sum = emit(ExprOp::MulAdd, stack[first + k], stack[second + k], sum);
+    return sum;
+}
+
+void ExprCompiler::compileSingleBinary(ExprOp::Enum op, Expr* left, Expr* right)
+{
+    compileNode(left);
+    compileNode(right);
+    if (!spend(1))
+        return;
+    int b = pop();
+    int a = pop();
+    push(emit(op, a, b, -1));
+}
+
+void ExprCompiler::compileElementwise(ExprOp::Enum op, Expr* left, Expr* right)
+{
+    compileNode(left);
+    compileNode(right);
+    std::int64_t count = valueCount(left);
+    if (!spend(count))
+        return;
+    int start = blockStart(2 * count);
+    for (int k = 0; k < count; ++k)
+        stack[start + k] = emit(op, stack[start + k], stack[start + count + k], -1);
+    drop(count);
+}
+
+void ExprCompiler::handleMathCall(Expr* operand, int index)
+{
+    if (index < 0 || index >= BuiltinFunctions::MathCount)
+        NY_THROW(OutOfBoundsException(index, BuiltinFunctions::MathCount - 1));
+    std::size_t start = stack.size();
+    compileNode(operand);
+    if (abandoned || !spend(static_cast<std::int64_t>(stack.size() - start)))
+        return;
+    for (std::size_t k = start; k < stack.size(); ++k) {
+        int x = stack[k];
+        stack[k] = index == BuiltinFunctions::TimeIndex ? emit(ExprOp::Time, x, -1, -1)
+                                                        : emit(ExprOp::Math, x, index, -1);
+    }
+}
+
+void ExprCompiler::handleUserCall(UserCall* call)
+{
+    if (abandoned)
+        return;
+    if (!call->body)
+        NY_THROW(NullReferenceException());
+    // Arguments last to first, so that the first one's values end on top.
+    // Sizes come from the stack: asking a call for its shape asks its body.
+    std::size_t argumentStart = stack.size();
+    for (int i = call->count - 1; i >= 0; --i) {
+        Expr* argument = call->arguments[i];
+        auto* input = call == root ? dynamic_cast<Constant*>(argument) : nullptr;
+        if (!input)
+            compileNode(argument);
+        else if (spend(1))
+            push(program->addInput(i, &input->value));
+    }
+    if (abandoned)
+        return;
+    int savedFrameBase = frameBase;
+    frameBase = static_cast<int>(stack.size()) - 1;
+    std::size_t bodyStart = stack.size();
+    compileNode(call->body);
+    frameBase = savedFrameBase;
+    if (abandoned || !spend(static_cast<std::int64_t>(stack.size() - bodyStart)))
+        return;
+    stack.erase(stack.begin() + static_cast<std::ptrdiff_t>(argumentStart),
+                stack.begin() + static_cast<std::ptrdiff_t>(bodyStart));
+}
+
+void ExprCompiler::handleVariable(Variable* variable)
+{
+    std::int64_t count = valueCount(variable);
+    if (!spend(count))
+        return;
+    std::int64_t first = static_cast<std::int64_t>(frameBase) - variable->offset;
+    if (first < 0 || first + count - 1 > frameBase || frameBase >= static_cast<int>(stack.size()))
+        NY_THROW(OutOfBoundsException(static_cast<int>(first), frameBase));
+    for (std::int64_t k = 0; k < count; ++k)
+        push(stack[static_cast<std::size_t>(first + k)]);
+}
+
+void ExprCompiler::handleConstant(double value)
+{
+    if (spend(1))
+        push(constant(value));
+}
+
+void ExprCompiler::handleMagnitude(Expr* operand)
+{
+    compileNode(operand);
+    std::int64_t count = valueCount(operand);
+    if (!spend(count))
+        return;
+    int start = blockStart(count);
+    int sum = sumOfProducts(start, start, static_cast<int>(count));
+    drop(count);
+    push(emit(ExprOp::Sqrt, sum, -1, -1));
+}
+
+void ExprCompiler::handleDotProduct(Expr* left, Expr* right)
+{
+    compileNode(left);
+    compileNode(right);
+    std::int64_t count = valueCount(left);
+    if (!spend(count))
+        return;
+    int start = blockStart(2 * count);
+    int sum = sumOfProducts(start, start + static_cast<int>(count), static_cast<int>(count));
+    drop(2 * count);
+    push(sum);
+}
+
+void ExprCompiler::handleSingleAdd(Expr* left, Expr* right) { compileSingleBinary(ExprOp::Add, left, right); }
+void ExprCompiler::handleSingleSub(Expr* left, Expr* right) { compileSingleBinary(ExprOp::Sub, left, right); }
+void ExprCompiler::handleSingleMul(Expr* left, Expr* right) { compileSingleBinary(ExprOp::Mul, left, right); }
+void ExprCompiler::handleSingleDiv(Expr* left, Expr* right) { compileSingleBinary(ExprOp::Div, left, right); }
+void ExprCompiler::handleSinglePow(Expr* left, Expr* right) { compileSingleBinary(ExprOp::Power, left, right); }
+
+// An element that is not 1 x 1 keeps its first value, so that the literal
+// leaves exactly its own rows times columns values.
+void ExprCompiler::handleMatrixVal(MatrixValue* value)
+{
+    std::int64_t elements = valueCount(value);
+    for (std::int64_t i = 0; i < elements; ++i) {
+        std::size_t start = stack.size();
+        compileNode(value->elements[i]);
+        if (abandoned)
+            return;
+        std::int64_t count = static_cast<std::int64_t>(stack.size() - start);
+        if (count == 1)
+            continue;
+        if (!spend(1))
+            return;
+        if (count == 0) {
+            push(constant(0.0));
+        } else {
+            int first = stack[blockStart(count)];
+            drop(count);
+            push(first);
+        }
+    }
+}
+
+void ExprCompiler::handleTranspose(Expr* operand)
+{
+    compileNode(operand);
+    int rows = operand->get$rowCount();
+    int cols = operand->get$colCount();
+    if (!spend(valueCount(operand)))
+        return;
+    int start = blockStart(valueCount(operand));
+    scratch.assign(stack.begin() + start, stack.end());
+    for (int i = 0; i < cols; ++i) {
+        for (int j = 0; j < rows; ++j)
+            stack[start + j * cols + i] = scratch[i * rows + j];
+    }
+}
+
+void ExprCompiler::handleNormalize(Expr* operand)
+{
+    compileNode(operand);
+    std::int64_t count = valueCount(operand);
+    if (!spend(2 * count))
+        return;
+    int start = blockStart(count);
+    int magnitude = emit(ExprOp::Sqrt, sumOfProducts(start, start, static_cast<int>(count)), -1, -1);
+    for (int k = 0; k < count; ++k)
+        stack[start + k] = emit(ExprOp::NormalizeDiv, stack[start + k], magnitude, -1);
+}
+
+void ExprCompiler::handleMatrixAdd(Expr* left, Expr* right) { compileElementwise(ExprOp::Add, left, right); }
+void ExprCompiler::handleMatrixSub(Expr* left, Expr* right) { compileElementwise(ExprOp::Sub, left, right); }
+
+void ExprCompiler::handleMatrixMulS(Expr* left, Expr* right)
+{
+    compileNode(left);
+    compileNode(right);
+    std::int64_t count = valueCount(left);
+    if (!spend(count))
+        return;
+    int scalar = pop();
+    int start = blockStart(count);
+    for (int k = 0; k < count; ++k)
+        stack[start + k] = emit(ExprOp::Mul, stack[start + k], scalar, -1);
+}
+
+void ExprCompiler::handleMatrixMulM(Expr* left, Expr* right)
+{
+    compileNode(left);
+    compileNode(right);
+    int rows = left->get$rowCount();
+    int inner = left->get$colCount();
+    int cols = right->get$colCount();
+    std::int64_t resultCount = static_cast<std::int64_t>(rows) * cols;
+    if (!spend(resultCount * (inner + 1)))
+        return;
+    std::int64_t leftCount = valueCount(left);
+    int leftStart = blockStart(leftCount + valueCount(right));
+    int rightStart = leftStart + static_cast<int>(leftCount);
+    scratch.resize(static_cast<std::size_t>(resultCount));
+    for (int j = 0; j < cols; ++j) {
+        for (int i = 0; i < rows; ++i) {
+            int sum = constant(0.0);
+            for (int k = 0; k < inner; ++k)
+                sum = emit(ExprOp::MulAdd, stack[leftStart + k * rows + i], stack[rightStart + j * inner + k], sum);
+            scratch[j * rows + i] = sum;
+        }
+    }
+    stack.resize(static_cast<std::size_t>(leftStart));
+    stack.insert(stack.end(), scratch.begin(), scratch.end());
+}
+
+// The linker never builds these nodes; meeting one is a programming error.
+void ExprCompiler::handleDeterminate(Expr*) { NY_THROW(InvalidParameterException()); }
+void ExprCompiler::handleInverse(Expr*) { NY_THROW(InvalidParameterException()); }
+void ExprCompiler::handleCross(Expr*, Expr*) { NY_THROW(InvalidParameterException()); }
+
+}

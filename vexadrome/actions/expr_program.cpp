@@ -1,0 +1,480 @@
+// The compiled form of a linked tree: layout at bind time, and the two loops
+// that run it, one point at a time or a block of points per instruction.
+// Every operation is computed by the same expression in both loops and in
+// constant folding, so all paths give the same bits.
+#include "vexadrome/actions/expr_program.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+
+#include "nycore/math/math_functions.h"
+#include "nycore/system/exceptions.h"
+#include "vexadrome/actions/builtin_functions.h"
+
+namespace Vexadrome::Actions {
+
+namespace {
+
+constexpr int L = ExprProgram::LaneCount;
+// Beyond this many lane blocks (8 MB) the block program is not built and
+// runBatch evaluates point by point.
+constexpr int MaxLaneBlocks = 16384;
+
+inline double mulAdd(double a, double b, double c) { return c + a * b; }
+
+// The block kernels: the cheap ones run over every lane (a fixed count the
+// compiler vectorizes; lanes past the block's points hold stale values that
+// nobody reads), the calls only over the points of the block.
+void addLanes(double* __restrict d, double const* __restrict a, double const* __restrict b)
+{
+    for (int l = 0; l < L; ++l)
+        d[l] = a[l] + b[l];
+}
+
+void subLanes(double* __restrict d, double const* __restrict a, double const* __restrict b)
+{
+    for (int l = 0; l < L; ++l)
+        d[l] = a[l] - b[l];
+}
+
+void mulLanes(double* __restrict d, double const* __restrict a, double const* __restrict b)
+{
+    for (int l = 0; l < L; ++l)
+        d[l] = a[l] * b[l];
+}
+
+void divLanes(double* __restrict d, double const* __restrict a, double const* __restrict b)
+{
+    for (int l = 0; l < L; ++l)
+        d[l] = a[l] / b[l];
+}
+
+void mulAddLanes(double* __restrict d, double const* __restrict a, double const* __restrict b,
+                 double const* __restrict c)
+{
+    for (int l = 0; l < L; ++l)
+        d[l] = mulAdd(a[l], b[l], c[l]);
+}
+
+void normalizeLanes(double* __restrict d, double const* __restrict a, double const* __restrict b)
+{
+    for (int l = 0; l < L; ++l)
+        d[l] = BuiltinFunctions::normalizeElement(a[l], b[l]);
+}
+
+void powerLanes(double* __restrict d, double const* __restrict a, double const* __restrict b, int n)
+{
+    for (int l = 0; l < n; ++l)
+        d[l] = NyCore::Math::pow(a[l], b[l]);
+}
+
+void mathLanes(double* __restrict d, double const* __restrict a, MathFunction function, int n)
+{
+    for (int l = 0; l < n; ++l)
+        d[l] = function(a[l]);
+}
+
+void sqrtLanes(double* __restrict d, double const* __restrict a, int n)
+{
+    for (int l = 0; l < n; ++l)
+        d[l] = NyCore::Math::sqrt(a[l]);
+}
+
+void timeLanes(double* __restrict d, double const* __restrict a, std::uint32_t tickCount, int n)
+{
+    for (int l = 0; l < n; ++l)
+        d[l] = BuiltinFunctions::time(a[l], tickCount);
+}
+
+void execute(ExprInstruction const* p, ExprInstruction const* end, double* s, std::uint32_t tickCount)
+{
+    for (; p != end; ++p) {
+        switch (p->op) {
+        case ExprOp::Add: s[p->dst] = s[p->a] + s[p->b]; break;
+        case ExprOp::Sub: s[p->dst] = s[p->a] - s[p->b]; break;
+        case ExprOp::Mul: s[p->dst] = s[p->a] * s[p->b]; break;
+        case ExprOp::Div: s[p->dst] = s[p->a] / s[p->b]; break;
+        case ExprOp::Power: s[p->dst] = NyCore::Math::pow(s[p->a], s[p->b]); break;
+        case ExprOp::MulAdd: s[p->dst] = mulAdd(s[p->a], s[p->b], s[p->c]); break;
+        case ExprOp::Math: s[p->dst] = BuiltinFunctions::getMathFunction(p->b)(s[p->a]); break;
+        case ExprOp::Time: s[p->dst] = BuiltinFunctions::time(s[p->a], tickCount); break;
+        case ExprOp::Sqrt: s[p->dst] = NyCore::Math::sqrt(s[p->a]); break;
+        case ExprOp::NormalizeDiv: s[p->dst] = BuiltinFunctions::normalizeElement(s[p->a], s[p->b]); break;
+        }
+    }
+}
+
+// As execute, over blocks: the operands are offsets of lane blocks, n the
+// number of points in this block.
+void executeBlock(ExprInstruction const* p, ExprInstruction const* end, double* lanes, int n,
+                  std::uint32_t tickCount)
+{
+    for (; p != end; ++p) {
+        double* d = lanes + p->dst;
+        double const* a = lanes + p->a;
+        switch (p->op) {
+        case ExprOp::Add: addLanes(d, a, lanes + p->b); break;
+        case ExprOp::Sub: subLanes(d, a, lanes + p->b); break;
+        case ExprOp::Mul: mulLanes(d, a, lanes + p->b); break;
+        case ExprOp::Div: divLanes(d, a, lanes + p->b); break;
+        case ExprOp::Power: powerLanes(d, a, lanes + p->b, n); break;
+        case ExprOp::MulAdd: mulAddLanes(d, a, lanes + p->b, lanes + p->c); break;
+        case ExprOp::Math: mathLanes(d, a, BuiltinFunctions::getMathFunction(p->b), n); break;
+        case ExprOp::Time: timeLanes(d, a, tickCount, n); break;
+        case ExprOp::Sqrt: sqrtLanes(d, a, n); break;
+        case ExprOp::NormalizeDiv: normalizeLanes(d, a, lanes + p->b); break;
+        }
+    }
+}
+
+template<typename T>
+void release(std::vector<T>& vector)
+{
+    std::vector<T>().swap(vector);
+}
+
+}
+
+void ExprProgram::clear()
+{
+    release(values);
+    release(constants);
+    release(built);
+    release(inputs);
+    release(uniformCode);
+    release(varyingCode);
+    release(blockCode);
+    release(resultSlots);
+    release(resultLanes);
+    release(uniformBroadcasts);
+    release(slots);
+    release(lanes);
+    uniformReady = false;
+}
+
+int ExprProgram::addConstant(double value)
+{
+    constants.push_back(value);
+    values.push_back({ValueKind::Constant, static_cast<std::int32_t>(constants.size() - 1)});
+    return static_cast<int>(values.size() - 1);
+}
+
+int ExprProgram::addInput(int argument, double const* source)
+{
+    inputs.push_back({argument, source, -1, -1});
+    values.push_back({ValueKind::Input, static_cast<std::int32_t>(inputs.size() - 1)});
+    return static_cast<int>(values.size() - 1);
+}
+
+int ExprProgram::addInstruction(ExprOp::Enum op, int a, int b, int c)
+{
+    int id = static_cast<int>(values.size());
+    built.push_back({op, id, a, b, c});
+    values.push_back({ValueKind::Computed, static_cast<std::int32_t>(built.size() - 1)});
+    return id;
+}
+
+double ExprProgram::fold(ExprOp::Enum op, double a, double b, double c, int mathIndex)
+{
+    switch (op) {
+    case ExprOp::Add: return a + b;
+    case ExprOp::Sub: return a - b;
+    case ExprOp::Mul: return a * b;
+    case ExprOp::Div: return a / b;
+    case ExprOp::Power: return NyCore::Math::pow(a, b);
+    case ExprOp::MulAdd: return mulAdd(a, b, c);
+    case ExprOp::Math: return BuiltinFunctions::getMathFunction(mathIndex)(a);
+    case ExprOp::Sqrt: return NyCore::Math::sqrt(a);
+    case ExprOp::NormalizeDiv: return BuiltinFunctions::normalizeElement(a, b);
+    case ExprOp::Time: break;
+    }
+    // "time" changes with every tick count; folding it is a compiler fault.
+    NY_THROW(InvalidParameterException());
+}
+
+int ExprProgram::operandsOf(ExprInstruction const& instruction, int* operands)
+{
+    operands[0] = instruction.a;
+    switch (instruction.op) {
+    case ExprOp::Math:
+    case ExprOp::Time:
+    case ExprOp::Sqrt:
+        return 1;
+    case ExprOp::MulAdd:
+        operands[1] = instruction.b;
+        operands[2] = instruction.c;
+        return 3;
+    default:
+        operands[1] = instruction.b;
+        return 2;
+    }
+}
+
+void ExprProgram::finish(int const* results, int count)
+{
+    int valueCount = static_cast<int>(values.size());
+    std::vector<char> needed(static_cast<std::size_t>(valueCount), 0);
+    std::vector<char> varying(static_cast<std::size_t>(valueCount), 0);
+    int operands[3];
+    for (int r = 0; r < count; ++r)
+        needed[results[r]] = 1;
+    for (auto i = built.rbegin(); i != built.rend(); ++i) {
+        if (!needed[i->dst])
+            continue;
+        int n = operandsOf(*i, operands);
+        for (int k = 0; k < n; ++k)
+            needed[operands[k]] = 1;
+    }
+    for (int v = 0; v < valueCount; ++v)
+        varying[v] = values[v].kind == ValueKind::Input;
+    for (ExprInstruction const& instruction : built) {
+        int n = operandsOf(instruction, operands);
+        for (int k = 0; k < n; ++k)
+            varying[instruction.dst] |= varying[operands[k]];
+    }
+
+    assignSlots(needed, varying, results, count);
+    buildCode(needed, varying);
+    assignLanes(needed, varying, results, count);
+
+    std::vector<Input> usedInputs;
+    for (Input const& input : inputs) {
+        if (input.slot >= 0)
+            usedInputs.push_back(input);
+    }
+    inputs.swap(usedInputs);
+    resultSlots.resize(static_cast<std::size_t>(count));
+    for (int r = 0; r < count; ++r)
+        resultSlots[r] = slotOf[results[r]];
+
+    release(values);
+    release(constants);
+    release(built);
+    release(slotOf);
+    release(laneOf);
+    release(varyingSlotOf);
+    uniformReady = false;
+}
+
+// Constants, inputs and the values that do not depend on the inputs keep a
+// slot each (the latter survive from one run to the next while the tick
+// count stays); the values that depend on the inputs share slots, a slot
+// being free again after its value's last reader.
+void ExprProgram::assignSlots(std::vector<char> const& needed, std::vector<char> const& varying, int const* results,
+                              int count)
+{
+    int valueCount = static_cast<int>(values.size());
+    slotOf.assign(static_cast<std::size_t>(valueCount), -1);
+    int next = 0;
+    for (ValueKind kind : {ValueKind::Constant, ValueKind::Input}) {
+        for (int v = 0; v < valueCount; ++v) {
+            if (needed[v] && values[v].kind == kind)
+                slotOf[v] = next++;
+        }
+    }
+    for (ExprInstruction const& instruction : built) {
+        if (needed[instruction.dst] && !varying[instruction.dst])
+            slotOf[instruction.dst] = next++;
+    }
+
+    std::vector<std::int32_t> lastUse(static_cast<std::size_t>(valueCount), -1);
+    int operands[3];
+    int step = 0;
+    for (ExprInstruction const& instruction : built) {
+        if (!needed[instruction.dst] || !varying[instruction.dst])
+            continue;
+        int n = operandsOf(instruction, operands);
+        for (int k = 0; k < n; ++k)
+            lastUse[operands[k]] = step;
+        ++step;
+    }
+    for (int r = 0; r < count; ++r)
+        lastUse[results[r]] = INT_MAX;
+
+    varyingSlotBase = next;
+    varyingSlotCount = 0;
+    varyingSlotOf.assign(static_cast<std::size_t>(valueCount), -1);
+    std::vector<std::int32_t> freeSlots;
+    step = 0;
+    for (ExprInstruction const& instruction : built) {
+        if (!needed[instruction.dst] || !varying[instruction.dst])
+            continue;
+        // The destination is taken before the operands are let go, so that
+        // it never shares a slot with an operand (the block kernels rely on it).
+        int slot;
+        if (freeSlots.empty()) {
+            slot = varyingSlotCount++;
+        } else {
+            slot = freeSlots.back();
+            freeSlots.pop_back();
+        }
+        varyingSlotOf[instruction.dst] = slot;
+        slotOf[instruction.dst] = varyingSlotBase + slot;
+        int n = operandsOf(instruction, operands);
+        for (int k = 0; k < n; ++k) {
+            int o = operands[k];
+            bool repeated = (k > 0 && operands[0] == o) || (k > 1 && operands[1] == o);
+            if (!repeated && varyingSlotOf[o] >= 0 && lastUse[o] == step)
+                freeSlots.push_back(varyingSlotOf[o]);
+        }
+        ++step;
+    }
+
+    slots.assign(static_cast<std::size_t>(varyingSlotBase + varyingSlotCount), 0.0);
+    for (int v = 0; v < valueCount; ++v) {
+        if (slotOf[v] < 0)
+            continue;
+        if (values[v].kind == ValueKind::Constant)
+            slots[slotOf[v]] = constants[values[v].index];
+        else if (values[v].kind == ValueKind::Input)
+            inputs[values[v].index].slot = slotOf[v];
+    }
+}
+
+void ExprProgram::buildCode(std::vector<char> const& needed, std::vector<char> const& varying)
+{
+    for (ExprInstruction const& instruction : built) {
+        if (!needed[instruction.dst])
+            continue;
+        ExprInstruction placed = instruction;
+        placed.dst = slotOf[instruction.dst];
+        int operands[3];
+        int n = operandsOf(instruction, operands);
+        placed.a = slotOf[operands[0]];
+        if (n > 1)
+            placed.b = slotOf[operands[1]];
+        if (n > 2)
+            placed.c = slotOf[operands[2]];
+        (varying[instruction.dst] ? varyingCode : uniformCode).push_back(placed);
+    }
+}
+
+// The block program reads lane blocks only: the inputs, a copy of every
+// constant and uniform value that it reads (constants copied once here,
+// uniform values at each runBatch), and blocks for the values that depend on
+// the inputs, shared as their slots are.
+void ExprProgram::assignLanes(std::vector<char> const& needed, std::vector<char> const& varying, int const* results,
+                              int count)
+{
+    int valueCount = static_cast<int>(values.size());
+    laneOf.assign(static_cast<std::size_t>(valueCount), -1);
+    int next = 0;
+    for (int v = 0; v < valueCount; ++v) {
+        if (needed[v] && values[v].kind == ValueKind::Input)
+            laneOf[v] = next++;
+    }
+    std::vector<Broadcast> constantBroadcasts;
+    int operands[3];
+    for (ExprInstruction const& instruction : built) {
+        if (!needed[instruction.dst] || !varying[instruction.dst])
+            continue;
+        int n = operandsOf(instruction, operands);
+        for (int k = 0; k < n; ++k) {
+            int o = operands[k];
+            if (varying[o] || laneOf[o] >= 0)
+                continue;
+            laneOf[o] = next++;
+            Broadcast broadcast = {slotOf[o], laneOf[o] * L};
+            (values[o].kind == ValueKind::Constant ? constantBroadcasts : uniformBroadcasts).push_back(broadcast);
+        }
+    }
+    int varyingLaneBase = next;
+    if (varyingLaneBase + varyingSlotCount > MaxLaneBlocks) {
+        uniformBroadcasts.clear();
+        return;
+    }
+    for (int v = 0; v < valueCount; ++v) {
+        if (varyingSlotOf[v] >= 0)
+            laneOf[v] = varyingLaneBase + varyingSlotOf[v];
+    }
+
+    lanes.assign(static_cast<std::size_t>(varyingLaneBase + varyingSlotCount) * L, 0.0);
+    for (Broadcast const& broadcast : constantBroadcasts)
+        std::fill_n(lanes.begin() + broadcast.lane, L, slots[broadcast.slot]);
+    for (int v = 0; v < valueCount; ++v) {
+        if (values[v].kind == ValueKind::Input && laneOf[v] >= 0)
+            inputs[values[v].index].lane = laneOf[v] * L;
+    }
+    for (ExprInstruction const& instruction : built) {
+        if (!needed[instruction.dst] || !varying[instruction.dst])
+            continue;
+        ExprInstruction placed = instruction;
+        placed.dst = laneOf[instruction.dst] * L;
+        int n = operandsOf(instruction, operands);
+        placed.a = laneOf[operands[0]] * L;
+        if (n > 1)
+            placed.b = laneOf[operands[1]] * L;
+        if (n > 2)
+            placed.c = laneOf[operands[2]] * L;
+        blockCode.push_back(placed);
+    }
+    resultLanes.resize(static_cast<std::size_t>(count));
+    for (int r = 0; r < count; ++r)
+        resultLanes[r] = varying[results[r]] ? laneOf[results[r]] * L : -1;
+}
+
+void ExprProgram::runUniformPart(std::uint32_t tickCount)
+{
+    if (uniformReady && tickCount == uniformTick)
+        return;
+    execute(uniformCode.data(), uniformCode.data() + uniformCode.size(), slots.data(), tickCount);
+    uniformTick = tickCount;
+    uniformReady = true;
+}
+
+void ExprProgram::run(std::uint32_t tickCount, double* result)
+{
+    double* s = slots.data();
+    for (Input const& input : inputs)
+        s[input.slot] = *input.source;
+    runUniformPart(tickCount);
+    execute(varyingCode.data(), varyingCode.data() + varyingCode.size(), s, tickCount);
+    for (std::size_t r = 0; r < resultSlots.size(); ++r)
+        result[r] = s[resultSlots[r]];
+}
+
+void ExprProgram::runPointFromArrays(std::uint32_t tickCount, double const* const* pointInputs, int point,
+                                     double* result)
+{
+    double* s = slots.data();
+    for (Input const& input : inputs)
+        s[input.slot] = pointInputs[input.argument][point];
+    execute(varyingCode.data(), varyingCode.data() + varyingCode.size(), s, tickCount);
+    for (std::size_t r = 0; r < resultSlots.size(); ++r)
+        result[r] = s[resultSlots[r]];
+}
+
+void ExprProgram::runBatch(std::uint32_t tickCount, int count, double const* const* pointInputs, double* results,
+                           int stride)
+{
+    runUniformPart(tickCount);
+    if (lanes.empty()) {
+        for (int k = 0; k < count; ++k)
+            runPointFromArrays(tickCount, pointInputs, k, results + static_cast<std::ptrdiff_t>(k) * stride);
+        return;
+    }
+    double* blocks = lanes.data();
+    for (Broadcast const& broadcast : uniformBroadcasts)
+        std::fill_n(blocks + broadcast.lane, L, slots[broadcast.slot]);
+    for (int first = 0; first < count; first += L) {
+        int n = std::min(L, count - first);
+        for (Input const& input : inputs)
+            std::copy_n(pointInputs[input.argument] + first, n, blocks + input.lane);
+        executeBlock(blockCode.data(), blockCode.data() + blockCode.size(), blocks, n, tickCount);
+        double* out = results + static_cast<std::ptrdiff_t>(first) * stride;
+        for (std::size_t r = 0; r < resultSlots.size(); ++r) {
+            if (resultLanes[r] >= 0) {
+                double const* block = blocks + resultLanes[r];
+                for (int k = 0; k < n; ++k)
+                    out[static_cast<std::ptrdiff_t>(k) * stride + static_cast<std::ptrdiff_t>(r)] = block[k];
+            } else {
+                double value = slots[resultSlots[r]];
+                for (int k = 0; k < n; ++k)
+                    out[static_cast<std::ptrdiff_t>(k) * stride + static_cast<std::ptrdiff_t>(r)] = value;
+            }
+        }
+    }
+}
+
+}

@@ -1,0 +1,124 @@
+// ExprProgram: a linked tree compiled into a flat list of instructions over
+// an array of value slots, run in one loop per evaluation, or over blocks of
+// points at once (each instruction then works on a whole block of lanes).
+// The compiler adds constants, inputs and instructions; finish lays them out.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace Vexadrome::Actions {
+
+namespace ExprOp {
+enum Enum : std::int32_t {
+    Add,            // a + b
+    Sub,            // a - b
+    Mul,            // a * b
+    Div,            // a / b
+    Power,          // pow(a, b)
+    MulAdd,         // c + a * b, one step of a sum of products
+    Math,           // the math table's function b applied to a
+    Time,           // "time" of a
+    Sqrt,           // square root of a
+    NormalizeDiv,   // a over the magnitude b; 0 when b is 0
+};
+}
+
+// While building, dst and the operands are value ids; after finish they are
+// slot indexes (or lane offsets in the block program). b of Math is the math index.
+struct ExprInstruction {
+    std::int32_t op;
+    std::int32_t dst;
+    std::int32_t a;
+    std::int32_t b;
+    std::int32_t c;
+};
+
+class ExprProgram {
+public:
+    // Points per block of calculateBatch.
+    static constexpr int LaneCount = 64;
+
+    ExprProgram() = default;
+    ExprProgram(ExprProgram const&) = delete;
+    ExprProgram& operator=(ExprProgram const&) = delete;
+
+    // Forgets the program and frees its slots.
+    void clear();
+
+    // Building: each call answers the id of the new value.
+    int addConstant(double value);
+    // A value read from *source at every run, or from inputs[argument] in runBatch.
+    int addInput(int argument, double const* source);
+    int addInstruction(ExprOp::Enum op, int a, int b, int c);
+    bool isConstant(int value) const { return values[value].kind == ValueKind::Constant; }
+    double constantValue(int value) const { return constants[values[value].index]; }
+    // Drops the instructions that no result needs, splits the rest into the
+    // part that depends on the inputs and the part that does not (constants
+    // and "time" only), assigns slots and lanes, and allocates them.
+    void finish(int const* results, int count);
+
+    // The value of one instruction over plain numbers: how constants are folded.
+    static double fold(ExprOp::Enum op, double a, double b, double c, int mathIndex);
+
+    // Evaluates once: the result values go to result[0] upwards.
+    void run(std::uint32_t tickCount, double* result);
+    // Evaluates count points; see ExprValueCalculator::calculateBatch.
+    void runBatch(std::uint32_t tickCount, int count, double const* const* inputs, double* results, int stride);
+
+    // Instructions left after folding, merging and dropping: those that do
+    // not depend on the inputs and those that do.
+    int get$uniformCount() const { return static_cast<int>(uniformCode.size()); }
+    int get$varyingCount() const { return static_cast<int>(varyingCode.size()); }
+
+private:
+    enum class ValueKind : std::int32_t { Constant, Input, Computed };
+    struct Value {
+        ValueKind kind;
+        std::int32_t index;   // into constants, inputs or the built code
+    };
+    struct Input {
+        std::int32_t argument;
+        double const* source;
+        std::int32_t slot;
+        std::int32_t lane;   // offset of its block in lanes, -1 when the block program does not read it
+    };
+    struct Broadcast {
+        std::int32_t slot;
+        std::int32_t lane;
+    };
+
+    static int operandsOf(ExprInstruction const& instruction, int* operands);
+    void assignSlots(std::vector<char> const& needed, std::vector<char> const& varying, int const* results, int count);
+    void buildCode(std::vector<char> const& needed, std::vector<char> const& varying);
+    void assignLanes(std::vector<char> const& needed, std::vector<char> const& varying, int const* results, int count);
+    void runUniformPart(std::uint32_t tickCount);
+    void runPointFromArrays(std::uint32_t tickCount, double const* const* inputs, int point, double* result);
+
+    // Building state, released by finish.
+    std::vector<Value> values;
+    std::vector<double> constants;
+    std::vector<ExprInstruction> built;
+
+    // The finished program.
+    std::vector<Input> inputs;
+    std::vector<ExprInstruction> uniformCode;
+    std::vector<ExprInstruction> varyingCode;
+    std::vector<ExprInstruction> blockCode;
+    std::vector<std::int32_t> resultSlots;
+    std::vector<std::int32_t> resultLanes;   // -1: read the slot instead
+    std::vector<Broadcast> uniformBroadcasts;
+    std::vector<double> slots;
+    std::vector<double> lanes;               // empty when the block program would be too large
+    // Slot and lane of every value id, during finish.
+    std::vector<std::int32_t> slotOf;
+    std::vector<std::int32_t> laneOf;
+    std::int32_t varyingSlotBase = 0;
+    std::int32_t varyingSlotCount = 0;
+    std::vector<std::int32_t> varyingSlotOf;
+
+    bool uniformReady = false;
+    std::uint32_t uniformTick = 0;
+};
+
+}

@@ -1,0 +1,39 @@
+// The program's command line: the options and what they ask for, in the
+// order given. Every option of the program is read here.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "nycore/text/string.h"
+
+namespace Vexadrome::Interface {
+
+enum class ActionKind {
+    Calculator,  // --calc: the calculator on standard input and output
+};
+
+struct ProgramAction {
+    ActionKind kind;
+};
+
+class ProgramOptions {
+public:
+    // Reads the arguments that follow the program's name. False for an
+    // unknown option or a missing operand; get$error then tells which.
+    bool parse(int count, NyCore::String* const* arguments);
+
+    bool get$wantsHelp() const { return wantsHelp; }
+    std::vector<ProgramAction> const& get$actions() const { return actions; }
+    // The reason parse failed, as UTF-8.
+    char const* get$error() const { return error.c_str(); }
+
+    static char const* usage();
+
+private:
+    bool wantsHelp = false;
+    std::vector<ProgramAction> actions;
+    std::string error;
+};
+
+}

@@ -1,0 +1,41 @@
+// The lexeme matchers: small state machines fed one character at a time.
+// addchar answers 1 while the characters fed since restart form a complete
+// lexeme of the matcher's kind, and 0 once they no longer can.
+#pragma once
+
+namespace Vexadrome::Parsing {
+
+class LexemeMatcher {
+public:
+    virtual ~LexemeMatcher() = default;
+    virtual void restart() {}
+    virtual int addchar(char16_t) { return 0; }
+};
+
+// Space, tab and line feed (a carriage return is not white space).
+class WSMatcher : public LexemeMatcher {
+public:
+    int addchar(char16_t ch) override;
+};
+
+// Digits with at most one point: "5", "5.", ".5" and "." are numbers.
+class NumberMatcher : public LexemeMatcher {
+public:
+    void restart() override { seenPoint = false; }
+    int addchar(char16_t ch) override;
+
+private:
+    bool seenPoint = false;
+};
+
+// An ASCII letter or underscore, then letters, digits and underscores.
+class VariableMatcher : public LexemeMatcher {
+public:
+    void restart() override { first = true; }
+    int addchar(char16_t ch) override;
+
+private:
+    bool first = true;
+};
+
+}
