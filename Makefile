@@ -33,7 +33,7 @@ sanitize: deps
 	cd $(ASAN_BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) build-bench build-fuzz
 
 # Builds and runs the benchmarks (installs muparser, which only they use).
 bench:

@@ -1,6 +1,6 @@
 // The process's standard output and error as seen by the core: formatted
-// printing of code units, written out as UTF-8. Writes are unbuffered so that
-// a report printed just before a fatal stop is never lost.
+// printing of code units through the standard writers, as UTF-8. Every call
+// flushes, so that a report printed just before a fatal stop is never lost.
 #pragma once
 
 #include <cstdarg>

@@ -37,6 +37,22 @@ public:
     // appendTo into a new String owned by the caller.
     String* toString(String const* format = nullptr) const;
 
+    // Links the sender's event to the receiver's method; both must be
+    // LinkableObjects. A failure is reported on standard output and gives false.
+    static bool link(Object* sender, Object* receiver, char16_t const* eventName, Method method);
+    // The same with the method looked up by name on the receiver's type.
+    static bool link(Object* sender, Object* receiver, char16_t const* eventName, char16_t const* methodName);
+
+    // Fires the event through executeEvent; an unknown name fires nothing.
+    void send(char16_t const* eventName);
+    void send(char16_t const* eventName, CallbackParams* params);
+
+    // Calls the method with this object as receiver. No block passes no
+    // arguments; a count outside 1 to 5 calls nothing and gives 0.
+    int invokeMethod(Method method, CallbackParams* params);
+    // An unknown name is a fatal UnknownMethodException.
+    int invokeMethod(String const* methodName, CallbackParams* params);
+
     // Creates an instance of the registered class `name`; an unknown name is
     // a fatal ClassDoesNotExistException, a class without creation function gives 0.
     static Object* create(String const* name);

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include "nycore/io/standard_streams.h"
 #include "nycore/system/boxed_values.h"
 #include "nycore/system/console.h"
 #include "nycore/system/fault_handler.h"
@@ -36,6 +37,7 @@ int Runtime::initilize()
 {
     if (initialisationCount <= 0) {
         initialisationCount = 0;
+        stream_standard_bind();
         registerCoreTypes();
         installFaultHandlers();
     }
@@ -45,8 +47,10 @@ int Runtime::initilize()
 int Runtime::shutdown()
 {
     --initialisationCount;
-    if (initialisationCount <= 0)
+    if (initialisationCount <= 0) {
         initialisationCount = 0;
+        stream_standard_flush();
+    }
     return initialisationCount;
 }
 

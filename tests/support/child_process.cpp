@@ -13,6 +13,23 @@
 
 namespace TestSupport {
 
+namespace {
+
+// Waits for the child to end and records how it ended.
+void waitForChild(pid_t child, ChildResult& result)
+{
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status)) {
+        result.exited = true;
+        result.exitCode = WEXITSTATUS(status);
+    } else if (WIFSIGNALED(status)) {
+        result.signal = WTERMSIG(status);
+    }
+}
+
+}
+
 ChildResult runInChild(std::function<void()> const& body)
 {
     ChildResult result;
@@ -35,14 +52,7 @@ ChildResult runInChild(std::function<void()> const& body)
     while ((n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0)
         result.output.append(buffer, static_cast<std::size_t>(n));
     ::close(pipeEnds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFEXITED(status)) {
-        result.exited = true;
-        result.exitCode = WEXITSTATUS(status);
-    } else if (WIFSIGNALED(status)) {
-        result.signal = WTERMSIG(status);
-    }
+    waitForChild(child, result);
     return result;
 }
 
@@ -106,14 +116,7 @@ ChildResult runProgram(std::vector<std::string> const& arguments, std::string co
         ::close(in[1]);
     ::close(out[0]);
     ::close(err[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFEXITED(status)) {
-        result.exited = true;
-        result.exitCode = WEXITSTATUS(status);
-    } else if (WIFSIGNALED(status)) {
-        result.signal = WTERMSIG(status);
-    }
+    waitForChild(child, result);
     return result;
 }
 

@@ -237,7 +237,8 @@ void PrelinkExprLinker::handleMatrixVal(PLMatrixVal* node)
     push(value);
 }
 
-void PrelinkExprLinker::handleMagnitude(Prelink* operand)
+template <typename Node>
+void PrelinkExprLinker::linkMatrixUnary(Prelink* operand)
 {
     if (!linkChild(operand))
         return;
@@ -246,31 +247,22 @@ void PrelinkExprLinker::handleMagnitude(Prelink* operand)
         return;
     }
     if (reserveNode())
-        push(new Magnitude(pop()));
+        push(new Node(pop()));
+}
+
+void PrelinkExprLinker::handleMagnitude(Prelink* operand)
+{
+    linkMatrixUnary<Magnitude>(operand);
 }
 
 void PrelinkExprLinker::handleNormalize(Prelink* operand)
 {
-    if (!linkChild(operand))
-        return;
-    if (peek()->get$type() != ExprType::Matrix) {
-        error->setCode(ErrorCode::InvalidCommandParams);
-        return;
-    }
-    if (reserveNode())
-        push(new Normalize(pop()));
+    linkMatrixUnary<Normalize>(operand);
 }
 
 void PrelinkExprLinker::handleTranspose(Prelink* operand)
 {
-    if (!linkChild(operand))
-        return;
-    if (peek()->get$type() != ExprType::Matrix) {
-        error->setCode(ErrorCode::InvalidCommandParams);
-        return;
-    }
-    if (reserveNode())
-        push(new Transpose(pop()));
+    linkMatrixUnary<Transpose>(operand);
 }
 
 void PrelinkExprLinker::handleDotProduct(Prelink* left, Prelink* right)

@@ -67,6 +67,9 @@ private:
     void locate(Expressions::Prelink const* node);
     // Counts one more linked node for the session; false (TooComplex) past MaxLinkedNodes.
     bool reserveNode();
+    // "magnitude", "normalize" and "transpose": one operand that must be a matrix.
+    template <typename Node>
+    void linkMatrixUnary(Expressions::Prelink* operand);
     void push(Expressions::Expr* node);
     Expressions::Expr* pop();
     Expressions::Expr* peek(int below = 0) const { return stack[top - below]; }

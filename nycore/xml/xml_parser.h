@@ -1,0 +1,57 @@
+// The XML parser: UTF-16 text into a document tree. The checked functions
+// report a failure to their caller; the plain ones, used where a bad file is a
+// programming error (form files), print the position and end the process.
+#pragma once
+
+#include <cstdint>
+
+#include "nycore/collection/array.h"
+#include "nycore/io/stream.h"
+#include "nycore/xml/xml_node.h"
+
+namespace NyCore::XML {
+
+// Elements nested deeper than this are a parse error.
+constexpr int MaxElementDepth = 256;
+
+struct ParseError {
+    // Counted from the input's first "<": the line is the number of line feeds
+    // before the error, the column the distance from the nearest line feed
+    // before it (on the first line, from that first "<").
+    std::int32_t line;
+    std::int32_t column;
+    // The index of the code unit at which the parser stopped.
+    std::int32_t offset;
+    // A short zero-terminated reason, such as "unexpected end of input".
+    char16_t message[96];
+};
+
+}
+
+// Parses count units into the document, which is first made empty (a tree it
+// held is not freed: destroy it with xml_node_dtor before reusing). The input
+// may start with anything before its first "<" (a byte-order mark, text), then
+// processing instructions (an XML declaration), comments and a document type
+// declaration, all skipped; the root element follows and anything after it is
+// ignored. Input without a root element gives an empty document. With `trim`,
+// text runs lose their surrounding white space and white-space-only runs make
+// no node. Entities (&lt; &gt; &amp; &quot; &apos;) and character references
+// are decoded in text and attribute values; an '&' that starts neither stays.
+// Attribute values may be in double or single quotes.
+// On failure: false, the document empty, `error` (when not null) filled in;
+// nothing is printed.
+bool xml_parse_buffer_checked(NyCore::XML::Document* document, char16_t const* characters, int count, bool trim,
+                              NyCore::XML::ParseError* error);
+// The array's elements taken as UTF-16 code units.
+bool xml_parse_array_checked(NyCore::XML::Document* document, NyCore::Collections::ArrayBase const* characters,
+                             bool trim, NyCore::XML::ParseError* error);
+// All remaining characters of the reader; a reader with none is a failure.
+bool xml_parse_stream_checked(NyCore::XML::Document* document, NyCore::IO::StreamReader* reader, bool trim,
+                              NyCore::XML::ParseError* error);
+
+// The same, fatal on failure: "Error parsing at line L, column C" on the
+// console, then Error.XML.ParseFailure; a reader without characters is
+// Error.IO.EmptyStream.
+void xml_parse_buffer(NyCore::XML::Document* document, char16_t const* characters, int count, bool trim);
+void xml_parse_array(NyCore::XML::Document* document, NyCore::Collections::ArrayBase const* characters, bool trim);
+void xml_parse_stream(NyCore::XML::Document* document, NyCore::IO::StreamReader* reader, bool trim);

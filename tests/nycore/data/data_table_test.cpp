@@ -1,0 +1,402 @@
+// Data tables: the events a linked viewer receives, cells by name and index,
+// stable multi-key sorting, and copying rows between tables, readers and writers.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "nycore/data/data_table.h"
+#include "nycore/system/boxed_values.h"
+#include "nycore/system/runtime.h"
+#include "nycore/text/string_functions.h"
+#include "tests/support/child_process.h"
+#include "tests/support/strings.h"
+
+using namespace NyCore;
+using namespace NyCore::Data;
+using Values = Collections::Array<Object*>;
+
+namespace {
+
+Type* const StringType = asType(&StringMetaData);
+Type* const IntegerType = asType(&Integer32::MetaData);
+
+// Strings travel in cells as Object pointers.
+Object* cell(String const* text)
+{
+    return reinterpret_cast<Object*>(const_cast<String*>(text));
+}
+
+// Records the events of the table it watches, with their indexes.
+class Viewer : public Extenders::LinkableObject {
+    NY_REFLECTIVE(Viewer)
+public:
+    void onInsertRow(int row) { log.push_back("insertRow " + std::to_string(row)); }
+    void onRemoveRow(int row) { log.push_back("removeRow " + std::to_string(row)); }
+    void onInsertCol(int column) { log.push_back("insertCol " + std::to_string(column)); }
+    void onRemoveCol(int column) { log.push_back("removeCol " + std::to_string(column)); }
+    void onRemoveAllRows() { log.push_back("removeAllRows"); }
+    void onReorder() { log.push_back("reorder"); }
+
+    void watch(DataTable* table)
+    {
+        for (auto const& [event, method] : {std::pair{u"insertRow", u"onInsertRow"}, {u"removeRow", u"onRemoveRow"},
+                                            {u"insertCol", u"onInsertCol"}, {u"removeCol", u"onRemoveCol"},
+                                            {u"removeAllRows", u"onRemoveAllRows"}, {u"reorder", u"onReorder"}})
+            ASSERT_TRUE(Object::link(table, this, event, method));
+    }
+
+    // The log since the last call.
+    std::vector<std::string> take() { return std::exchange(log, {}); }
+
+private:
+    std::vector<std::string> log;
+};
+
+MethodEntry const ViewerMethods[] = {
+    {u"onInsertRow", NY_METHOD(Viewer::onInsertRow)},   {u"onRemoveRow", NY_METHOD(Viewer::onRemoveRow)},
+    {u"onInsertCol", NY_METHOD(Viewer::onInsertCol)},   {u"onRemoveCol", NY_METHOD(Viewer::onRemoveCol)},
+    {u"onRemoveAllRows", NY_METHOD(Viewer::onRemoveAllRows)}, {u"onReorder", NY_METHOD(Viewer::onReorder)},
+    {nullptr, nullptr},
+};
+
+}
+
+TypeData Viewer::MetaData = {&Extenders::LinkableObject::MetaData, nullptr, u"Test.Viewer"_str, ViewerMethods, NoEvents,
+                             nullptr, sizeof(Viewer), 0, nullptr};
+
+namespace {
+
+// Owns the value objects that the rows only point at.
+class Cells {
+public:
+    Object* number(int value) { return owned.emplace_back(new Integer32(value)).get(); }
+
+    // A new array of the given cells (the caller frees it).
+    static Values* array(std::initializer_list<Object*> cells)
+    {
+        auto* values = Values::alloc(static_cast<int>(cells.size()));
+        int i = 0;
+        for (Object* c : cells)
+            (*values)[i++] = c;
+        return values;
+    }
+
+private:
+    std::vector<std::unique_ptr<Object>> owned;
+};
+
+DataRow* appendRow(DataTable* table, std::initializer_list<Object*> cells)
+{
+    Values* values = Cells::array(cells);
+    DataRow* row = table->appendRow(values);
+    values->free();
+    return row;
+}
+
+std::string show(Type const* type, Object const* value)
+{
+    if (!value)
+        return "-";
+    if (type == StringType)
+        return TestSupport::toUtf8(reinterpret_cast<String const*>(value));
+    String* text = value->toString();
+    std::string shown = TestSupport::toUtf8(text);
+    string_free(text);
+    return shown;
+}
+
+// One line per row, cells joined by '|', "-" for an empty cell.
+std::vector<std::string> rowsOf(DataTable const* table)
+{
+    std::vector<std::string> lines;
+    for (int r = 0; r < table->get$rowCount(); ++r) {
+        std::string line;
+        for (int c = 0; c < table->get$columnCount(); ++c)
+            line += (c ? "|" : "") + show(table->getColumnType(c), table->getRow(r)->get(c));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> columnsOf(DataTable const* table)
+{
+    std::vector<std::string> names;
+    for (int c = 0; c < table->get$columnCount(); ++c) {
+        Type const* type = table->getColumnType(c);
+        names.push_back(TestSupport::toUtf8(table->getColumnName(c)) + ":" +
+                        (type ? TestSupport::toUtf8(type->name) : "none"));
+    }
+    return names;
+}
+
+using Lines = std::vector<std::string>;
+
+}
+
+TEST(DataTable, ChangesSendTheirEventsWithIndexes)
+{
+    Cells cells;
+    DataTable other;
+    other.appendColumn(u"score"_str, IntegerType);
+    other.appendColumn(u"name"_str, StringType);
+    appendRow(&other, {cells.number(5), cell(u"x"_str)});
+    appendRow(&other, {cells.number(7)});
+
+    DataSortKey byName(u"name"_str);
+    struct Step {
+        char const* name;
+        std::function<void(DataTable&)> change;
+        Lines events;
+        Lines rows;
+    } const steps[] = {
+        {"append column", [](DataTable& t) { t.appendColumn(u"name"_str, StringType); }, {"insertCol 0"}, {}},
+        {"append column", [](DataTable& t) { t.appendColumn(u"score"_str, IntegerType); }, {"insertCol 1"}, {}},
+        {"short row", [&](DataTable& t) { appendRow(&t, {cell(u"a"_str)}); }, {"insertRow 0"}, {"a|-"}},
+        {"empty row", [](DataTable& t) { t.insertRow(0, nullptr); }, {"insertRow 0"}, {"-|-", "a|-"}},
+        {"surplus dropped", [&](DataTable& t) { appendRow(&t, {cell(u"b"_str), cells.number(2), cells.number(9)}); },
+         {"insertRow 2"}, {"-|-", "a|-", "b|2"}},
+        {"remove row", [](DataTable& t) { t.removeRow(1); }, {"removeRow 1"}, {"-|-", "b|2"}},
+        {"reverse", [](DataTable& t) { t.reverseRows(); }, {"reorder"}, {"b|2", "-|-"}},
+        {"sort", [&](DataTable& t) { t.sortRows(&byName); }, {"reorder"}, {"-|-", "b|2"}},
+        {"remove column", [](DataTable& t) { t.removeColumn(0); }, {"removeCol 0"}, {"-", "2"}},
+        {"append data", [&](DataTable& t) { t.appendData(&other, 0, 2); }, {"insertRow 2", "insertRow 3"},
+         {"-", "2", "5", "7"}},
+        {"remove all", [](DataTable& t) { t.removeAllRows(); }, {"removeAllRows"}, {}},
+    };
+    DataTable table;
+    Viewer viewer;
+    viewer.watch(&table);
+    for (auto const& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change(table);
+        EXPECT_EQ(viewer.take(), step.events);
+        EXPECT_EQ(rowsOf(&table), step.rows);
+    }
+}
+
+TEST(DataTable, CellsByNameAndIndex)
+{
+    Cells cells;
+    DataTable table;
+    table.appendColumn(u"name"_str, StringType);
+    table.appendColumn(u"score"_str, IntegerType);
+    DataRow* row = appendRow(&table, {cell(u"a"_str)});
+    EXPECT_EQ(row, table.getRow(0));
+    EXPECT_EQ(row->get(u"score"_str), nullptr);
+
+    row->set(u"score"_str, cells.number(4));
+    row->set(0, cell(u"b"_str));
+    EXPECT_EQ(rowsOf(&table), (Lines{"b|4"}));
+    EXPECT_EQ(row->get(u"name"_str), cell(u"b"_str));
+
+    // A column added later starts empty in the rows that exist and can be filled.
+    table.appendColumn(u"note"_str, StringType);
+    EXPECT_EQ(row->get(2), nullptr);
+    row->set(u"note"_str, cell(u"n"_str));
+    EXPECT_EQ(rowsOf(&table), (Lines{"b|4|n"}));
+    // Removing a column moves the later cells with their columns.
+    table.removeColumn(1);
+    EXPECT_EQ(columnsOf(&table), (Lines{"name:NyCore.String", "note:NyCore.String"}));
+    EXPECT_EQ(rowsOf(&table), (Lines{"b|n"}));
+    EXPECT_EQ(row->get(u"note"_str), cell(u"n"_str));
+}
+
+TEST(DataTable, BadCellsAndRowsAreFatal)
+{
+    struct Case {
+        char const* name;
+        std::function<void(DataTable&)> misuse;
+        char const* report;
+    } const cases[] = {
+        {"unknown name", [](DataTable& t) { t.getRow(0)->get(u"Key"_str); },
+         "unhandeled exception: NyCore.InvalidIndexException\nKey is an invalid index.\n"},
+        {"set unknown name", [](DataTable& t) { t.getRow(0)->set(u"Key"_str, nullptr); },
+         "unhandeled exception: NyCore.InvalidIndexException\nKey is an invalid index.\n"},
+        {"index past columns", [](DataTable& t) { t.getRow(0)->get(2); },
+         "unhandeled exception: NyCore.OutOfBoundsException\nIndex 2 is not within the range 0 to 1.\n"},
+        {"negative index", [](DataTable& t) { t.getRow(0)->set(-1, nullptr); },
+         "unhandeled exception: NyCore.OutOfBoundsException\nIndex -1 is not within the range 0 to 1.\n"},
+        {"row past table", [](DataTable& t) { t.removeRow(1); },
+         "unhandeled exception: NyCore.OutOfBoundsException\nIndex 1 is not within the range 0 to 0.\n"},
+        {"no column vector", [](DataTable&) { DataRow::create(nullptr, nullptr); },
+         "unhandeled exception: NyCore.NullReferenceException\nNull reference.\n"},
+        {"sort by unknown column",
+         [](DataTable& t) {
+             DataSortKey key(u"Key"_str);
+             t.sortRows(&key);
+         },
+         "unhandeled exception: NyCore.InvalidIndexException\nKey is an invalid index.\n"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto result = TestSupport::runInChild([&] {
+            DataTable table;
+            table.appendColumn(u"name"_str, StringType);
+            table.appendColumn(u"score"_str, IntegerType);
+            table.appendRow(nullptr);
+            c.misuse(table);
+        });
+        EXPECT_TRUE(result.exited);
+        EXPECT_EQ(result.exitCode, System::FatalExitCode);
+        EXPECT_EQ(result.output, c.report);
+    }
+}
+
+TEST(DataTable, SortsStablyByChainsOfKeysWithEmptyCellsFirst)
+{
+    struct Key {
+        String const* column;
+        bool ascending;
+    };
+    struct Case {
+        char const* name;
+        std::vector<Key> keys;
+        Lines ids;
+    } const cases[] = {
+        {"no key", {}, {"1", "2", "3", "4", "5"}},
+        {"score", {{u"score"_str, true}}, {"2", "5", "4", "1", "3"}},
+        {"score descending", {{u"score"_str, false}}, {"1", "3", "4", "2", "5"}},
+        {"name", {{u"name"_str, true}}, {"5", "2", "4", "3", "1"}},
+        {"name, score descending", {{u"name"_str, true}, {u"score"_str, false}}, {"5", "4", "2", "3", "1"}},
+        {"score, then name among empty scores", {{u"score"_str, true}, {u"name"_str, true}}, {"5", "2", "4", "3", "1"}},
+        {"name descending, id descending", {{u"name"_str, false}, {u"id"_str, false}}, {"1", "3", "4", "2", "5"}},
+    };
+    Cells cells;
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataTable table;
+        table.appendColumn(u"id"_str, IntegerType);
+        table.appendColumn(u"name"_str, StringType);
+        table.appendColumn(u"score"_str, IntegerType);
+        appendRow(&table, {cells.number(1), cell(u"pear"_str), cells.number(3)});
+        appendRow(&table, {cells.number(2), cell(u"apple"_str)});
+        appendRow(&table, {cells.number(3), cell(u"fig"_str), cells.number(3)});
+        appendRow(&table, {cells.number(4), cell(u"apple"_str), cells.number(1)});
+        appendRow(&table, {cells.number(5)});
+
+        std::vector<std::unique_ptr<DataSortKey>> chain;
+        for (auto const& k : c.keys) {
+            chain.emplace_back(new DataSortKey(k.column, k.ascending));
+            if (chain.size() > 1)
+                chain[chain.size() - 2]->set$next(chain.back().get());
+        }
+        table.sortRows(chain.empty() ? nullptr : chain.front().get());
+        Lines ids;
+        for (int r = 0; r < table.get$rowCount(); ++r)
+            ids.push_back(show(IntegerType, table.getRow(r)->get(0)));
+        EXPECT_EQ(ids, c.ids);
+    }
+}
+
+TEST(DataTable, AppendDataCopiesColumnsIntoAnEmptyTableAndMatchesNamesOtherwise)
+{
+    Cells cells;
+    DataTable source;
+    source.appendColumn(u"name"_str, StringType);
+    source.appendColumn(u"score"_str, IntegerType);
+    appendRow(&source, {cell(u"a"_str), cells.number(1)});
+    appendRow(&source, {cell(u"b"_str), cells.number(2)});
+    appendRow(&source, {cell(u"c"_str)});
+
+    DataTable empty;
+    Viewer viewer;
+    viewer.watch(&empty);
+    empty.appendData(&source, 1, 2);
+    EXPECT_EQ(columnsOf(&empty), (Lines{"name:NyCore.String", "score:NyCore.Integer32"}));
+    EXPECT_EQ(rowsOf(&empty), (Lines{"b|2", "c|-"}));
+    EXPECT_EQ(viewer.take(), (Lines{"insertCol 0", "insertCol 1", "insertRow 0", "insertRow 1"}));
+
+    DataTable matching;
+    matching.appendColumn(u"score"_str, IntegerType);
+    matching.appendColumn(u"note"_str, StringType);
+    matching.appendColumn(u"name"_str, StringType);
+    matching.appendData(&source, 0, 3);
+    EXPECT_EQ(rowsOf(&matching), (Lines{"1|-|a", "2|-|b", "-|-|c"}));
+    matching.appendData(&source, 3, 0);
+    EXPECT_EQ(matching.get$rowCount(), 3) << "a count of 0 appends nothing";
+}
+
+namespace {
+
+class TestReader : public DataReader {
+public:
+    TestReader(std::vector<String const*> names, std::vector<std::vector<Object*>> records)
+        : names(std::move(names)), records(std::move(records))
+    {
+    }
+
+    int get$columnCount() override { return static_cast<int>(names.size()); }
+    String const* getColumnName(int index) override { return names.at(static_cast<std::size_t>(index)); }
+
+    Values* readRecord() override
+    {
+        if (next == records.size())
+            return nullptr;
+        auto const& record = records[next++];
+        auto* values = Values::alloc(static_cast<int>(record.size()));
+        for (std::size_t i = 0; i < record.size(); ++i)
+            (*values)[static_cast<int>(i)] = record[i];
+        return values;
+    }
+
+private:
+    std::vector<String const*> names;
+    std::vector<std::vector<Object*>> records;
+    std::size_t next = 0;
+};
+
+class TestWriter : public DataWriter {
+public:
+    explicit TestWriter(std::vector<String const*> names) : names(std::move(names)) {}
+
+    int get$columnCount() override { return static_cast<int>(names.size()); }
+    String const* getColumnName(int index) override { return names.at(static_cast<std::size_t>(index)); }
+
+    void writeRecord(Values const* record) override
+    {
+        std::string line;
+        for (int i = 0; i < record->length; ++i) {
+            Type* type = string_compare(names[static_cast<std::size_t>(i)], u"name"_str) == 0 ? StringType : IntegerType;
+            line += (i ? "|" : "") + show(type, record->items()[i]);
+        }
+        lines.push_back(line);
+    }
+
+    std::vector<String const*> names;
+    Lines lines;
+};
+
+}
+
+TEST(DataTable, ReadsFromReadersAndSavesToWriters)
+{
+    Cells cells;
+    Object* one = cells.number(1);
+    Object* two = cells.number(2);
+    TestReader reader({u"score"_str, u"extra"_str, u"name"_str},
+                      {{one, cells.number(99), cell(u"a"_str)}, {two}, {}});
+    DataTable table;
+    table.appendColumn(u"name"_str, StringType);
+    table.appendColumn(u"score"_str, IntegerType);
+    table.appendColumn(u"note"_str, StringType);
+    Viewer viewer;
+    viewer.watch(&table);
+    table.appendData(&reader);
+    EXPECT_EQ(rowsOf(&table), (Lines{"a|1|-", "-|2|-", "-|-|-"}));
+    EXPECT_EQ(viewer.take(), (Lines{"insertRow 0", "insertRow 1", "insertRow 2"}));
+
+    TestReader namesOnly({u"name"_str, u"score"_str}, {{cell(u"z"_str), one}});
+    DataTable empty;
+    empty.appendData(&namesOnly);
+    EXPECT_EQ(columnsOf(&empty), (Lines{"name:none", "score:none"}));
+    EXPECT_EQ(empty.getRow(0)->get(u"score"_str), one);
+
+    TestWriter writer({u"score"_str, u"missing"_str, u"name"_str});
+    table.saveData(&writer);
+    EXPECT_EQ(writer.lines, (Lines{"1|-|a", "2|-|-", "-|-|-"}));
+}

@@ -1,0 +1,381 @@
+// Event linking by name: link, send, invokeMethod and the listener tables
+// that LinkableObject keeps on both sides of every link.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "nycore/system/linkable_object.h"
+#include "nycore/system/runtime.h"
+#include "tests/support/child_process.h"
+
+using namespace NyCore;
+using NyCore::Extenders::LinkableObject;
+using CallbackParams = Object::CallbackParams;
+
+namespace {
+
+struct Call {
+    Object* receiver;
+    std::string method;
+    std::vector<std::intptr_t> args;
+
+    bool operator==(Call const&) const = default;
+};
+
+std::vector<Call> calls;
+
+// A sender with an inherited event table: a Button's own events get ids 0
+// and 1, the Control's events 2 and 3.
+class Control : public LinkableObject {
+    NY_REFLECTIVE(Control)
+};
+
+class Button : public Control {
+    NY_REFLECTIVE(Button)
+};
+
+class Window : public LinkableObject {
+    NY_REFLECTIVE(Window)
+public:
+    void onSaveAs() { calls.push_back({this, "onSaveAs", {}}); }
+
+    int onArgs(std::intptr_t a, std::intptr_t b, std::intptr_t c, std::intptr_t d, std::intptr_t e)
+    {
+        calls.push_back({this, "onArgs", {a, b, c, d, e}});
+        return static_cast<int>(a + b + c + d + e);
+    }
+
+    // Links `partner`'s onSaveAs to the same event of the sender while the event runs.
+    void onLinkMore()
+    {
+        calls.push_back({this, "onLinkMore", {}});
+        Object::link(sender, partner, u"click", u"onSaveAs");
+    }
+
+    void onDestroySender()
+    {
+        calls.push_back({this, "onDestroySender", {}});
+        delete sender;
+    }
+
+    void onDestroyPartner()
+    {
+        calls.push_back({this, "onDestroyPartner", {}});
+        delete partner;
+    }
+
+    void onSendPress()
+    {
+        calls.push_back({this, "onSendPress", {}});
+        sender->send(u"press");
+    }
+
+    Object* sender = nullptr;
+    Object* partner = nullptr;
+};
+
+// Plain objects that declare the names but keep no listener table.
+class PlainSender : public Object {
+    NY_REFLECTIVE(PlainSender)
+};
+
+class PlainReceiver : public Object {
+    NY_REFLECTIVE(PlainReceiver)
+public:
+    void onSaveAs() {}
+};
+
+char16_t const* const ControlEvents[] = {u"focusLost", u"hover", nullptr};
+char16_t const* const ButtonEvents[] = {u"click", u"press", nullptr};
+MethodEntry const WindowMethods[] = {
+    {u"onSaveAs", NY_METHOD(Window::onSaveAs)},
+    {u"onArgs", NY_METHOD(Window::onArgs)},
+    {u"onLinkMore", NY_METHOD(Window::onLinkMore)},
+    {u"onDestroySender", NY_METHOD(Window::onDestroySender)},
+    {u"onDestroyPartner", NY_METHOD(Window::onDestroyPartner)},
+    {u"onSendPress", NY_METHOD(Window::onSendPress)},
+    {nullptr, nullptr},
+};
+MethodEntry const PlainMethods[] = {{u"onSaveAs", NY_METHOD(PlainReceiver::onSaveAs)}, {nullptr, nullptr}};
+
+}
+
+TypeData Control::MetaData = {&LinkableObject::MetaData, nullptr, u"Test.Control"_str, NoMethods, ControlEvents,
+                              nullptr, sizeof(Control), 0, nullptr};
+TypeData Button::MetaData = {&Control::MetaData, nullptr, u"Test.Button"_str, NoMethods, ButtonEvents,
+                             nullptr, sizeof(Button), 0, nullptr};
+TypeData Window::MetaData = {&LinkableObject::MetaData, nullptr, u"Test.Window"_str, WindowMethods, NoEvents,
+                             nullptr, sizeof(Window), 0, nullptr};
+TypeData PlainSender::MetaData = {&Object::MetaData, nullptr, u"Test.PlainSender"_str, NoMethods, ButtonEvents,
+                                  nullptr, sizeof(PlainSender), 0, nullptr};
+TypeData PlainReceiver::MetaData = {&Object::MetaData, nullptr, u"Test.PlainReceiver"_str, PlainMethods, NoEvents,
+                                    nullptr, sizeof(PlainReceiver), 0, nullptr};
+
+namespace {
+
+bool isBlank(LinkableObject::Listener const& entry)
+{
+    return !entry.object && !entry.method && entry.eventId == -1;
+}
+
+int liveLinks(LinkableObject const* object)
+{
+    int live = 0;
+    for (int i = 0; i < object->get$linkCount(); ++i)
+        live += isBlank(object->getLink(i)) ? 0 : 1;
+    return live;
+}
+
+class Linking : public testing::Test {
+protected:
+    void SetUp() override { calls.clear(); }
+};
+
+}
+
+TEST_F(Linking, LinksByNameAndFiresWithInheritedEventIds)
+{
+    struct Case {
+        bool fromButton;
+        char16_t const* event;
+        int id;
+    } const cases[] = {
+        {true, u"click", 0},      {true, u"press", 1},  {true, u"focusLost", 2},
+        {true, u"hover", 3},      {false, u"focusLost", 0}, {false, u"hover", 1},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(std::string(c.fromButton ? "button " : "control ") + std::to_string(c.id));
+        calls.clear();
+        LinkableObject* sender = c.fromButton ? new Button() : new Control();
+        auto* window = new Window();
+        ASSERT_TRUE(Object::link(sender, window, c.event, u"onSaveAs"));
+        auto entry = sender->getLink(0);
+        EXPECT_EQ(entry.object, window);
+        EXPECT_EQ(entry.method, NY_METHOD(Window::onSaveAs));
+        EXPECT_EQ(entry.eventId, c.id);
+        auto back = window->getLink(0);
+        EXPECT_EQ(back.object, sender);
+        EXPECT_EQ(back.method, nullptr);
+        EXPECT_EQ(back.eventId, c.id);
+
+        for (char16_t const* event : {u"click", u"press", u"focusLost", u"hover", u"noSuchEvent"})
+            sender->send(event);
+        EXPECT_EQ(calls, (std::vector<Call>{{window, "onSaveAs", {}}})) << "only the linked event calls";
+
+        ASSERT_TRUE(Object::link(sender, window, c.event, NY_METHOD(Window::onSaveAs)));
+        calls.clear();
+        sender->send(c.event);
+        EXPECT_EQ(calls.size(), 2u) << "a duplicate link fires twice";
+        delete sender;
+        EXPECT_EQ(liveLinks(window), 0);
+        delete window;
+    }
+}
+
+TEST_F(Linking, DestroyingEitherSideRemovesTheLinks)
+{
+    auto* button = new Button();
+    auto* doomed = new Window();
+    auto* keeper = new Window();
+    ASSERT_TRUE(Object::link(button, doomed, u"click", u"onSaveAs"));
+    ASSERT_TRUE(Object::link(button, keeper, u"click", u"onSaveAs"));
+    ASSERT_TRUE(Object::link(button, doomed, u"press", u"onSaveAs"));
+    delete doomed;
+    EXPECT_TRUE(isBlank(button->getLink(0)));
+    EXPECT_TRUE(isBlank(button->getLink(2)));
+    EXPECT_EQ(button->getLink(1).object, keeper);
+    button->send(u"click");
+    button->send(u"press");
+    EXPECT_EQ(calls, (std::vector<Call>{{keeper, "onSaveAs", {}}}));
+
+    delete button;
+    EXPECT_EQ(keeper->get$linkCount(), 1);
+    EXPECT_TRUE(isBlank(keeper->getLink(0))) << "the sender's destruction blanks the back entry";
+    delete keeper;
+}
+
+TEST_F(Linking, HandlerThatLinksDuringTheEventIsCalledInTheSamePass)
+{
+    auto* button = new Button();
+    auto* linker = new Window();
+    auto* late = new Window();
+    linker->sender = button;
+    linker->partner = late;
+    // Fill the first table to its last entry, so the link made in the handler grows it mid-walk.
+    for (int i = 0; i < 15; ++i)
+        ASSERT_TRUE(Object::link(button, late, u"press", u"onSaveAs"));
+    ASSERT_TRUE(Object::link(button, linker, u"click", u"onLinkMore"));
+    EXPECT_EQ(button->get$linkCapacity(), 16);
+    button->send(u"click");
+    EXPECT_EQ(calls, (std::vector<Call>{{linker, "onLinkMore", {}}, {late, "onSaveAs", {}}}));
+    EXPECT_EQ(button->get$linkCapacity(), 32);
+    delete late;
+    delete linker;
+    delete button;
+}
+
+TEST_F(Linking, ArgumentBlocksReachTheHandlerInOrder)
+{
+    using Args = std::vector<std::intptr_t>;
+    struct Case {
+        char const* name;
+        bool noBlock;
+        CallbackParams block;
+        bool called;
+        Args args;
+    } const cases[] = {
+        {"no block", true, {}, true, {0, 0, 0, 0, 0}},
+        {"count 0", false, {0, {1, 2, 3, 4, 5}}, false, {}},
+        {"count 1", false, {1, {7, 8, 9, 10, 11}}, true, {7, 0, 0, 0, 0}},
+        {"count 2", false, {2, {11, 22, 33, 44, 55}}, true, {11, 22, 0, 0, 0}},
+        {"count 5", false, {5, {1, 2, 3, 4, 5}}, true, {1, 2, 3, 4, 5}},
+        {"count 6", false, {6, {1, 2, 3, 4, 5}}, false, {}},
+        {"count -1", false, {-1, {1, 2, 3, 4, 5}}, false, {}},
+    };
+    auto* button = new Button();
+    auto* window = new Window();
+    ASSERT_TRUE(Object::link(button, window, u"click", u"onArgs"));
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        CallbackParams block = c.block;
+        CallbackParams* params = c.noBlock ? nullptr : &block;
+        std::vector<Call> expected;
+        if (c.called)
+            expected.push_back({window, "onArgs", c.args});
+
+        calls.clear();
+        button->send(u"click", params);
+        EXPECT_EQ(calls, expected) << "send";
+
+        calls.clear();
+        int sum = 0;
+        for (auto a : c.args)
+            sum += static_cast<int>(a);
+        EXPECT_EQ(window->invokeMethod(NY_METHOD(Window::onArgs), params), sum);
+        EXPECT_EQ(calls, expected) << "invokeMethod";
+
+        calls.clear();
+        EXPECT_EQ(window->invokeMethod(u"onArgs"_str, params), sum);
+        EXPECT_EQ(calls, expected) << "invokeMethod by name";
+    }
+    delete button;
+    delete window;
+}
+
+TEST_F(Linking, TableGrowsBeyondSixteenLinksInOrder)
+{
+    auto* button = new Button();
+    std::vector<Window*> windows;
+    for (int i = 0; i < 20; ++i) {
+        windows.push_back(new Window());
+        ASSERT_TRUE(Object::link(button, windows.back(), u"click", u"onSaveAs"));
+        EXPECT_EQ(button->get$linkCapacity(), i < 16 ? 16 : 32) << "after link " << i + 1;
+    }
+    EXPECT_EQ(button->get$linkCount(), 20);
+    button->send(u"click");
+    ASSERT_EQ(calls.size(), 20u);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_EQ(button->getLink(static_cast<int>(i)).object, windows[i]) << i;
+        EXPECT_EQ(calls[i].receiver, windows[i]) << i;
+    }
+    delete button;
+    for (auto* window : windows) {
+        EXPECT_EQ(liveLinks(window), 0);
+        delete window;
+    }
+}
+
+TEST_F(Linking, HandlersMayDestroyTheSenderOrALaterReceiver)
+{
+    // The sender destroyed by its first handler: the walk stops there.
+    auto* button = new Button();
+    auto* destroyer = new Window();
+    auto* after = new Window();
+    destroyer->sender = button;
+    ASSERT_TRUE(Object::link(button, destroyer, u"click", u"onDestroySender"));
+    ASSERT_TRUE(Object::link(button, after, u"click", u"onSaveAs"));
+    button->send(u"click");
+    EXPECT_EQ(calls, (std::vector<Call>{{destroyer, "onDestroySender", {}}}));
+    EXPECT_EQ(liveLinks(destroyer) + liveLinks(after), 0);
+
+    // The same from a nested send of another event on that sender.
+    calls.clear();
+    button = new Button();
+    destroyer->sender = button;
+    ASSERT_TRUE(Object::link(button, destroyer, u"click", u"onSendPress"));
+    ASSERT_TRUE(Object::link(button, destroyer, u"press", u"onDestroySender"));
+    ASSERT_TRUE(Object::link(button, after, u"press", u"onSaveAs"));
+    ASSERT_TRUE(Object::link(button, after, u"click", u"onSaveAs"));
+    button->send(u"click");
+    EXPECT_EQ(calls, (std::vector<Call>{{destroyer, "onSendPress", {}}, {destroyer, "onDestroySender", {}}}));
+
+    // A later receiver destroyed by an earlier handler is not called.
+    calls.clear();
+    button = new Button();
+    destroyer->partner = after;
+    ASSERT_TRUE(Object::link(button, destroyer, u"click", u"onDestroyPartner"));
+    ASSERT_TRUE(Object::link(button, after, u"click", u"onSaveAs"));
+    button->send(u"click");
+    EXPECT_EQ(calls, (std::vector<Call>{{destroyer, "onDestroyPartner", {}}}));
+    EXPECT_TRUE(isBlank(button->getLink(1)));
+    delete button;
+    delete destroyer;
+}
+
+TEST_F(Linking, FailedLinksAreReportedAndLinkNothing)
+{
+    struct Case {
+        char const* name;
+        bool (*attempt)(Button* button, Window* window);
+        char const* output;
+    } const cases[] = {
+        {"unknown event", [](Button* b, Window* w) { return Object::link(b, w, u"noSuchEvent", u"onSaveAs"); },
+         "event not found, or method null: -1\n"},
+        {"unknown method", [](Button* b, Window* w) { return Object::link(b, w, u"press", u"onNothing"); },
+         "event not found, or method null: 1\n"},
+        {"null method", [](Button* b, Window* w) { return Object::link(b, w, u"hover", Method{}); },
+         "event not found, or method null: 3\n"},
+        {"plain sender",
+         [](Button*, Window* w) {
+             PlainSender sender;
+             return Object::link(&sender, w, u"click", u"onSaveAs");
+         },
+         "failed to listen to sender\n"},
+        {"no receiver", [](Button* b, Window*) { return Object::link(b, nullptr, u"click", NY_METHOD(Window::onSaveAs)); },
+         "failed to listen to sender\n"},
+        {"plain receiver",
+         [](Button* b, Window*) {
+             PlainReceiver receiver;
+             return Object::link(b, &receiver, u"click", u"onSaveAs");
+         },
+         "failed to listen to receiver\n"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto result = TestSupport::runInChild([&] {
+            auto* button = new Button();
+            auto* window = new Window();
+            bool linked = c.attempt(button, window);
+            bool nothingLinked = liveLinks(button) == 0 && liveLinks(window) == 0;
+            delete button;
+            delete window;
+            std::exit(!linked && nothingLinked ? 0 : 1);
+        });
+        EXPECT_TRUE(result.exited);
+        EXPECT_EQ(result.exitCode, 0) << "link gave false and left no live entry";
+        EXPECT_EQ(result.output, c.output);
+    }
+}
+
+TEST_F(Linking, InvokingAnUnknownMethodIsFatal)
+{
+    auto result = TestSupport::runInChild([] {
+        Window window;
+        window.invokeMethod(u"onNothing"_str, nullptr);
+    });
+    EXPECT_TRUE(result.exited);
+    EXPECT_EQ(result.exitCode, System::FatalExitCode);
+    EXPECT_EQ(result.output, "unhandeled exception: NyCore.UnknownMethodException\nUnknown method specified\n");
+}

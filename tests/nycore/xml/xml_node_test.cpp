@@ -1,0 +1,331 @@
+// Tests of the XML tree: records, access, attributes, the insertion rules and
+// their fatal reports, moving, cloning and destroying nodes, deep trees.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "nycore/system/memory.h"
+#include "nycore/system/runtime.h"
+#include "nycore/xml/xml_edit.h"
+#include "tests/nycore/xml/xml_test_support.h"
+#include "tests/support/child_process.h"
+
+using namespace NyCore::XML;
+using XmlTest::value;
+using XmlTest::writeNode;
+
+namespace {
+
+void freeDetached(Node* node)
+{
+    xml_node_dtor(node);
+    memory_free(node);
+}
+
+}
+
+TEST(XmlNodeTest, CreatesNodesOfEachKind)
+{
+    Document doc;
+    xml_doc_ctor(&doc);
+    EXPECT_EQ(xml_get_type(&doc), DocumentNode);
+    EXPECT_EQ(value(xml_get_name(&doc)), u"#document");
+    EXPECT_EQ(xml_doc_element(&doc), nullptr);
+    EXPECT_EQ(xml_get_owner(&doc), &doc);
+
+    struct Case {
+        Node* node;
+        int kind;
+        std::u16string name;
+        std::u16string value;
+    };
+    Case const cases[] = {
+        {xml_create_element(&doc, u"graph"_str), ElementNode, u"graph", u"<none>"},
+        {xml_create_text(&doc, u"sin(x)"_str), TextNode, u"#text", u"sin(x)"},
+        {xml_create_cdata(&doc, u"a<b"_str), CDataSectionNode, u"#cdata-section", u"a<b"},
+        {xml_create_comment(&doc, u" note "_str), CommentNode, u"#comment", u" note "},
+        {xml_create_node(&doc, nullptr, DocumentFragmentNode, sizeof(Node)), DocumentFragmentNode,
+         u"#document-fragment", u"<none>"},
+        {xml_create_node(&doc, u"pi"_str, ProcessingInstructionNode, sizeof(Node)), ProcessingInstructionNode,
+         u"<none>", u"<none>"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.kind);
+        EXPECT_EQ(xml_get_type(c.node), c.kind);
+        EXPECT_EQ(value(xml_get_name(c.node)), c.name);
+        EXPECT_EQ(value(xml_get_value(c.node)), c.value);
+        EXPECT_EQ(xml_get_owner(c.node), &doc);
+        EXPECT_EQ(xml_parent(c.node), nullptr);
+        EXPECT_EQ(xml_prev_sibling(c.node), nullptr);
+        EXPECT_EQ(xml_first_child(c.node), nullptr);
+        EXPECT_FALSE(xml_has_children(c.node));
+        freeDetached(c.node);
+    }
+    EXPECT_EQ(xml_get_name(nullptr), nullptr);
+    EXPECT_EQ(xml_get_attribute(nullptr, u"x"), nullptr);
+    EXPECT_EQ(xml_get_owner(nullptr), nullptr);
+}
+
+TEST(XmlNodeTest, LinksChildrenAndSiblings)
+{
+    Document doc;
+    xml_doc_ctor(&doc);
+    Element* root = xml_create_element(&doc, u"graph"_str);
+    Node* comment = xml_create_comment(&doc, u"c"_str);
+    EXPECT_EQ(xml_append_child(&doc, comment), comment);
+    EXPECT_EQ(xml_append_child(&doc, root), root);
+    EXPECT_EQ(xml_doc_element(&doc), root);
+    EXPECT_EQ(xml_first_child(&doc), comment);
+    EXPECT_EQ(xml_last_child(&doc), root);
+
+    Element* lights = xml_create_element(&doc, u"lights"_str);
+    Element* light1 = xml_create_element(&doc, u"light"_str);
+    Element* light2 = xml_create_element(&doc, u"light"_str);
+    Node* text = xml_create_text(&doc, u"t"_str);
+    xml_append_child(root, lights);
+    xml_append_child(lights, light2);
+    xml_insert_before(lights, light1, light2);
+    xml_insert_before(lights, text, nullptr);
+    EXPECT_EQ(writeNode(&doc), u"");
+    EXPECT_EQ(writeNode(root), u"<graph><lights><light/><light/>t</lights></graph>");
+    EXPECT_EQ(xml_first_child(lights), light1);
+    EXPECT_EQ(xml_next_sibling(light1), light2);
+    EXPECT_EQ(xml_prev_sibling(light2), light1);
+    EXPECT_EQ(xml_prev_sibling(light1), nullptr);
+    EXPECT_EQ(xml_last_child(lights), text);
+    EXPECT_EQ(xml_parent(text), lights);
+    EXPECT_EQ(xml_get_owner(text), &doc);
+    EXPECT_EQ(xml_count_element(lights, u"light"), 2);
+    EXPECT_EQ(xml_count_element(lights, u"ligh"), 0);
+    EXPECT_EQ(xml_count_element(text, u"light"), 0);
+    EXPECT_TRUE(xml_has_children(lights));
+    EXPECT_FALSE(xml_has_children(light1));
+
+    // Inserting before itself changes nothing; moving takes the node out of its place.
+    xml_insert_before(lights, light2, light2);
+    xml_append_child(root, light1);
+    EXPECT_EQ(writeNode(root), u"<graph><lights><light/>t</lights><light/></graph>");
+
+    Element* variables = xml_create_element(&doc, u"variables"_str);
+    EXPECT_EQ(xml_replace_child(root, variables, lights), lights);
+    EXPECT_EQ(writeNode(root), u"<graph><variables/><light/></graph>");
+    EXPECT_EQ(xml_parent(lights), nullptr);
+    EXPECT_EQ(xml_next_sibling(lights), nullptr);
+    EXPECT_EQ(xml_get_owner(lights), &doc);
+    EXPECT_EQ(xml_replace_child(root, variables, variables), variables);
+    EXPECT_EQ(xml_parent(variables), root);
+
+    EXPECT_EQ(xml_remove_child(root, light1), light1);
+    EXPECT_EQ(xml_get_owner(light1), &doc);
+    EXPECT_EQ(xml_first_child(root), variables);
+    EXPECT_EQ(xml_last_child(root), variables);
+    freeDetached(light1);
+    freeDetached(lights);
+
+    xml_set_value(variables, u"vars"_str);
+    xml_set_value(comment, u"changed"_str);
+    EXPECT_EQ(XmlTest::writeDocument(&doc), u"<!--changed--><graph><vars/></graph>");
+
+    EXPECT_EQ(xml_remove_child(&doc, root), root);
+    EXPECT_EQ(xml_doc_element(&doc), nullptr);
+    // A new element may take the place of the removed one.
+    Element* command = xml_create_element(&doc, u"command"_str);
+    xml_replace_child(&doc, command, comment);
+    EXPECT_EQ(xml_doc_element(&doc), command);
+    freeDetached(comment);
+    freeDetached(root);
+    xml_node_dtor(&doc);
+    EXPECT_EQ(xml_first_child(&doc), nullptr);
+    EXPECT_EQ(xml_doc_element(&doc), nullptr);
+}
+
+TEST(XmlNodeTest, KeepsAttributesInOrder)
+{
+    Document doc;
+    xml_doc_ctor(&doc);
+    Element* e = xml_create_element(&doc, u"light"_str);
+    xml_set_attribute(e, u"x", u"1"_str);
+    xml_set_attribute(e, u"y", u"2"_str);
+    xml_set_attribute(e, u"z", nullptr);
+    xml_set_attribute(e, u"x", u"10.5"_str);
+    EXPECT_EQ(writeNode(e), u"<light x=\"10.5\" y=\"2\" z=\"\"/>");
+    EXPECT_EQ(value(xml_get_attribute(e, u"x")), u"10.5");
+    EXPECT_EQ(value(xml_get_attribute(e, u"X")), u"<none>");
+    EXPECT_EQ(value(xml_get_attribute(e, u"")), u"<none>");
+    xml_remove_attribute(e, u"y");
+    xml_remove_attribute(e, u"missing");
+    EXPECT_EQ(writeNode(e), u"<light x=\"10.5\" z=\"\"/>");
+    xml_remove_attribute(e, u"x");
+    xml_remove_attribute(e, u"z");
+    EXPECT_EQ(writeNode(e), u"<light/>");
+    freeDetached(e);
+}
+
+TEST(XmlNodeTest, ClonesShallowAndDeep)
+{
+    Document doc;
+    std::u16string const text = u"<graph title=\"T\"><lights><light x=\"1\"/></lights>expr<!--c--></graph>";
+    ASSERT_TRUE(XmlTest::parse(&doc, text, false));
+    Element* root = xml_doc_element(&doc);
+
+    Node* shallow = xml_clone(root, false);
+    EXPECT_EQ(writeNode(shallow), u"<graph title=\"T\"/>");
+    EXPECT_EQ(xml_parent(shallow), nullptr);
+    EXPECT_EQ(xml_get_owner(shallow), &doc);
+
+    Node* deep = xml_clone(root, true);
+    EXPECT_EQ(writeNode(deep), text);
+    EXPECT_EQ(xml_get_owner(xml_first_child(xml_first_child(deep))), &doc);
+    xml_set_attribute(xml_first_child(xml_first_child(deep)), u"x", u"2"_str);
+    EXPECT_EQ(writeNode(root), text);
+    xml_append_child(root, deep);
+    EXPECT_EQ(xml_count_element(root, u"graph"), 1);
+    xml_remove_child(root, deep);
+
+    auto* copy = static_cast<Document*>(xml_clone(&doc, true));
+    EXPECT_EQ(xml_get_type(copy), DocumentNode);
+    EXPECT_EQ(XmlTest::writeDocument(copy), text);
+    ASSERT_NE(xml_doc_element(copy), nullptr);
+    EXPECT_NE(xml_doc_element(copy), root);
+    EXPECT_EQ(xml_get_owner(xml_first_child(xml_doc_element(copy))), copy);
+
+    freeDetached(copy);
+    freeDetached(deep);
+    freeDetached(shallow);
+    xml_node_dtor(&doc);
+}
+
+TEST(XmlNodeTest, WalksTreesDeeperThanAnyStack)
+{
+    // Built bottom-up so that every insertion check stays short.
+    constexpr int Depth = 300000;
+    Document doc;
+    xml_doc_ctor(&doc);
+    Node* top = xml_create_element(&doc, u"e"_str);
+    for (int i = 1; i < Depth; ++i) {
+        Node* parent = xml_create_element(&doc, u"e"_str);
+        xml_append_child(parent, top);
+        top = parent;
+    }
+    xml_append_child(&doc, top);
+    std::u16string written = XmlTest::writeDocument(&doc);
+    EXPECT_EQ(written.size(), static_cast<std::size_t>(Depth - 1) * 7 + 4);
+    EXPECT_EQ(written.substr(0, 6), u"<e><e>");
+    EXPECT_EQ(written.substr(written.size() - 8), u"</e></e>");
+
+    Node* copy = xml_clone(top, true);
+    Node* deepest = copy;
+    int levels = 1;
+    while (xml_first_child(deepest) != nullptr) {
+        deepest = xml_first_child(deepest);
+        ++levels;
+    }
+    EXPECT_EQ(levels, Depth);
+    EXPECT_EQ(xml_get_owner(deepest), &doc);
+    freeDetached(copy);
+    xml_node_dtor(&doc);
+    EXPECT_EQ(xml_doc_element(&doc), nullptr);
+}
+
+TEST(XmlNodeTest, BrokenTreeRulesAreFatal)
+{
+    struct Case {
+        char const* name;
+        void (*body)(Document* doc, Document* other);
+        std::string report;
+    };
+    Case const cases[] = {
+        {"second element of a document",
+         [](Document* doc, Document*) {
+             xml_append_child(doc, xml_create_element(doc, u"a"_str));
+             xml_append_child(doc, xml_create_element(doc, u"b"_str));
+         },
+         "Error.XML.HierarchyRequest: xml/write.cpp("},
+        {"element of another document",
+         [](Document* doc, Document* other) { xml_append_child(doc, xml_create_element(other, u"a"_str)); },
+         "Error.XML.WrongDocument: xml/write.cpp("},
+        {"child of another document under an element",
+         [](Document* doc, Document* other) {
+             xml_append_child(xml_create_element(doc, u"a"_str), xml_create_text(other, u"t"_str));
+         },
+         "Error.XML.WrongDocument: xml/write.cpp("},
+        {"comment of another document",
+         [](Document* doc, Document* other) { xml_append_child(doc, xml_create_comment(other, u"c"_str)); },
+         "Error.XML.WrongDocument: xml/write.cpp("},
+        {"element into its own descendant",
+         [](Document* doc, Document*) {
+             Element* a = xml_create_element(doc, u"a"_str);
+             Element* b = xml_create_element(doc, u"b"_str);
+             Element* c = xml_create_element(doc, u"c"_str);
+             xml_append_child(a, b);
+             xml_append_child(b, c);
+             xml_append_child(c, a);
+         },
+         "Error.XML.HierarchyRequest: xml/write.cpp("},
+        {"element into itself",
+         [](Document* doc, Document*) {
+             Element* a = xml_create_element(doc, u"a"_str);
+             xml_append_child(a, a);
+         },
+         "Error.XML.HierarchyRequest: xml/write.cpp("},
+        {"text under a document",
+         [](Document* doc, Document*) { xml_append_child(doc, xml_create_text(doc, u"t"_str)); },
+         "Error.XML.HierarchyRequest: xml/write.cpp("},
+        {"document under an element",
+         [](Document* doc, Document* other) { xml_append_child(xml_create_element(doc, u"a"_str), other); },
+         "Error.XML.HierarchyRequest: xml/write.cpp("},
+        {"child of a text node",
+         [](Document* doc, Document*) {
+             xml_append_child(xml_create_text(doc, u"t"_str), xml_create_comment(doc, u"c"_str));
+         },
+         "Error.XML.HierarchyRequest: xml/write.cpp("},
+        {"reference that is not a child",
+         [](Document* doc, Document*) {
+             Element* a = xml_create_element(doc, u"a"_str);
+             xml_insert_before(a, xml_create_text(doc, u"t"_str), xml_create_text(doc, u"r"_str));
+         },
+         "Error.XML.NotFound: xml/write.cpp("},
+        {"replacing a node that is not a child",
+         [](Document* doc, Document*) {
+             Element* a = xml_create_element(doc, u"a"_str);
+             xml_replace_child(a, xml_create_text(doc, u"t"_str), xml_create_text(doc, u"r"_str));
+         },
+         "Error.XML.NotFound: xml/write.cpp("},
+        {"removing a node that is not a child",
+         [](Document* doc, Document*) {
+             xml_remove_child(xml_create_element(doc, u"a"_str), xml_create_element(doc, u"b"_str));
+         },
+         "Error.XML.NotFound: xml/write.cpp("},
+        {"destroying a node with a parent",
+         [](Document* doc, Document*) {
+             Element* a = xml_create_element(doc, u"a"_str);
+             xml_append_child(doc, a);
+             xml_node_dtor(a);
+         },
+         "Error.XML.HierarchyRequest: xml/document.cpp("},
+        {"writing a document without element",
+         [](Document* doc, Document*) {
+             Element* a = xml_create_element(doc, u"a"_str);
+             xml_append_child(doc, a);
+             xml_remove_child(doc, a);
+             XmlTest::writeDocument(doc);
+         },
+         "Error.XML.DocumentHasNoRoot: xml/document.cpp("},
+        {"attribute on a text node",
+         [](Document* doc, Document*) { xml_set_attribute(xml_create_text(doc, u"t"_str), u"x", u"1"_str); },
+         "Error.XML.WrongNodeType: xml/document.cpp("},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto result = TestSupport::runInChild([&c] {
+            Document doc;
+            Document other;
+            xml_doc_ctor(&doc);
+            xml_doc_ctor(&other);
+            c.body(&doc, &other);
+        });
+        EXPECT_TRUE(result.exited);
+        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
+        EXPECT_EQ(result.output.rfind(c.report, 0), 0u) << result.output;
+    }
+}

@@ -1,0 +1,294 @@
+// Tests of the XML parser: accepted inputs (read back through the writer),
+// rejected inputs with their line, column and reason, entities, trimming,
+// the depth limit, and the fatal and stream entry points.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <string>
+
+#include "nycore/system/runtime.h"
+#include "tests/nycore/xml/xml_test_support.h"
+#include "tests/support/child_process.h"
+
+using namespace NyCore::XML;
+using XmlTest::value;
+
+namespace {
+
+std::u16string nested(int depth)
+{
+    std::u16string text;
+    for (int i = 0; i < depth; ++i)
+        text += u"<e>";
+    for (int i = 0; i < depth; ++i)
+        text += u"</e>";
+    return text;
+}
+
+}
+
+TEST(XmlParserTest, AcceptsTheSubsetAndItsProlog)
+{
+    struct Case {
+        std::u16string input;
+        bool trim;
+        std::u16string written;
+    };
+    Case const cases[] = {
+        {u"<a/>", false, u"<a/>"},
+        {u"\uFEFFtext before <a/> and after <b>", false, u"<a/>"},
+        {u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a/>", false, u"<a/>"},
+        {u"<?xml version=\"1.0\"?><!-- about ] > --><!DOCTYPE a [\n <!ELEMENT a (#PCDATA)>\n"
+         u" <!-- ] > --> <!ATTLIST a x CDATA \"]>\">\n]><?pi x?> <a x=\"1\"/>",
+         false, u"<a x=\"1\"/>"},
+        {u"<!DOCTYPE a SYSTEM 'a>b.dtd'><a/>", false, u"<a/>"},
+        {u"<a x = \"1\"y=\"2\"\t/>", false, u"<a x=\"1\" y=\"2\"/>"},
+        {u"<a x='say \"hi\"' y=\"it's\"/>", false, u"<a x=\"say &quot;hi&quot;\" y=\"it's\"/>"},
+        {u"<a x=\"1\" x=\"2\"/>", false, u"<a x=\"1\" x=\"2\"/>"},
+        {u"<1-b.c:d_E/>", false, u"<1-b.c:d_E/>"},
+        {u"<a>\n  <b/>\n</a>", true, u"<a><b/></a>"},
+        {u"<a>\n  <b/>\n</a>", false, u"<a>\n  <b/>\n</a>"},
+        {u"<a> \t x  y \r\n</a>", true, u"<a>x  y</a>"},
+        {u"<a>   </a>", true, u"<a/>"},
+        {u"<a><!-- <c> & --><![CDATA[<&>]]> t </a>", true, u"<a><!-- <c> & --><![CDATA[<&>]]>t</a>"},
+        {u"<a><!----><![CDATA[]]></a>", false, u"<a><!----><![CDATA[]]></a>"},
+        {u"<a>1 &lt; 2 &amp;&amp; x &gt; \"y\"</a>", false, u"<a>1 &lt; 2 &amp;&amp; x &gt; &quot;y&quot;</a>"},
+        {u"<a>&unknown; & &#;</a>", false, u"<a>&amp;unknown; &amp; &amp;#;</a>"},
+        {u"<a><b><c/></b><b/></a>", false, u"<a><b><c/></b><b/></a>"},
+        {u"<a/>\n<b></c>", false, u"<a/>"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.input));
+        Document doc;
+        ParseError error;
+        ASSERT_TRUE(XmlTest::parse(&doc, c.input, c.trim, &error)) << TestSupport::toUtf8(error.message);
+        EXPECT_EQ(XmlTest::writeDocument(&doc), c.written);
+        EXPECT_EQ(error.message[0], 0);
+        xml_node_dtor(&doc);
+    }
+}
+
+TEST(XmlParserTest, InputWithoutRootGivesEmptyDocument)
+{
+    for (std::u16string input : {u"", u"no markup at all", u"<?xml version=\"1.0\"?>", u"<!-- only -->\n"}) {
+        SCOPED_TRACE(TestSupport::toUtf8(input));
+        Document doc;
+        EXPECT_TRUE(XmlTest::parse(&doc, input, true));
+        EXPECT_EQ(xml_doc_element(&doc), nullptr);
+        EXPECT_EQ(xml_first_child(&doc), nullptr);
+    }
+}
+
+TEST(XmlParserTest, RejectsWithLineAndColumn)
+{
+    // Lines and columns count from the first "<": the column is the distance
+    // from the last line feed, or on the first line from that "<".
+    struct Case {
+        std::u16string input;
+        int line;
+        int column;
+        std::u16string message;
+    };
+    Case const cases[] = {
+        {u"<a><b></a>", 0, 6, u"mismatched end tag </a>, expected </b>"},
+        {u"<a>", 0, 3, u"unexpected end of input"},
+        {u"  <a>\n<b>\n</b>", 2, 5, u"unexpected end of input"},
+        {u"<a x=\"1></a>", 0, 6, u"'>' in attribute value"},
+        {u"<a x=\"<\"/>", 0, 5, u"'<' in attribute value"},
+        {u"<a x=1/>", 0, 4, u"expected a quoted attribute value"},
+        {u"<a x/>", 0, 3, u"expected '=' after attribute name"},
+        {u"<a\r\n  b=\"1\"\n  c=\"2\" d/>", 2, 9, u"expected '=' after attribute name"},
+        {u"<a \"x\"/>", 0, 2, u"invalid character in attribute name"},
+        {u"<a?>", 0, 1, u"invalid character in element name"},
+        {u"<a><?pi?></a>", 0, 3, u"invalid character in element name"},
+        {u"< a/>", 0, 0, u"missing element name"},
+        {u"x < y <a/>", 0, 0, u"missing element name"},
+        {u"<a/ >", 0, 2, u"expected '>' after '/'"},
+        {u"<a></a >", 0, 5, u"expected '>' after </a"},
+        {u"<a></A>", 0, 3, u"mismatched end tag </A>, expected </a>"},
+        {u"<a><!DOCTYPE x></a>", 0, 3, u"unsupported declaration"},
+        {u"<!ELEMENT a><a/>", 0, 0, u"unsupported declaration"},
+        {u"<![CDATA[x]]><a/>", 0, 0, u"unsupported declaration"},
+        {u"</a>", 0, 0, u"unexpected end tag"},
+        {u"<a>\n<!-- x </a>", 1, 12, u"unexpected end of input"},
+        {u"<a><![CDATA[ x</a>", 0, 18, u"unexpected end of input"},
+        {u"<?xml version=\"1.0\"", 0, 19, u"unexpected end of input"},
+        {u"<!DOCTYPE a [ <!ELEMENT a> ]", 0, 28, u"unexpected end of input"},
+        {u"<a b=\"1\" c=\"2\"", 0, 14, u"unexpected end of input"},
+        {u"<a x='1\">", 0, 7, u"'>' in attribute value"},
+        {u"<a x='1\"/", 0, 9, u"unexpected end of input"},
+        {u"<abcdefghijklmnopqrstuvwxyz0123456789></b>", 0, 38,
+         u"mismatched end tag </b>, expected </abcdefghijklmnopqrstuvwx...>"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.input));
+        Document doc;
+        ParseError error;
+        EXPECT_FALSE(XmlTest::parse(&doc, c.input, true, &error));
+        EXPECT_EQ(error.line, c.line);
+        EXPECT_EQ(error.column, c.column);
+        EXPECT_EQ(std::u16string(error.message), c.message);
+        EXPECT_EQ(xml_doc_element(&doc), nullptr);
+        EXPECT_EQ(xml_first_child(&doc), nullptr);
+    }
+}
+
+TEST(XmlParserTest, DecodesEntitiesInTextAndAttributes)
+{
+    struct Case {
+        std::u16string raw;
+        std::u16string decoded;
+    };
+    Case const cases[] = {
+        {u"&lt;&gt;&amp;&quot;&apos;", u"<>&\"'"},
+        {u"&#65;&#x41;&#x6a;&#x6A;&#0000066;", u"AAjjB"},
+        {u"&#x3B1;&#8364;", u"\u03B1\u20AC"},
+        {u"&#x1F600;|&#128512;", u"\U0001F600|\U0001F600"},
+        {u"&#x10FFFF;", u"\U0010FFFF"},
+        {u"&unknown;", u"&unknown;"},
+        {u"&amp", u"&amp"},
+        {u"&#;&#x;&#X41;&#65", u"&#;&#x;&#X41;&#65"},
+        {u"&#0;&#xD800;&#xDFFF;", u"&#0;&#xD800;&#xDFFF;"},
+        {u"&#x110000;&#99999999999999;", u"&#x110000;&#99999999999999;"},
+        {u"a & b &&lt;", u"a & b &<"},
+        {u"&amp;lt;", u"&lt;"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.raw));
+        Document doc;
+        ASSERT_TRUE(XmlTest::parse(&doc, u"<a v=\"" + c.raw + u"\">" + c.raw + u"</a>", false));
+        EXPECT_EQ(value(xml_get_attribute(xml_doc_element(&doc), u"v")), c.decoded);
+        EXPECT_EQ(value(xml_get_value(xml_first_child(xml_doc_element(&doc)))), c.decoded);
+        xml_node_dtor(&doc);
+    }
+}
+
+TEST(XmlParserTest, TrimsTextRunsOnlyWhenAsked)
+{
+    Document doc;
+    ASSERT_TRUE(XmlTest::parse(&doc, u"<a>\n  <b/>\n</a>", true));
+    Element* a = xml_doc_element(&doc);
+    EXPECT_EQ(xml_first_child(a), xml_last_child(a));
+    EXPECT_EQ(xml_get_type(xml_first_child(a)), ElementNode);
+    xml_node_dtor(&doc);
+
+    ASSERT_TRUE(XmlTest::parse(&doc, u"<a>\n  <b/>\n</a>", false));
+    a = xml_doc_element(&doc);
+    EXPECT_EQ(value(xml_get_value(xml_first_child(a))), u"\n  ");
+    EXPECT_EQ(value(xml_get_name(xml_next_sibling(xml_first_child(a)))), u"b");
+    EXPECT_EQ(value(xml_get_value(xml_last_child(a))), u"\n");
+    xml_node_dtor(&doc);
+
+    // Character references are not white space for trimming.
+    ASSERT_TRUE(XmlTest::parse(&doc, u"<a> &#32;x&#10; </a>", true));
+    EXPECT_EQ(value(xml_get_value(xml_first_child(xml_doc_element(&doc)))), u" x\n");
+    xml_node_dtor(&doc);
+}
+
+TEST(XmlParserTest, LimitsTheNestingDepth)
+{
+    Document doc;
+    ASSERT_TRUE(XmlTest::parse(&doc, nested(MaxElementDepth), false));
+    xml_node_dtor(&doc);
+
+    ParseError error;
+    std::u16string tooDeep = nested(MaxElementDepth + 1);
+    EXPECT_FALSE(XmlTest::parse(&doc, tooDeep, false, &error));
+    EXPECT_EQ(std::u16string(error.message), u"elements nested too deeply");
+    EXPECT_EQ(error.column, MaxElementDepth * 3);
+    EXPECT_EQ(xml_doc_element(&doc), nullptr);
+
+    std::u16string huge(300000, u'<');
+    for (std::size_t i = 1; i < huge.size(); i += 3)
+        huge[i] = u'e', huge[i + 1] = u'>';
+    EXPECT_FALSE(XmlTest::parse(&doc, huge, false, &error));
+    EXPECT_EQ(std::u16string(error.message), u"elements nested too deeply");
+}
+
+TEST(XmlParserTest, ReadsArraysAndStreams)
+{
+    std::u16string const text = u"<command title=\"T\">x</command>";
+    auto* array = NyCore::Collections::Array<char16_t>::alloc(static_cast<int>(text.size()));
+    text.copy(array->items(), text.size());
+    Document doc;
+    ParseError error;
+    EXPECT_TRUE(xml_parse_array_checked(&doc, array, false, &error));
+    EXPECT_EQ(XmlTest::writeDocument(&doc), text);
+    xml_node_dtor(&doc);
+    xml_parse_array(&doc, array, false);
+    EXPECT_EQ(XmlTest::writeDocument(&doc), text);
+    xml_node_dtor(&doc);
+    array->free();
+
+    NyCore::String* source = TestSupport::makeString(text);
+    NyCore::IO::StreamReader reader;
+    memreader_construct(&reader, source);
+    EXPECT_TRUE(xml_parse_stream_checked(&doc, &reader, true, &error));
+    EXPECT_EQ(XmlTest::writeDocument(&doc), text);
+    xml_node_dtor(&doc);
+    memreader_destroy(&reader);
+
+    memreader_construct(&reader, source);
+    xml_parse_stream(&doc, &reader, true);
+    EXPECT_EQ(XmlTest::writeDocument(&doc), text);
+    xml_node_dtor(&doc);
+    EXPECT_FALSE(xml_parse_stream_checked(&doc, &reader, true, &error));
+    EXPECT_EQ(std::u16string(error.message), u"empty stream");
+    memreader_destroy(&reader);
+    string_free(source);
+}
+
+TEST(XmlParserTest, CheckedParsingPrintsNothing)
+{
+    auto result = TestSupport::runInChild([] {
+        Document doc;
+        ParseError error;
+        if (XmlTest::parse(&doc, u"<a><b></a>", false, &error) || !XmlTest::parse(&doc, u"<a/>", false, &error))
+            ::_exit(1);
+        xml_node_dtor(&doc);
+    });
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "");
+}
+
+TEST(XmlParserTest, PlainParsingIsFatal)
+{
+    struct Case {
+        char const* name;
+        void (*body)();
+        std::string report;
+    };
+    Case const cases[] = {
+        {"buffer",
+         [] {
+             Document doc;
+             std::u16string text = u"<a>\n<b></a>";
+             xml_parse_buffer(&doc, text.data(), static_cast<int>(text.size()), true);
+         },
+         "Error parsing at line 1, column 4\nError.XML.ParseFailure: xml/parse.cpp("},
+        {"array",
+         [] {
+             Document doc;
+             auto* array = NyCore::Collections::Array<char16_t>::alloc(2);
+             array->items()[0] = u'<';
+             array->items()[1] = u'a';
+             xml_parse_array(&doc, array, true);
+         },
+         "Error parsing at line 0, column 2\nError.XML.ParseFailure: xml/parse.cpp("},
+        {"empty stream",
+         [] {
+             Document doc;
+             NyCore::IO::StreamReader reader;
+             memreader_construct(&reader, nullptr);
+             xml_parse_stream(&doc, &reader, true);
+         },
+         "Error.IO.EmptyStream: xml/parse.cpp("},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto result = TestSupport::runInChild(c.body);
+        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
+        EXPECT_EQ(result.output.rfind(c.report, 0), 0u) << result.output;
+    }
+}
