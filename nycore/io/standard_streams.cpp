@@ -120,7 +120,7 @@ void writerBlock(Stream* stream)
         return;
     // A full buffer that ends inside a surrogate pair keeps that half for the next block.
     int keep = count == Units && isHighSurrogate(stream->buffer[count - 1]) ? 1 : 0;
-    unsigned char bytes[3 * Units];
+    unsigned char bytes[3 * Units] = {};
     int length = encodeUtf8(stream->buffer, count - keep, bytes);
     if (!file_write_all(stream->handle, bytes, static_cast<std::size_t>(length)) && stream->error == 0) {
         stream->error = errno;

@@ -87,7 +87,7 @@ void timeLanes(double* __restrict d, double const* __restrict a, std::uint32_t t
         d[l] = BuiltinFunctions::time(a[l], tickCount);
 }
 
-void execute(ExprInstruction const* p, ExprInstruction const* end, double* s, std::uint32_t tickCount)
+[[gnu::always_inline]] inline void execute(ExprInstruction const* p, ExprInstruction const* end, double* s, std::uint32_t tickCount)
 {
     for (; p != end; ++p) {
         switch (p->op) {
@@ -101,6 +101,7 @@ void execute(ExprInstruction const* p, ExprInstruction const* end, double* s, st
         case ExprOp::Time: s[p->dst] = BuiltinFunctions::time(s[p->a], tickCount); break;
         case ExprOp::Sqrt: s[p->dst] = NyCore::Math::sqrt(s[p->a]); break;
         case ExprOp::NormalizeDiv: s[p->dst] = BuiltinFunctions::normalizeElement(s[p->a], s[p->b]); break;
+        default: __builtin_unreachable();
         }
     }
 }
@@ -428,7 +429,7 @@ void ExprProgram::run(std::uint32_t tickCount, double* result)
     double* s = slots.data();
     for (Input const& input : inputs)
         s[input.slot] = *input.source;
-    runUniformPart(tickCount);
+    if (!uniformReady || tickCount != uniformTick) runUniformPart(tickCount);
     execute(varyingCode.data(), varyingCode.data() + varyingCode.size(), s, tickCount);
     for (std::size_t r = 0; r < resultSlots.size(); ++r)
         result[r] = s[resultSlots[r]];
