@@ -13,6 +13,8 @@
 #include <vector>
 
 #include <benchmark/benchmark.h>
+
+#include "bench/benchmark_arguments.h"
 #include <muParser.h>
 
 #include "bench/bound_expression.h"
@@ -308,21 +310,7 @@ int main(int argc, char** argv)
     NyCore::System::Runtime::initilize();
     keepMuparserToOneThread();
 
-    // Short runs by default, so that the whole program takes well under two
-    // minutes; the repetitions run in random order, so that a burst of other
-    // work on the machine slows only some of them. Flags given on the command
-    // line come later and win.
-    std::vector<char*> arguments = {argv[0]};
-    std::string defaults[] = {"--benchmark_min_time=0.05", "--benchmark_repetitions=5",
-                              "--benchmark_enable_random_interleaving=true",
-                              "--benchmark_display_aggregates_only=true"};
-    for (std::string& flag : defaults)
-        arguments.push_back(flag.data());
-    for (int i = 1; i < argc; ++i)
-        arguments.push_back(argv[i]);
-    int count = static_cast<int>(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
-    if (benchmark::ReportUnrecognizedArguments(count, arguments.data()))
+    if (!initializeBenchmarks(argc, argv, "0.05"))
         return 2;
 
     std::vector<std::string> names;

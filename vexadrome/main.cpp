@@ -4,8 +4,11 @@
 
 #include "nycore/system/console.h"
 #include "nycore/system/runtime.h"
-#include "vexadrome/documents/expr_manager.h"
+#include "nycore/text/string_functions.h"
+#include "vexadrome/interface/batch_host.h"
+#include "vexadrome/interface/obj_exporter.h"
 #include "vexadrome/interface/program_options.h"
+#include "vexadrome/interface/script_runner.h"
 #include "vexadrome/interface/terminal_calculator.h"
 
 namespace {
@@ -26,11 +29,20 @@ int rdmain(NyCore::Collections::Array<NyCore::String*>* arguments)
         print(u"%a", ProgramOptions::usage());
         return 0;
     }
-    Vexadrome::Documents::ExprManager store;
+    Vexadrome::Interface::BatchHost host;
     int status = 0;
     for (auto const& action : options.get$actions()) {
         if (action.kind == ActionKind::Calculator)
-            status = Vexadrome::Interface::runTerminalCalculator(&store, STDIN_FILENO, STDOUT_FILENO);
+            status = Vexadrome::Interface::runTerminalCalculator(host.get$store(), STDIN_FILENO, STDOUT_FILENO);
+        if (action.kind == ActionKind::RunScript) {
+            Vexadrome::Interface::ScriptRunner runner(&host, STDOUT_FILENO, STDERR_FILENO);
+            NyCore::String const* file = action.operands[0];
+            status = string_compare(file, u"-"_str) == 0 ? runner.runInput(STDIN_FILENO) : runner.runFile(file);
+        }
+        if (action.kind == ActionKind::Export) {
+            Vexadrome::Interface::ObjExporter exporter(&host, STDERR_FILENO);
+            status = exporter.exportFile(action.operands[0], action.operands[1]);
+        }
         if (status != 0)
             break;
     }

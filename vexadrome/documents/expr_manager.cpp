@@ -1,6 +1,7 @@
 // Storing definitions and evaluating expressions against the store.
 #include "vexadrome/documents/expr_manager.h"
 
+#include "nycore/system/memory.h"
 #include "nycore/text/string_functions.h"
 #include "vexadrome/actions/expr_value_calculator.h"
 #include "vexadrome/actions/prelink_expr_linker.h"
@@ -133,6 +134,47 @@ bool ExprManager::setFunction(NyCore::String const* text, Error* error)
     NyCore::String* key = scanner.tokenToString(&name);
     setFunction(key, function);
     string_free(key);
+    return true;
+}
+
+bool ExprManager::createLinkedFn(NyCore::String const* text, NyCore::String const* const* names, int count,
+                                 LinkedFn* fn, Error* error)
+{
+    *fn = LinkedFn{};
+    Expressions::Prelink* tree = Parsing::ExprParser::parse(text, error);
+    if (!tree) {
+        // Text without any expression in it (blanks only) yields no tree and no error.
+        if (!error->hasCode())
+            error->setCode(ErrorCode::MalformedExpression);
+        return false;
+    }
+    auto* function = new Function();
+    function->setBody(tree);
+    for (int i = 0; i < count; ++i) {
+        if (!function->addParam(names[i])) {
+            error->setCode(ErrorCode::DuplicateParam);
+            delete function;
+            return false;
+        }
+    }
+    auto* call = new Expressions::UserCall(count);
+    for (int i = 0; i < count; ++i)
+        call->arguments[i] = new Expressions::Constant(1.0);
+    Expressions::Expr* body = Actions::PrelinkExprLinker::link(function, call, &functions, error);
+    delete function;
+    if (!body) {
+        delete call;
+        return false;
+    }
+    call->body = body;
+    fn->argCount = count;
+    fn->expr = call;
+    if (count > 0) {
+        std::size_t const size = sizeof(Expressions::Constant*) * static_cast<std::size_t>(count);
+        fn->args = static_cast<Expressions::Constant**>(memory_alloc(size));
+        for (int i = 0; i < count; ++i)
+            fn->args[i] = static_cast<Expressions::Constant*>(call->arguments[i]);
+    }
     return true;
 }
 

@@ -15,9 +15,25 @@ namespace Vexadrome::Actions {
 class ExprValueCalculator;
 }
 
+namespace Vexadrome::Expressions {
+class Constant;
+class Expr;
+}
+
 namespace Vexadrome::Documents {
 
 using Definitions = NyCore::Collections::StringMap<Expressions::Function*>;
+
+// An expression compiled as the body of a function of the graph variables:
+// the linked call and its arguments, one Constant per variable, whose values
+// are the inputs of each evaluation.
+struct LinkedFn {
+    int argCount = 0;
+    // The linked call (the receiver's to delete); it owns the arguments.
+    Expressions::Expr* expr = nullptr;
+    // argCount pointers to the call's Constant arguments, from memory_alloc (the receiver's to free).
+    Expressions::Constant** args = nullptr;
+};
 
 class ExprManager {
 public:
@@ -37,6 +53,13 @@ public:
     Expressions::Function* readParamList(Parsing::Scanner* scanner, Parsing::Error* error);
     // Checks a parameter list after '(' up to ')'; the parameter count or -1.
     int validateParamList(Parsing::Scanner* scanner, Parsing::Error* error);
+
+    // Compiles text as the body of a function whose parameters are the count
+    // names, called with one Constant argument (1.0) per name, and links it
+    // against the store. False, with the error recorded (located in text) and
+    // fn left empty, when the text does not parse or link.
+    bool createLinkedFn(NyCore::String const* text, NyCore::String const* const* names, int count, LinkedFn* fn,
+                        Parsing::Error* error);
 
     // The definition named `name`, or null.
     Expressions::Function* getFunction(NyCore::String const* name);

@@ -15,7 +15,22 @@ char const* ProgramOptions::usage()
            "  --calc       run the calculator on standard input and output\n"
            "               (lines are definitions such as f(x) = x*x, expressions such as f(3),\n"
            "               or the commands history and clear)\n"
-           "  -h, --help   show this text and exit\n";
+           "  --run FILE   run a command script file (*.vexscr); with - as FILE, run the\n"
+           "               script text read from standard input. Commands are separated\n"
+           "               by ';'; each expression's value is printed on its own line.\n"
+           "               The first failing command stops the run with\n"
+           "               FILE:LINE:COLUMN: MESSAGE on standard error and exit status 1.\n"
+           "  --export FILE.graph OUT.obj\n"
+           "               sample the expressions of a graph file and write the active\n"
+           "               ones to OUT.obj as Wavefront OBJ objects (curves as lines,\n"
+           "               surfaces as quads with normals, point clouds as points);\n"
+           "               expressions that do not compile are reported and left out,\n"
+           "               and the exit status is 1\n"
+           "  -h, --help   show this text and exit\n"
+           "\n"
+           "Options are carried out in the order given and share their definitions, so\n"
+           "  vexadrome --run defs.vexscr --calc\n"
+           "starts the calculator with the definitions of defs.vexscr.\n";
 }
 
 bool ProgramOptions::parse(int count, NyCore::String* const* arguments)
@@ -23,7 +38,20 @@ bool ProgramOptions::parse(int count, NyCore::String* const* arguments)
     for (int i = 0; i < count; ++i) {
         NyCore::String const* argument = arguments[i];
         if (string_compare(argument, u"--calc"_str) == 0) {
-            actions.push_back({ActionKind::Calculator});
+            actions.push_back({ActionKind::Calculator, {}});
+        } else if (string_compare(argument, u"--run"_str) == 0) {
+            if (i + 1 >= count) {
+                error = "option '--run' needs a script file name (or - for standard input)";
+                return false;
+            }
+            actions.push_back({ActionKind::RunScript, {arguments[++i]}});
+        } else if (string_compare(argument, u"--export"_str) == 0) {
+            if (i + 2 >= count) {
+                error = "option '--export' needs a graph file and an OBJ file name";
+                return false;
+            }
+            actions.push_back({ActionKind::Export, {arguments[i + 1], arguments[i + 2]}});
+            i += 2;
         } else if (string_compare(argument, u"--help"_str) == 0 || string_compare(argument, u"-h"_str) == 0) {
             wantsHelp = true;
         } else {

@@ -11,10 +11,14 @@ namespace Vexadrome::Interface {
 
 enum class ActionKind {
     Calculator,  // --calc: the calculator on standard input and output
+    RunScript,   // --run FILE: a command script file, or "-" for script text on standard input
+    Export,      // --export FILE.graph OUT.obj: a graph's sampled expressions as a Wavefront OBJ file
 };
 
 struct ProgramAction {
     ActionKind kind;
+    // The option's operands, borrowed from the command line.
+    std::vector<NyCore::String const*> operands;
 };
 
 class ProgramOptions {

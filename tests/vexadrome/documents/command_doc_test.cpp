@@ -1,0 +1,196 @@
+// The command document: how a script is split and run, what each value and
+// failure shows, which text a failure selects, and when the document counts
+// as modified.
+#include <gtest/gtest.h>
+
+#include "nycore/io/memory_stream.h"
+#include "tests/vexadrome/documents/command_test_support.h"
+#include "vexadrome/actions/expr_value_calculator.h"
+#include "vexadrome/documents/command_doc.h"
+
+using namespace Vexadrome::Documents;
+using TestSupport::RecordingCommandView;
+using TestSupport::TestHost;
+
+namespace {
+
+struct RunCase {
+    std::u16string script;
+    std::vector<std::string> events;
+    bool succeeds;
+};
+
+// Runs each script in a fresh store through a document with a recording view.
+void expectRuns(std::vector<RunCase> const& cases)
+{
+    for (auto const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.script));
+        TestHost host;
+        RecordingCommandView view;
+        auto* document = new CommandDoc(&host);
+        document->set$view(&view);
+        NyCore::String* script = TestSupport::makeString(c.script);
+        EXPECT_EQ(document->processCmndList(script), c.succeeds);
+        EXPECT_EQ(view.events, c.events);
+        string_free(script);
+        delete document;
+    }
+}
+
+std::string formatted(char16_t const* expression)
+{
+    ExprManager store;
+    Vexadrome::Parsing::Error error;
+    Vexadrome::Actions::ExprValueCalculator calculator;
+    NyCore::String* text = TestSupport::makeString(expression);
+    bool evaluated = store.evaulateExpr(text, &calculator, &error);
+    string_free(text);
+    if (!evaluated)
+        return "error " + std::to_string(error.code);
+    NyCore::Text::TextBuffer buffer;
+    CommandDoc::formatResult(&buffer, &calculator);
+    return TestSupport::toUtf8(buffer.get$text());
+}
+
+}
+
+TEST(CommandDoc, ScriptSplitting)
+{
+    std::string const success = "success Successfully executed the commands(s).";
+    expectRuns({
+        {u"", {success}, true},
+        {u"   \n\t ", {success}, true},
+        {u" ; ;\r\n;;", {success}, true},
+        {u"a = 2; a * 3", {"value 6", success}, true},
+        {u"1+1;;2+2;", {"value 2", "value 4", success}, true},
+        {u"1;2\n;3", {"value 1", "value 2", "value 3", success}, true},
+        // A line break is white space inside a command.
+        {u"vector(1,\n  2)", {"value (1, 2)", success}, true},
+        {u"f(x) =\n x*x;\nf(3)", {"value 9", success}, true},
+        // The first failure stops the run; the bad token is selected within the whole script.
+        {u"1; 2 3; 4", {"value 1", "failure malformed expression", "select 5+1"}, false},
+        {u"a = 1;\nb = a 2;\nb", {"failure malformed expression", "select 13+1"}, false},
+        {u"x;1", {"failure unknown variable or function", "select 0+1"}, false},
+        {u"2;  f(x, x) = 1", {"value 2", "failure duplicate parameter name", "select 9+1"}, false},
+        // Without a location the whole command is selected, leading blanks included.
+        {u"1;  vector(1,2)+1 ;5", {"value 1", "failure invalid command parameters", "select 2+16"}, false},
+        {u"a = 1;\nb = a +* 2;\nb", {"failure malformed expression", "select 6+11"}, false},
+    });
+}
+
+TEST(CommandDoc, DefinitionsStayInTheSharedStore)
+{
+    TestHost host;
+    RecordingCommandView view;
+    auto* first = new CommandDoc(&host);
+    first->set$view(&view);
+    first->processCmndList(u"k = 5; g(t) = t + k; bad +"_str);
+    delete first;
+
+    auto* second = new CommandDoc(&host);
+    second->set$view(&view);
+    view.events.clear();
+    EXPECT_TRUE(second->processCmndList(u"g(1)"_str));
+    EXPECT_EQ(view.events.front(), "value 6") << "definitions before a failure remain";
+    delete second;
+}
+
+TEST(CommandDoc, ValueFormatting)
+{
+    struct {
+        char16_t const* expression;
+        char const* text;
+    } const cases[] = {
+        {u"2.5", "2.5"},
+        {u"-3", "-3"},
+        {u"1/3", "0.3333333333333333"},
+        {u"vector(1, 2, 3)", "(1, 2, 3)"},
+        {u"vector(0.5)", "0.5"},
+        {u"matrix((1, 2), (3, 4))", "[[1, 2]\n [3, 4]]"},
+        {u"matrix((1, 2, 3))", "[[1, 2, 3]]"},
+        {u"matrix((1, 2), (3, 4), (5, 6))", "[[1, 2]\n [3, 4]\n [5, 6]]"},
+        {u"transpose(vector(1, 2))", "[[1, 2]]"},
+    };
+    for (auto const& c : cases)
+        EXPECT_EQ(formatted(c.expression), c.text) << TestSupport::toUtf8(c.expression);
+}
+
+TEST(CommandDoc, EmptinessOfCommands)
+{
+    struct {
+        char16_t const* text;
+        bool notEmpty;
+    } const cases[] = {
+        {u"", false}, {u" \t\r\n", false}, {u"  x ", true}, {u"\v", true}, {u";", true},
+    };
+    for (auto const& c : cases) {
+        NyCore::String* text = TestSupport::makeString(c.text);
+        EXPECT_EQ(CommandDoc::isNotEmpty(text), c.notEmpty) << TestSupport::toUtf8(c.text);
+        string_free(text);
+    }
+}
+
+TEST(CommandDoc, ModifiedState)
+{
+    TestHost host;
+    RecordingCommandView view;
+    host.view = &view;
+    auto* document = new CommandDoc(&host);
+    document->set$title(u"Command1"_str);
+    document->set$commandString(u"a = 1"_str);
+    EXPECT_FALSE(document->get$isModified()) << "no view yet";
+
+    EXPECT_EQ(document->createDefaultView(), &view);
+    EXPECT_EQ(host.requests, std::vector<std::string>{"Vexadrome.Interface.CommandTextView 'Command1' 0"});
+    EXPECT_EQ(TestSupport::toUtf8(view.text), "a = 1") << "the view shows the script";
+    EXPECT_FALSE(document->get$isModified());
+
+    view.type(u"a = 12");
+    EXPECT_TRUE(document->get$isModified());
+    EXPECT_EQ(TestSupport::toUtf8(document->get$commandString()), "a = 12") << "the view's text is the live one";
+    view.type(u"a = 1");
+    EXPECT_FALSE(document->get$isModified()) << "typing back the saved text";
+
+    view.type(u"a = 2");
+    NyCore::IO::StreamWriter writer;
+    memwriter_construct(&writer);
+    document->writeTo(&writer);
+    NyCore::String* written = memwriter_get_text(&writer);
+    memwriter_destroy(&writer);
+    EXPECT_EQ(TestSupport::toUtf8(written), "<command title=\"Command1\">a = 2</command>");
+    string_free(written);
+    EXPECT_FALSE(document->get$isModified()) << "writing takes the view's text";
+
+    // set$commandString leaves the view alone, so the two now differ.
+    document->set$commandString(u"other"_str);
+    EXPECT_TRUE(document->get$isModified());
+    delete document;
+}
+
+TEST(CommandDoc, WithoutWindows)
+{
+    TestHost host;
+    auto* document = new CommandDoc(&host);
+    document->set$commandString(u"h = 7; h * 2; nonsense +"_str);
+    EXPECT_EQ(document->createDefaultView(), nullptr);
+    EXPECT_EQ(document->get$view(), nullptr);
+    EXPECT_FALSE(document->get$isModified());
+    // Runs without a view: nothing to show, but definitions are made and failures stop the run.
+    EXPECT_FALSE(document->processCmndList(document->get$commandString()));
+    EXPECT_NE(host.store.getFunction(u"h"_str), nullptr);
+    document->onExecute();
+    delete document;
+}
+
+TEST(CommandDoc, ExecuteMenuCommandRunsTheViewsText)
+{
+    TestHost host;
+    RecordingCommandView view;
+    auto* document = new CommandDoc(&host);
+    document->set$commandString(u"1"_str);
+    document->set$view(&view);
+    view.type(u"2 * 21");
+    EXPECT_EQ(document->invokeMethod(u"onExecute"_str, nullptr), 0);
+    EXPECT_EQ(view.events, (std::vector<std::string>{"value 42", "success Successfully executed the commands(s)."}));
+    delete document;
+}

@@ -1,0 +1,185 @@
+// Sampling and normals: the points of small grids in the three coordinate
+// systems, checked against values worked out by hand, and the normal field.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+#include "tests/vexadrome/documents/graph_test_support.h"
+#include "vexadrome/documents/graph_sampler.h"
+
+using namespace Vexadrome::Documents;
+using GraphTests::addExpr;
+using GraphTests::GraphHost;
+using GraphTests::setVariables;
+
+namespace {
+
+using Vec = std::array<double, 3>;
+
+constexpr double Pi = 3.14159265358979323846;
+double const R2 = 1.0 / std::sqrt(2.0);
+double const R3 = 1.0 / std::sqrt(3.0);
+double const R5 = 1.0 / std::sqrt(5.0);
+double const R6 = 1.0 / std::sqrt(6.0);
+double const Inf = std::numeric_limits<double>::infinity();
+
+std::vector<Vec> repeat(Vec v, int n)
+{
+    return std::vector<Vec>(static_cast<std::size_t>(n), v);
+}
+
+struct SampleCase {
+    char const* label;
+    GraphMode::Enum mode;
+    std::vector<GraphTests::Variable> variables;
+    std::u16string text;
+    std::vector<Vec> points;
+    std::vector<Vec> normals;  // empty: the graph has none
+};
+
+void expectNear(double actual, double expected, std::string const& what)
+{
+    if (std::isinf(expected))
+        EXPECT_EQ(actual, expected) << what;
+    else
+        EXPECT_NEAR(actual, expected, 1e-12) << what;
+}
+
+void expectSamples(SampleCase const& c)
+{
+    SCOPED_TRACE(c.label);
+    GraphHost host;
+    GraphDoc doc(&host);
+    doc.mode = c.mode;
+    setVariables(&doc, c.variables);
+    GraphExpr* e = addExpr(&doc, c.text);
+    Vexadrome::Parsing::Error error;
+    ASSERT_TRUE(e->bindExprString(&error)) << "error " << error.code;
+    ASSERT_EQ(doc.get$pointCount(), static_cast<std::int64_t>(c.points.size()));
+    for (std::size_t k = 0; k < c.points.size(); ++k) {
+        for (int a = 0; a < 3; ++a)
+            expectNear(e->points[3 * k + a], c.points[k][a], "point " + std::to_string(k) + " axis " + "xyz"[a]);
+    }
+    if (c.normals.empty()) {
+        EXPECT_EQ(e->normals, nullptr);
+        return;
+    }
+    ASSERT_NE(e->normals, nullptr);
+    for (std::size_t k = 0; k < c.normals.size(); ++k) {
+        for (int a = 0; a < 3; ++a)
+            expectNear(e->normals[3 * k + a], c.normals[k][a], "normal " + std::to_string(k) + " axis " + "xyz"[a]);
+    }
+}
+
+}
+
+TEST(GraphSampler, ScalarResultsInTheThreeCoordinateSystems)
+{
+    SampleCase const cases[] = {
+        {"euclidian plane y = x + z, first variable fastest", GraphMode::Euclidian,
+         {{u"x", 0, 2, 2}, {u"y", 0, 1, 1}}, u"x+y",
+         {{0, 0, 0}, {1, 1, 0}, {2, 2, 0}, {0, 1, 1}, {1, 2, 1}, {2, 3, 1}},
+         repeat({-R3, R3, -R3}, 6)},
+        {"a flat euclidian surface faces +Y", GraphMode::Euclidian, {{u"x", -1, 1, 2}, {u"y", 5, 3, 2}}, u"2",
+         {{-1, 2, 5}, {0, 2, 5}, {1, 2, 5}, {-1, 2, 4}, {0, 2, 4}, {1, 2, 4}, {-1, 2, 3}, {0, 2, 3}, {1, 2, 3}},
+         repeat({0, 1, 0}, 9)},
+        {"euclidian curve: u1 is 0, normal (-dy, dx, 0)", GraphMode::Euclidian, {{u"x", 0, 1, 1}}, u"2*x",
+         {{0, 0, 0}, {1, 2, 0}}, repeat({-2 * R5, R5, 0}, 2)},
+        {"a curve over a falling range keeps the normal of dP/du", GraphMode::Euclidian, {{u"x", 1, 0, 1}}, u"2*x",
+         {{1, 2, 0}, {0, 0, 0}}, repeat({-2 * R5, R5, 0}, 2)},
+        {"polar half circle, central and one-sided differences", GraphMode::Polar, {{u"t", 0, Pi, 2}}, u"2",
+         {{2, 0, 0}, {0, 2, 0}, {-2, 0, 0}}, {{-R2, -R2, 0}, {0, -1, 0}, {R2, -R2, 0}}},
+        {"polar cylinder (f cos u0, f sin u0, u1)", GraphMode::Polar, {{u"t", 0, Pi / 2, 1}, {u"z", 0, 1, 1}}, u"1",
+         {{1, 0, 0}, {0, 1, 0}, {1, 0, 1}, {0, 1, 1}}, repeat({-R2, -R2, 0}, 4)},
+        {"spherical octant r = 1 (r cos phi cos theta, r sin phi, r cos phi sin theta)", GraphMode::Spherical,
+         {{u"theta", 0, Pi / 2, 1}, {u"phi", 0, Pi / 2, 1}}, u"1",
+         {{1, 0, 0}, {0, 0, 1}, {0, 1, 0}, {0, 1, 0}}, repeat({R3, R3, R3}, 4)},
+        {"spherical radius follows f", GraphMode::Spherical, {{u"theta", 0, Pi, 1}, {u"phi", 0, 0, 1}}, u"3",
+         {{3, 0, 0}, {-3, 0, 0}, {3, 0, 0}, {-3, 0, 0}}, repeat({0, 0, 0}, 4)},
+        {"three variables: every sample computed, mapped (u0, f, u1)", GraphMode::Euclidian,
+         {{u"x", 0, 1, 1}, {u"y", 0, 1, 1}, {u"z", 0, 1, 1}}, u"x+2*y+4*z",
+         {{0, 0, 0}, {1, 1, 0}, {0, 2, 1}, {1, 3, 1}, {0, 4, 0}, {1, 5, 0}, {0, 6, 1}, {1, 7, 1}},
+         repeat({-R6, R6, -2 * R6}, 8)},
+        {"four variables: points only", GraphMode::Euclidian,
+         {{u"a", 0, 1, 1}, {u"b", 0, 1, 1}, {u"c", 0, 1, 1}, {u"d", 0, 1, 1}}, u"8*d",
+         {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1}, {0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1},
+          {0, 8, 0}, {1, 8, 0}, {0, 8, 1}, {1, 8, 1}, {0, 8, 0}, {1, 8, 0}, {0, 8, 1}, {1, 8, 1}},
+         {}},
+    };
+    for (auto const& c : cases)
+        expectSamples(c);
+}
+
+TEST(GraphSampler, VectorResultsInTheThreeCoordinateSystems)
+{
+    SampleCase const cases[] = {
+        {"euclidian (a, b, c)", GraphMode::Euclidian, {{u"x", -1, 1, 2}}, u"vector(x, x*x, 3)",
+         {{-1, 1, 3}, {0, 0, 3}, {1, 1, 3}}, {{R2, R2, 0}, {0, 1, 0}, {-R2, R2, 0}}},
+        {"missing third value is 0", GraphMode::Euclidian, {{u"x", 0, 1, 1}}, u"vector(x, 7)",
+         {{0, 7, 0}, {1, 7, 0}}, repeat({0, 1, 0}, 2)},
+        {"a matrix gives its first three values, column by column", GraphMode::Euclidian, {{u"x", 0, 1, 1}},
+         u"matrix((x, 2, 3), (4, 5, 6))", {{0, 4, 2}, {1, 4, 2}}, repeat({0, 1, 0}, 2)},
+        {"polar (a cos b, a sin b, c)", GraphMode::Polar, {{u"x", 0, Pi / 2, 1}}, u"vector(2, x, 5)",
+         {{2, 0, 5}, {0, 2, 5}}, repeat({-R2, -R2, 0}, 2)},
+        {"spherical r = a, theta = b, phi = c", GraphMode::Spherical, {{u"x", 0, Pi / 2, 1}, {u"y", 0, Pi / 2, 1}},
+         u"vector(1, x, y)", {{1, 0, 0}, {0, 0, 1}, {0, 1, 0}, {0, 1, 0}}, repeat({R3, R3, R3}, 4)},
+        {"three variables as a point cloud of positions", GraphMode::Euclidian,
+         {{u"x", 0, 1, 1}, {u"y", 0, 1, 1}, {u"z", 0, 1, 1}}, u"vector(x, y, z)",
+         {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {0, 0, 1}, {1, 0, 1}, {0, 1, 1}, {1, 1, 1}},
+         repeat({0, 0, -1}, 8)},
+        {"a degenerate surface has zero normals", GraphMode::Euclidian, {{u"x", 0, 1, 1}, {u"y", 0, 1, 1}},
+         u"vector(1, 2, 3)", repeat({1, 2, 3}, 4), repeat({0, 0, 0}, 4)},
+        {"samples that are not finite are kept; their neighbours' normals are zero", GraphMode::Euclidian,
+         {{u"x", -1, 1, 2}}, u"1/x", {{-1, -1, 0}, {0, Inf, 0}, {1, 1, 0}}, {{0, 0, 0}, {-R2, R2, 0}, {0, 0, 0}}},
+    };
+    for (auto const& c : cases)
+        expectSamples(c);
+}
+
+TEST(GraphSampler, SampleValuesAndBlocks)
+{
+    VarRange range = {-10.0, 10.0, 3, 3};
+    EXPECT_EQ(GraphSampler::sampleValue(range, 0), -10.0);
+    EXPECT_EQ(GraphSampler::sampleValue(range, 1), -10.0 + 20.0 * 1 / 3);
+    EXPECT_EQ(GraphSampler::sampleValue(range, 3), 10.0);
+
+    // 2500 samples cross several blocks of the calculator; the grid position carries over.
+    GraphHost host;
+    GraphDoc doc(&host);
+    setVariables(&doc, {{u"x", 0, 49, 49}, {u"y", 0, 49, 49}});
+    GraphExpr* e = addExpr(&doc, u"x + 100*y");
+    Vexadrome::Parsing::Error error;
+    ASSERT_TRUE(e->bindExprString(&error));
+    int wrong = 0;
+    for (int k = 0; k < 2500; ++k) {
+        int i = k % 50;
+        int j = k / 50;
+        if (e->points[3 * k] != i || e->points[3 * k + 1] != i + 100 * j || e->points[3 * k + 2] != j)
+            ++wrong;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(GraphSampler, StoreUnit)
+{
+    struct Case {
+        Vec in;
+        Vec out;
+    } const cases[] = {
+        {{3, 4, 0}, {0.6, 0.8, 0}},
+        {{3e300, 4e300, 0}, {0.6, 0.8, 0}},  // squares would overflow
+        {{1e-300, 0, 0}, {1, 0, 0}},         // and underflow
+        {{0, 0, -2}, {0, 0, -1}},
+        {{0, 0, 0}, {0, 0, 0}},
+        {{Inf, 1, 0}, {0, 0, 0}},
+        {{std::nan(""), 1, 0}, {0, 0, 0}},
+    };
+    for (auto const& c : cases) {
+        double out[3] = {9, 9, 9};
+        GraphSampler::storeUnit(c.in[0], c.in[1], c.in[2], out);
+        for (int a = 0; a < 3; ++a)
+            EXPECT_NEAR(out[a], c.out[a], 1e-15) << c.in[0] << " " << c.in[1] << " " << c.in[2] << " axis " << a;
+    }
+}

@@ -1,0 +1,73 @@
+// What the graph document tests share: a host with its own definition store
+// that records the views asked of it, and small helpers to build graphs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "nycore/text/string_functions.h"
+#include "tests/support/strings.h"
+#include "vexadrome/documents/document_host.h"
+#include "vexadrome/documents/graph_doc.h"
+
+namespace GraphTests {
+
+class GraphHost : public Vexadrome::Documents::DocumentHost {
+public:
+    Vexadrome::Documents::ExprManager* get$store() override { return &store; }
+    NyCore::Object* createNewView(NyCore::String const* typeName, NyCore::String const* title, int flags) override
+    {
+        requests.push_back(TestSupport::toUtf8(typeName) + " '" + TestSupport::toUtf8(title) + "' " +
+                           std::to_string(flags));
+        return view;
+    }
+
+    // Stores a definition such as "f(x) = x*x"; false when it does not parse.
+    bool define(std::u16string const& text)
+    {
+        NyCore::String* s = TestSupport::makeString(text);
+        Vexadrome::Parsing::Error error;
+        bool stored = store.setFunction(s, &error);
+        string_free(s);
+        return stored;
+    }
+
+    Vexadrome::Documents::ExprManager store;
+    NyCore::Object* view = nullptr;
+    std::vector<std::string> requests;
+};
+
+struct Variable {
+    std::u16string name;
+    double min;
+    double max;
+    int res;
+};
+
+// Replaces the document's variables.
+inline void setVariables(Vexadrome::Documents::GraphDoc* doc, std::vector<Variable> const& variables)
+{
+    doc->resetVariables(static_cast<int>(variables.size()));
+    for (std::size_t i = 0; i < variables.size(); ++i) {
+        NyCore::String* name = TestSupport::makeString(variables[i].name);
+        doc->updateVariable(static_cast<int>(i), name, variables[i].min, variables[i].max, variables[i].res, 25);
+        string_free(name);
+    }
+}
+
+// Appends an expression with that text (not compiled) and returns it.
+inline Vexadrome::Documents::GraphExpr* addExpr(Vexadrome::Documents::GraphDoc* doc, std::u16string const& text,
+                                                std::u16string const& name = u"e")
+{
+    auto* expr = new Vexadrome::Documents::GraphExpr(doc);
+    NyCore::String* s = TestSupport::makeString(text);
+    expr->set$exprString(s);
+    string_free(s);
+    s = TestSupport::makeString(name);
+    expr->set$name(s);
+    string_free(s);
+    doc->appendExpr(expr);
+    return expr;
+}
+
+}

@@ -1,0 +1,127 @@
+// vexadrome --run as a user runs it: scripts from files and from standard
+// input, their values on standard output, the first failure as
+// NAME:LINE:COLUMN: MESSAGE on standard error, and the exit status.
+#include <gtest/gtest.h>
+
+#include "tests/nycore/io/temp_folder.h"
+#include "tests/support/child_process.h"
+
+namespace {
+
+TestSupport::ChildResult vexadrome(std::vector<std::string> options, std::string const& input = "")
+{
+    options.insert(options.begin(), TestSupport::programBesideTests("vexadrome"));
+    return TestSupport::runProgram(options, input);
+}
+
+struct RunCase {
+    char const* script;
+    char const* output;
+    char const* errors;
+    int exitCode;
+};
+
+}
+
+TEST(ScriptRunner, ScriptsOnStandardInput)
+{
+    RunCase const cases[] = {
+        {"", "", "", 0},
+        {" ;\n; ", "", "", 0},
+        {"a = 2; a * 3;\nvector(1, a)\n", "6\n(1, 2)\n", "", 0},
+        {"matrix((1, 2), (3, 4)); 0.5", "[[1, 2]\n [3, 4]]\n0.5\n", "", 0},
+        {"f(x) =\n  x*x;\nf(4)", "16\n", "", 0},
+        // The first failure stops the run at the offending token.
+        {"1;\n  2 3;\n4", "1\n", "<stdin>:2:5: malformed expression\n", 1},
+        {"q + 1", "", "<stdin>:1:1: unknown variable or function\n", 1},
+        {"a = 1;\n\tb = a 2", "", "<stdin>:2:8: malformed expression\n", 1},
+        // Without a location: the failing command's first non-blank character.
+        {"1;\n\n   vector(1,2)+1; 2", "1\n", "<stdin>:3:4: invalid command parameters\n", 1},
+        {"a = 1;\n\tb = a +* 2", "", "<stdin>:2:2: malformed expression\n", 1},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.script);
+        auto run = vexadrome({"--run", "-"}, c.script);
+        EXPECT_TRUE(run.exited);
+        EXPECT_EQ(run.output, c.output);
+        EXPECT_EQ(run.errors, c.errors);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+    }
+}
+
+// "<command>7; )</command>" in UTF-16LE behind its mark.
+char const Utf16Script[] = "\xff\xfe<\0c\0o\0m\0m\0a\0n\0d\0>\0" "7\0;\0 \0)\0<\0/\0c\0o\0m\0m\0a\0n\0d\0>\0";
+
+TEST(ScriptRunner, ScriptFiles)
+{
+    TestSupport::TempFolder folder;
+    struct {
+        char const* name;
+        std::string bytes;
+        RunCase expected;
+    } const cases[] = {
+        {"saved.vexscr", "<command title=\"T\">a = 1; a*2; vector(a, 3)</command>", {"", "2\n(1, 3)\n", "", 0}},
+        // Positions are those of the file, past the start tag and entities.
+        {"hand.vexscr", "<command title=\"T\">\nx = 4;\nx * 2;\n  y + 1\n</command>",
+         {"", "8\n", "hand.vexscr:4:3: unknown variable or function\n", 1}},
+        {"entities.vexscr", "<command title=\"&quot;T&quot;\">b = 1 &lt; 2</command>",
+         {"", "", "entities.vexscr:1:38: malformed expression\n", 1}},
+        {"utf16.vexscr", std::string(Utf16Script, sizeof Utf16Script - 1),
+         {"", "7\n", "utf16.vexscr:1:13: malformed expression\n", 1}},
+        {"empty.vexscr", "<command title=\"T\"></command>", {"", "", "", 0}},
+        {"graph.graph", "<graph title=\"G\"/>",
+         {"", "", "vexadrome: graph.graph: not a command script (its root element is not <command>)\n", 1}},
+        {"broken.vexscr", "<command title=\"T\">1", {"", "", nullptr, 1}},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestSupport::writeBytes(folder.at(c.name), c.bytes);
+        auto run = vexadrome({"--run", folder.at(c.name)});
+        // Diagnostics name the file as given; the folder part is left out here.
+        std::string errors = run.errors;
+        auto at = errors.find(folder.path + "/");
+        if (at != std::string::npos)
+            errors.erase(at, folder.path.size() + 1);
+        EXPECT_EQ(run.output, c.expected.output);
+        if (c.expected.errors)
+            EXPECT_EQ(errors, c.expected.errors);
+        else
+            EXPECT_EQ(errors.rfind("vexadrome: broken.vexscr: not well-formed XML at line 1", 0), 0u) << errors;
+        EXPECT_EQ(run.exitCode, c.expected.exitCode);
+    }
+}
+
+TEST(ScriptRunner, OptionsShareOneStoreInOrder)
+{
+    TestSupport::TempFolder folder;
+    TestSupport::writeBytes(folder.at("defs.vexscr"), "<command title=\"defs\">f(x) = x*x; g = 10</command>");
+    TestSupport::writeBytes(folder.at("use.vexscr"), "<command title=\"use\">f(g) + 1</command>");
+
+    auto chained = vexadrome({"--run", folder.at("defs.vexscr"), "--run", folder.at("use.vexscr")});
+    EXPECT_EQ(chained.output, "101\n");
+    EXPECT_EQ(chained.exitCode, 0);
+
+    auto calculator = vexadrome({"--run", folder.at("defs.vexscr"), "--calc"}, "f(g)\n");
+    EXPECT_EQ(calculator.output, "math> f(g)\nansw> 100\nmath> \n");
+    EXPECT_EQ(calculator.exitCode, 0);
+
+    // A failing script ends the run: later options are not carried out.
+    auto stopped = vexadrome({"--run", "-", "--run", folder.at("use.vexscr")}, "f(");
+    EXPECT_EQ(stopped.output, "");
+    EXPECT_EQ(stopped.exitCode, 1);
+}
+
+TEST(ScriptRunner, MissingFilesAndOperands)
+{
+    auto missing = vexadrome({"--run", "/nonexistent/script.vexscr"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.output, "");
+    EXPECT_EQ(missing.errors, "vexadrome: /nonexistent/script.vexscr: No such file or directory\n");
+
+    auto noOperand = vexadrome({"--run"});
+    EXPECT_EQ(noOperand.exitCode, 2);
+    EXPECT_EQ(noOperand.errors.rfind("vexadrome: option '--run' needs a script file name", 0), 0u) << noOperand.errors;
+
+    auto help = vexadrome({"--help"});
+    EXPECT_NE(help.output.find("--run FILE"), std::string::npos) << help.output;
+}

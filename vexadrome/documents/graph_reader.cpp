@@ -1,0 +1,156 @@
+// Reading graph files: the root's view settings, then its sections in
+// document order (a section met twice is read twice), then one compile of
+// every expression.
+#include "vexadrome/documents/graph_reader.h"
+
+#include <algorithm>
+
+#include "nycore/text/print.h"
+#include "nycore/text/string_functions.h"
+#include "vexadrome/documents/graph_doc.h"
+#include "vexadrome/documents/math_doc_reader.h"
+
+namespace Vexadrome::Documents {
+
+namespace {
+
+bool isElementNamed(NyCore::XML::Node const* node, NyCore::String const* name)
+{
+    return xml_get_type(node) == NyCore::XML::ElementNode && string_compare(xml_get_name(node), name) == 0;
+}
+
+NyCore::XML::Element const* asElement(NyCore::XML::Node const* node)
+{
+    return static_cast<NyCore::XML::Element const*>(node);
+}
+
+NyCore::String const* textAttr(NyCore::XML::Element const* element, char16_t const* name)
+{
+    NyCore::String const* text = xml_get_attribute(element, name);
+    return text ? text : NyCore::Text::EmptyString;
+}
+
+}
+
+GraphDoc* GraphReader::read(NyCore::XML::Document* xml, DocumentHost* host, NyCore::String** reason)
+{
+    NyCore::XML::Element const* root = xml_doc_element(xml);
+    auto* doc = new GraphDoc(host);
+    if (root) {
+        readRootElement(root, doc);
+        for (NyCore::XML::Node const* child = xml_first_child(root); child; child = xml_next_sibling(child)) {
+            if (isElementNamed(child, u"variables"_str)) {
+                if (!readVariables(asElement(child), doc)) {
+                    if (reason) {
+                        int count = xml_count_element(child, u"variable");
+                        *reason = string_print(u"the graph has %d variables; at most %d are allowed", count,
+                                               GraphDoc::MaxVariables);
+                    }
+                    delete doc;
+                    return nullptr;
+                }
+            } else if (isElementNamed(child, u"lights"_str)) {
+                readLights(asElement(child), doc);
+            } else if (isElementNamed(child, u"expressions"_str)) {
+                readExprList(asElement(child), doc);
+            }
+        }
+    }
+    Parsing::Error ignored;
+    doc->bindAllExprs(&ignored);
+    doc->modified = false;
+    return doc;
+}
+
+void GraphReader::readRootElement(NyCore::XML::Element const* root, GraphDoc* doc)
+{
+    doc->mode = static_cast<GraphMode::Enum>(MathDocReader::readGraphModeAttr(root, u"mode", GraphMode::Euclidian));
+    doc->nearPlane = MathDocReader::readFloat64Attr(root, u"near", 0.1);
+    doc->farPlane = MathDocReader::readFloat64Attr(root, u"far", 1000.0);
+    // A rate of 0 would divide by zero and one above 1000 give the timer no interval.
+    doc->frameRate = std::clamp(MathDocReader::readInt32Attr(root, u"frame-rate", GraphDoc::DefaultFrameRate),
+                                GraphDoc::MinFrameRate, GraphDoc::MaxFrameRate);
+    doc->fovAngle = MathDocReader::readFloat64Attr(root, u"fov-angle", 50.0);
+    doc->background = readColorAttr(root, u"background", GraphDoc::DefaultBackground);
+    doc->axesLength = MathDocReader::readFloat64Attr(root, u"axes-length", 50.0);
+}
+
+bool GraphReader::readVariables(NyCore::XML::Element const* element, GraphDoc* doc)
+{
+    int count = xml_count_element(element, u"variable");
+    if (count > GraphDoc::MaxVariables)
+        return false;
+    if (count == 0) {
+        // Sampling needs at least one range to read.
+        doc->resetVariables(1);
+        doc->updateVariable(0, u"x"_str, -10.0, 10.0, 25, 25);
+        return true;
+    }
+    doc->resetVariables(count);
+    int i = 0;
+    for (NyCore::XML::Node const* child = xml_first_child(element); child; child = xml_next_sibling(child)) {
+        if (!isElementNamed(child, u"variable"_str))
+            continue;
+        NyCore::XML::Element const* variable = asElement(child);
+        int tick = MathDocReader::readInt32Attr(variable, u"tick", 25);
+        int res = MathDocReader::readInt32Attr(variable, u"res", 25);
+        double max = MathDocReader::readFloat64Attr(variable, u"max", 10.0);
+        double min = MathDocReader::readFloat64Attr(variable, u"min", -10.0);
+        doc->updateVariable(i++, textAttr(variable, u"name"), min, max, res, tick);
+    }
+    return true;
+}
+
+void GraphReader::readLights(NyCore::XML::Element const* element, GraphDoc* doc)
+{
+    int i = 0;
+    for (NyCore::XML::Node const* child = xml_first_child(element); child && i < GraphDoc::LightCount;
+         child = xml_next_sibling(child)) {
+        if (!isElementNamed(child, u"light"_str))
+            continue;
+        NyCore::XML::Element const* light = asElement(child);
+        GraphLight& target = doc->lights[i++];
+        target.x = MathDocReader::readFloat32Attr(light, u"x", 0.0f);
+        target.y = MathDocReader::readFloat32Attr(light, u"y", 0.0f);
+        target.z = MathDocReader::readFloat32Attr(light, u"z", 0.0f);
+        target.color = readColorAttr(light, u"color", 0);
+        target.active = MathDocReader::readBoolAttr(light, u"active", false);
+        target.directional = MathDocReader::readBoolAttr(light, u"directional", false);
+    }
+}
+
+void GraphReader::readExprList(NyCore::XML::Element const* element, GraphDoc* doc)
+{
+    for (NyCore::XML::Node const* child = xml_first_child(element); child; child = xml_next_sibling(child)) {
+        if (!isElementNamed(child, u"expression"_str))
+            continue;
+        auto* expr = new GraphExpr(doc);
+        readExprValues(asElement(child), expr);
+        doc->appendExpr(expr);
+    }
+}
+
+void GraphReader::readExprValues(NyCore::XML::Element const* element, GraphExpr* expr)
+{
+    expr->set$name(textAttr(element, u"name"));
+    NyCore::String const* text = xml_get_value(xml_first_child(element));
+    expr->set$exprString(text ? text : NyCore::Text::EmptyString);
+    expr->color = readColorAttr(element, u"color", 0);
+    expr->active = MathDocReader::readBoolAttr(element, u"active", true);
+    expr->material =
+        static_cast<ExprMaterial::Enum>(MathDocReader::readMaterialAttr(element, u"material", ExprMaterial::Plastic));
+    expr->rendMode =
+        static_cast<ExprRendMode::Enum>(MathDocReader::readRendModeAttr(element, u"mode", ExprRendMode::Wireframe));
+    expr->normalLength = MathDocReader::readFloat64Attr(element, u"normal-length", 0.0);
+    expr->normalNColor = readColorAttr(element, u"normal-ncolor", 0);
+    expr->normalPColor = readColorAttr(element, u"normal-pcolor", 0);
+}
+
+std::int32_t GraphReader::readColorAttr(NyCore::XML::Element const* element, char16_t const* name,
+                                        std::int32_t defaultValue)
+{
+    std::int32_t index = MathDocReader::readInt32Attr(element, name, defaultValue);
+    return index >= 0 && index < GraphDoc::ColorCount ? index : 0;
+}
+
+}
