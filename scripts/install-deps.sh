@@ -5,6 +5,9 @@ set -eu
 
 # Usage: install-deps.sh [--bench] [--fuzz]
 PACKAGES="build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev"
+# Windows, drawing and OpenGL, and what the windowed tests run on.
+PACKAGES="$PACKAGES libx11-dev libxft-dev libxtst-dev libfontconfig-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri"
+PACKAGES="$PACKAGES libpng-dev fonts-liberation2 xvfb xauth"
 for option in "$@"; do
     case "$option" in
         --bench) PACKAGES="$PACKAGES libmuparser-dev" ;;      # the comparison in the benchmarks only

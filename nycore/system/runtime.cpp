@@ -8,6 +8,8 @@
 #include "nycore/system/boxed_values.h"
 #include "nycore/system/console.h"
 #include "nycore/system/fault_handler.h"
+#include "nycore/system/widget.h"
+#include "nycore/system/x_connection.h"
 #include "nycore/text/print.h"
 
 namespace NyCore::System {
@@ -29,6 +31,7 @@ void registerCoreTypes()
     Type::registerType(&Integer32::MetaData);
     Type::registerType(&DateTime::MetaData);
     Type::registerType(&TimeSpan::MetaData);
+    Type::registerType(&Widget::MetaData);
 }
 
 }
@@ -40,6 +43,7 @@ int Runtime::initilize()
         stream_standard_bind();
         registerCoreTypes();
         installFaultHandlers();
+        Widget::startup();
     }
     return ++initialisationCount;
 }
@@ -49,6 +53,8 @@ int Runtime::shutdown()
     --initialisationCount;
     if (initialisationCount <= 0) {
         initialisationCount = 0;
+        Widget::shutdown();
+        XConnection::close();
         stream_standard_flush();
     }
     return initialisationCount;

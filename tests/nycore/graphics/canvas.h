@@ -1,0 +1,90 @@
+// A white off-screen picture for the drawing tests, read back pixel by pixel,
+// with the bounding box of everything that is no longer white ("ink").
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "nycore/graphics/gc.h"
+#include "nycore/graphics/offscreen_pixmap.h"
+#include "nycore/graphics/pixel_io.h"
+
+namespace TestSupport {
+
+struct InkBox {
+    int left = -1;
+    int top = -1;
+    int right = -1;   // inclusive
+    int bottom = -1;  // inclusive
+    int count = 0;
+};
+
+class Canvas {
+public:
+    Canvas(int width, int height) : pixmap(width, height)
+    {
+        clear();
+    }
+
+    NyCore::Graphics::GC* gc() { return pixmap.get$gc(); }
+    int width() const { return pixmap.get$width(); }
+    int height() const { return pixmap.get$height(); }
+
+    void clear()
+    {
+        NyCore::Graphics::GC* context = gc();
+        gc_save_state(context);
+        gc_set_background(context, 0xFFFFFF);
+        gc_rect_fill(context, 0, 0, width(), height());
+        gc_restore_state(context);
+    }
+
+    // Reads the whole picture back; later at() and ink() calls use this copy.
+    void snap()
+    {
+        pixels.resize(static_cast<std::size_t>(width()) * height());
+        pixels_read(pixmap.get$drawable(), 0, 0, width(), height(), pixels.data());
+    }
+
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width() + x]; }
+
+    InkBox ink() const { return ink(0, 0, width(), height()); }
+
+    InkBox ink(int x, int y, int w, int h) const
+    {
+        InkBox box;
+        for (int row = y; row < y + h; ++row)
+            for (int column = x; column < x + w; ++column) {
+                if (at(column, row) == 0xFFFFFF)
+                    continue;
+                if (box.count++ == 0) {
+                    box.left = box.right = column;
+                    box.top = box.bottom = row;
+                }
+                box.left = column < box.left ? column : box.left;
+                box.right = column > box.right ? column : box.right;
+                box.top = row < box.top ? row : box.top;
+                box.bottom = row > box.bottom ? row : box.bottom;
+            }
+        return box;
+    }
+
+    // The number of separate horizontal bands of rows that hold ink.
+    int inkBands() const
+    {
+        int bands = 0;
+        bool inBand = false;
+        for (int row = 0; row < height(); ++row) {
+            bool inked = ink(0, row, width(), 1).count > 0;
+            if (inked && !inBand)
+                ++bands;
+            inBand = inked;
+        }
+        return bands;
+    }
+
+    NyCore::Graphics::OffscreenPixmap pixmap;
+    std::vector<std::uint32_t> pixels;
+};
+
+}

@@ -1,0 +1,72 @@
+// Tests of colour parsing, scaling and channel access.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "nycore/graphics/color.h"
+#include "nycore/system/runtime.h"
+#include "nycore/text/string_functions.h"
+#include "tests/support/child_process.h"
+#include "tests/support/strings.h"
+
+using NyCore::Graphics::Color;
+
+TEST(ColorTest, CreateParsesHexadecimalText)
+{
+    struct Case {
+        std::u16string text;
+        std::uint32_t expected;
+    } const cases[] = {
+        {u"FF8000", 0xFF8000},
+        {u"ff8000", 0xFF8000},
+        {u"#00a0B0", 0x00A0B0},
+        {u"0x123456", 0x123456},
+        {u"0X123456", 0x123456},
+        {u"1234567", 0x123456},  // six digits at most
+        {u"12g4", 0x12},         // stops at the first non-digit
+        {u"#", 0},
+        {u"", 0},
+        {u"zz", 0},
+        {u"abc", 0xABC},
+    };
+    for (auto const& c : cases) {
+        NyCore::String* text = TestSupport::makeString(c.text);
+        EXPECT_EQ(Color::create(text), c.expected) << TestSupport::toUtf8(c.text);
+        string_free(text);
+    }
+    EXPECT_EQ(Color::create(nullptr), 0u);
+}
+
+TEST(ColorTest, ScaleCarriesOverflowIntoTheOtherChannels)
+{
+    struct Case {
+        std::uint32_t color;
+        int percent;
+        std::uint32_t expected;
+    } const cases[] = {
+        {0x808080, 200, 0xFFFFFF},
+        {0xFF0000, 150, 0xFF7F7F},
+        {0x804020, 50, 0x402010},
+        {0x123456, 100, 0x123456},
+        {0x646464, 93, 0x5D5D5D},
+        {0xC8C8C8, 175, 0xFFFFFF},
+        {0x00FF00, 110, 0x19FF19},  // 280: 25 over, given to red and blue
+        {0xFFFFFF, 0, 0x000000},
+    };
+    for (auto const& c : cases)
+        EXPECT_EQ(Color::scale(c.color, c.percent), c.expected) << std::hex << c.color << " by " << std::dec << c.percent;
+}
+
+TEST(ColorTest, ComponentReadsEachByte)
+{
+    EXPECT_EQ(Color::component(0x7F123456, 0), 0x12);
+    EXPECT_EQ(Color::component(0x7F123456, 1), 0x34);
+    EXPECT_EQ(Color::component(0x7F123456, 2), 0x56);
+    EXPECT_EQ(Color::component(0x7F123456, 3), 0x7F);
+    for (int which : {4, -1}) {
+        auto result = TestSupport::runInChild([which] { Color::component(0xFFFFFF, which); });
+        EXPECT_TRUE(result.exited) << which;
+        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode) << which;
+        EXPECT_NE(result.output.find("OutOfBoundsException"), std::string::npos) << result.output;
+    }
+}

@@ -1,0 +1,60 @@
+// Tests of font resolution through fontconfig and of text measurement.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "nycore/graphics/font.h"
+#include "nycore/text/string_functions.h"
+#include "tests/support/strings.h"
+#include "tests/support/xvfb.h"
+
+using NyCore::Graphics::Font;
+
+TEST(FontTest, NamesResolveToMetricCompatibleFaces)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    struct Case {
+        char16_t const* face;
+        int style;
+        char const* family;
+    } const cases[] = {
+        {u"arial", Font::Regular, "Liberation Sans"},
+        {u"Arial", Font::Bold, "Liberation Sans"},
+        {u"courier new", Font::Regular, "Liberation Mono"},
+        {u"courier new", Font::Italic, "Liberation Mono"},
+    };
+    for (auto const& c : cases) {
+        NyCore::String* face = TestSupport::makeString(c.face);
+        Font* font = Font::create(face, 14, c.style);
+        ASSERT_NE(font, nullptr) << TestSupport::toUtf8(face);
+        NyCore::String* family = font->getFamilyName();
+        EXPECT_EQ(TestSupport::toUtf8(family), c.family) << TestSupport::toUtf8(face);
+        EXPECT_EQ(font->get$size(), 14);
+        EXPECT_EQ(font->get$style(), c.style);
+        string_free(family);
+        string_free(face);
+        font->release();
+    }
+}
+
+TEST(FontTest, SizesArePixelsAndWidthsAreMeasured)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    Font* small = Font::create(u"arial"_str, 12, Font::Regular);
+    Font* large = Font::create(u"arial"_str, 24, Font::Regular);
+    Font* mono = Font::create(u"courier new"_str, 14, Font::Regular);
+    EXPECT_GE(small->get$height(), 12);
+    EXPECT_LE(small->get$height(), 16);
+    EXPECT_GE(large->get$height(), 2 * small->get$height() - 2);
+    EXPECT_EQ(small->get$height(), small->get$ascent() + small->get$descent());
+
+    EXPECT_LT(small->measure(u"iii"_str), small->measure(u"WWW"_str));
+    EXPECT_GT(large->measure(u"WWW"_str), small->measure(u"WWW"_str));
+    EXPECT_EQ(mono->measure(u"iii"_str), mono->measure(u"WWW"_str));
+    EXPECT_EQ(mono->measure(u"WWW"_str), 3 * mono->measure(u"W"_str));
+    EXPECT_EQ(mono->measure(nullptr), 0);
+    EXPECT_EQ(mono->measureUnits(u"W", 0), 0);
+    small->release();
+    large->release();
+    mono->release();
+}

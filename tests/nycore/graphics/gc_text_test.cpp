@@ -1,0 +1,283 @@
+// Tests of text output: where the ink of a string lands in its box for each
+// text flag, word wrapping, clipping, and a saved picture of everything.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "nycore/graphics/font.h"
+#include "nycore/graphics/gc_text.h"
+#include "nycore/text/string_functions.h"
+#include "tests/nycore/graphics/canvas.h"
+#include "tests/support/strings.h"
+#include "tests/support/xvfb.h"
+
+using namespace NyCore::Graphics;
+using TestSupport::Canvas;
+using TestSupport::InkBox;
+
+namespace {
+
+// The box every placement case draws in.
+constexpr int BoxX = 20;
+constexpr int BoxY = 10;
+constexpr int BoxW = 160;
+constexpr int BoxH = 40;
+
+InkBox inkOf(Canvas& canvas, NyCore::String const* text, int flags)
+{
+    canvas.clear();
+    gc_string(canvas.gc(), text, BoxX, BoxY, BoxW, BoxH, flags);
+    canvas.snap();
+    return canvas.ink();
+}
+
+}
+
+TEST(GCTextTest, FlagsPlaceTheTextInItsBox)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    Canvas canvas(200, 60);
+    int height = canvas.gc()->font->get$height();
+    NyCore::String const* text = u"Hi there"_str;
+    InkBox topLeft = inkOf(canvas, text, 0);
+    ASSERT_GT(topLeft.count, 0);
+    EXPECT_GE(topLeft.left, BoxX);
+    EXPECT_LE(topLeft.left, BoxX + 2);
+    EXPECT_GE(topLeft.top, BoxY);
+    EXPECT_LT(topLeft.bottom, BoxY + height);
+    int inkWidth = topLeft.right - topLeft.left;
+
+    struct Case {
+        int flags;
+        int left;  // expected left edge of the ink, relative to the top-left case
+        int top;   // expected top edge of the ink, likewise
+    } const cases[] = {
+        {1, (BoxW - (inkWidth + 1)) / 2, 0},
+        {2, BoxW - (inkWidth + 1), 0},
+        {3, (BoxW - (inkWidth + 1)) / 2, 0},  // centring wins over right alignment
+        {4, 0, (BoxH - height) / 2},
+        {8, 0, BoxH - height},
+        {12, 0, (BoxH - height) / 2},         // centring wins over bottom alignment
+        {1 | 4, (BoxW - (inkWidth + 1)) / 2, (BoxH - height) / 2},
+        {2 | 8, BoxW - (inkWidth + 1), BoxH - height},
+    };
+    for (auto const& c : cases) {
+        InkBox box = inkOf(canvas, text, c.flags);
+        // Side bearings make the ink a pixel or two narrower than the advance.
+        EXPECT_NEAR(box.left - topLeft.left, c.left, 2) << "flags " << c.flags;
+        EXPECT_EQ(box.top - topLeft.top, c.top) << "flags " << c.flags;
+        EXPECT_EQ(box.right - box.left, inkWidth) << "flags " << c.flags;
+    }
+}
+
+TEST(GCTextTest, OpaqueTextFillsItsCell)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    Canvas canvas(200, 60);
+    GC* gc = canvas.gc();
+    gc_set_background(gc, 0x00FF00);
+    gc_set_foreground(gc, 0xFF0000);
+    int width = gc->font->measure(u"Cell"_str);
+    int height = gc->font->get$height();
+    for (int flags : {0, 16}) {
+        canvas.clear();
+        gc_string(gc, u"Cell"_str, BoxX, BoxY, BoxW, BoxH, flags);
+        canvas.snap();
+        int green = 0;
+        int red = 0;
+        for (std::uint32_t pixel : canvas.pixels) {
+            green += pixel == 0x00FF00;
+            red += (pixel >> 16) >= 0xC0 && ((pixel >> 8) & 0xFF) < 0x40 && (pixel & 0xFF) < 0x40;
+        }
+        EXPECT_GT(red, 0) << "flags " << flags;
+        if (flags == 0) {
+            EXPECT_EQ(green, 0);
+            EXPECT_EQ(canvas.at(BoxX, BoxY), 0xFFFFFFu);
+        } else {
+            EXPECT_GT(green, width * height / 2);
+            EXPECT_EQ(canvas.at(BoxX, BoxY), 0x00FF00u);
+            EXPECT_EQ(canvas.at(BoxX + width - 1, BoxY + height - 1), 0x00FF00u);
+            EXPECT_EQ(canvas.at(BoxX + width, BoxY), 0xFFFFFFu);
+            EXPECT_EQ(canvas.at(BoxX, BoxY + height), 0xFFFFFFu);
+        }
+    }
+}
+
+TEST(GCTextTest, ClippingKeepsTheTextInsideTheBox)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    Canvas canvas(200, 60);
+    GC* gc = canvas.gc();
+    NyCore::String const* text = u"Clipped text runs far beyond its box"_str;
+    gc_string(gc, text, 10, 10, 40, 6, 0);
+    canvas.snap();
+    InkBox free = canvas.ink();
+    EXPECT_GT(free.right, 60);
+    EXPECT_GT(free.bottom, 15);
+
+    canvas.clear();
+    gc_set_clip(gc, 0, 0, 30, 60);  // an outer clip narrows the box further
+    gc_string(gc, text, 10, 10, 40, 6, 32);
+    gc_string(gc, text, 10, 40, 100, 20, 0);  // the outer clip is back afterwards
+    gc_set_clip(gc, 0, 0, 0, 0);
+    canvas.snap();
+    InkBox clipped = canvas.ink(0, 0, 200, 30);
+    EXPECT_GT(clipped.count, 0);
+    EXPECT_GE(clipped.left, 10);
+    EXPECT_LE(clipped.right, 29);
+    EXPECT_GE(clipped.top, 10);
+    EXPECT_LE(clipped.bottom, 15);
+    EXPECT_LE(canvas.ink(0, 30, 200, 30).right, 29);
+}
+
+TEST(GCTextTest, WordWrapBreaksBetweenWords)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    Canvas canvas(300, 120);
+    GC* gc = canvas.gc();
+    Font* mono = Font::create(u"courier new"_str, 12, Font::Regular);
+    gc_set_font(gc, mono);
+    int lineHeight = mono->get$height();
+    int twoWords = mono->measure(u"aaa bbb"_str);
+
+    struct Case {
+        char16_t const* text;
+        int w;
+        int h;
+        int flags;
+        int lines;
+    } const cases[] = {
+        {u"aaa bbb ccc ddd eee", twoWords, 100, 64, 3},
+        {u"aaa bbb ccc ddd eee", twoWords + 5, 100, 64, 3},
+        {u"aaa bbb ccc ddd eee", twoWords - 1, 100, 64, 5},
+        {u"aaa bbb ccc ddd eee", twoWords, 2 * lineHeight, 64, 2},      // the third line would start at the bottom
+        {u"aaa bbb ccc ddd eee", twoWords, 2 * lineHeight + 1, 64, 3},
+        {u"aaa bbb ccc ddd eee", twoWords, 100, 64 | 4 | 8, 3},         // vertical flags are ignored
+        {u"a verylongword b", twoWords, 100, 64, 3},                  // a too-wide word stands alone
+        {u"aaa\nbbb", 250, 100, 64, 2},
+        {u"aaa\r\nbbb", 250, 100, 64, 2},
+        {u"aaa\tbbb", twoWords - 1, 100, 64, 2},
+        {u"aaa bbb ccc", 250, 100, 64, 1},
+    };
+    for (auto const& c : cases) {
+        NyCore::String* text = TestSupport::makeString(c.text);
+        canvas.clear();
+        gc_string(gc, text, 10, 5, c.w, c.h, c.flags);
+        canvas.snap();
+        EXPECT_EQ(canvas.inkBands(), c.lines) << TestSupport::toUtf8(text) << " in " << c.w << " x " << c.h;
+        EXPECT_LT(canvas.ink().top, 5 + lineHeight) << TestSupport::toUtf8(text);
+        string_free(text);
+    }
+
+    // An empty line between two line feeds keeps its place.
+    canvas.clear();
+    gc_string(gc, u"aaa\n\nbbb"_str, 10, 5, 250, 100, 64);
+    canvas.snap();
+    EXPECT_EQ(canvas.ink(0, 5 + lineHeight, 300, lineHeight).count, 0);
+    EXPECT_GT(canvas.ink(0, 5 + 2 * lineHeight, 300, lineHeight).count, 0);
+
+    // Each wrapped line is aligned on its own.
+    canvas.clear();
+    gc_string(gc, u"aaa bbb ccc"_str, 10, 5, twoWords + 10, 100, 64 | 2);
+    canvas.snap();
+    InkBox first = canvas.ink(0, 5, 300, lineHeight);
+    InkBox second = canvas.ink(0, 5 + lineHeight, 300, lineHeight);
+    EXPECT_NEAR(first.right, 10 + twoWords + 10 - 1, 2);
+    EXPECT_NEAR(second.right, first.right, 1);
+    EXPECT_GT(second.left, first.left + 10);
+    gc_set_font(gc, nullptr);
+    mono->release();
+}
+
+TEST(GCTextTest, RunsPointsAndMissingStrings)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    Canvas canvas(200, 40);
+    GC* gc = canvas.gc();
+    gc_string(gc, nullptr, 0, 0, 200, 40, 16);
+    gc_characters(gc, u"xxHixx", 2, 0, 0, 0, 200, 40, 16);
+    canvas.snap();
+    EXPECT_EQ(canvas.ink().count, 0);
+
+    gc_characters(gc, u"xxHixx", 2, 2, 10, 5, 100, 20, 0);
+    canvas.snap();
+    InkBox run = canvas.ink();
+    canvas.clear();
+    gc_string(gc, u"Hi"_str, 10, 5, 100, 20, 0);
+    canvas.snap();
+    InkBox whole = canvas.ink();
+    EXPECT_EQ(run.left, whole.left);
+    EXPECT_EQ(run.right, whole.right);
+    EXPECT_EQ(run.count, whole.count);
+
+    // At a point: right alignment ends the text at x, centring straddles it.
+    int width = gc->font->measure(u"Hi"_str);
+    struct Case {
+        int flags;
+        int x;
+    } const cases[] = {{0, 100}, {2, 100 - width}, {1, 100 - width / 2}};
+    for (auto const& c : cases) {
+        canvas.clear();
+        gc_simple_string(gc, u"Hi"_str, 100, 10, c.flags);
+        canvas.snap();
+        EXPECT_NEAR(canvas.ink().left, c.x + (whole.left - 10), 1) << "flags " << c.flags;
+    }
+}
+
+TEST(GCTextTest, SavesAPictureOfTextAndShapes)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    Canvas canvas(320, 200);
+    GC* gc = canvas.gc();
+    gc_set_background(gc, 0xF0F0E0);
+    gc_rect_fill(gc, 0, 0, 320, 200);
+    gc_set_foreground(gc, 0x202080);
+    gc_set_background(gc, 0xDCDCBA);
+    gc_string(gc, u"Tab label"_str, 10, 10, 120, 24, 21);
+    gc_rect_line(gc, 10, 10, 120, 24);
+    gc_set_background(gc, 0xFFD080);
+    gc_rect(gc, 150, 10, 60, 40);
+    gc_ellipse(gc, 220, 10, 60, 40);
+    gc_arc(gc, 150, 60, 60, 60, 0, 750);
+    Point star[] = {{250, 60}, {262, 95}, {230, 72}, {270, 72}, {238, 95}};
+    gc_set_background(gc, 0x80C0FF);
+    gc_polygon(gc, star, 5);
+    gc_set_foreground(gc, 0x000000);
+    gc_string(gc, u"Word wrapping keeps whole words together on each line of the box."_str, 10, 50, 130, 80,
+        64 | 1);
+    gc_rect_line(gc, 10, 50, 130, 80);
+    Font* mono = Font::create(u"courier new"_str, 14, Font::Bold);
+    gc_save_state(gc);
+    gc_set_font(gc, mono);
+    gc_set_foreground(gc, 0xA00000);
+    gc_simple_string(gc, u"answ> 42"_str, 10, 150, 0);
+    gc_restore_state(gc);
+    mono->release();
+    gc_invert_rect(gc, 90, 150, 2, 16);
+    gc_set_line_width(gc, 3);
+    gc_line(gc, 150, 140, 300, 190);
+
+    canvas.snap();
+    char const* folder = std::getenv("VEXADROME_SCREENSHOTS");
+    std::string path = folder ? std::string(folder) + "/gc_picture.png"
+                              : "/tmp/gc_picture_" + std::to_string(::getpid()) + ".png";
+    NyCore::String* name = string_from_utf8(path.c_str(), static_cast<int>(path.size()));
+    ASSERT_TRUE(pixels_save_png(canvas.pixels.data(), 320, 200, name)) << path;
+    string_free(name);
+
+    std::ifstream file(path, std::ios::binary);
+    std::string header(8, '\0');
+    file.read(header.data(), 8);
+    EXPECT_EQ(header, std::string("\x89PNG\r\n\x1a\n", 8));
+    file.seekg(16);
+    unsigned char size[8] = {};
+    file.read(reinterpret_cast<char*>(size), 8);
+    EXPECT_EQ((size[2] << 8) | size[3], 320);
+    EXPECT_EQ((size[6] << 8) | size[7], 200);
+    if (!folder)
+        std::remove(path.c_str());
+}

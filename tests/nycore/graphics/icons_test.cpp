@@ -1,0 +1,428 @@
+// Tests of icon files and strips: the make_icons tool and the reader agree,
+// damaged files are reported, the generated colour swatches match the graph
+// colours, and the three transfers draw icons pixel-exactly with their masks.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "nycore/graphics/icon_strip.h"
+#include "nycore/graphics/pixel_io.h"
+#include "nycore/graphics/pixmap.h"
+#include "nycore/system/runtime.h"
+#include "nycore/text/string_functions.h"
+#include "tests/nycore/graphics/bmp_builder.h"
+#include "tests/nycore/graphics/canvas.h"
+#include "tests/nycore/io/temp_folder.h"
+#include "tests/support/child_process.h"
+#include "tests/support/xvfb.h"
+
+using namespace NyCore::Graphics;
+using TestSupport::Canvas;
+
+namespace {
+
+constexpr std::uint32_t Red = 0xFF0000;
+constexpr std::uint32_t Blue = 0x0000FF;
+constexpr std::uint32_t Green = 0x00FF00;
+constexpr std::uint32_t Yellow = 0xFFFF00;
+constexpr std::uint32_t Black = 0x000000;
+constexpr std::uint32_t White = 0xFFFFFF;
+
+// Two 4 × 4 icons with masks: a red bar over see-through rows, and a blue cup.
+char const* const MaskedSource = R"(# test strip
+size 4 4
+mask on
+transparent .
+color r FF0000
+color b 0000FF
+icon bar
+rrrr
+rrrr
+....
+....
+icon cup
+b..b
+b..b
+b..b
+bbbb
+)";
+
+// One 3 × 2 icon without a mask.
+char const* const PlainSource = R"(size 3 2
+mask off
+color y FFFF00
+color k 000000
+icon checker
+yky
+kyk
+)";
+
+struct ToolRun {
+    TestSupport::ChildResult result;
+    std::string output;
+};
+
+ToolRun runTool(TestSupport::TempFolder const& folder, std::string const& name, std::string const& source)
+{
+    TestSupport::writeBytes(folder.at(name + ".txt"), source);
+    std::string output = folder.at(name + ".icons");
+    return {TestSupport::runProgram({TestSupport::programBesideTests("make_icons"), folder.at(name + ".txt"), output}, ""), output};
+}
+
+std::string trailer(std::uint32_t width, std::uint32_t height, std::uint32_t count, std::uint32_t flags, std::uint32_t magic)
+{
+    std::string bytes;
+    for (std::uint32_t field : {width, height, count, flags, magic})
+        TestSupport::put32(bytes, field);
+    return bytes;
+}
+
+IconFileStatus readIconFile(std::string const& path, IconFile* file)
+{
+    NyCore::String* name = TestSupport::makeString(std::u16string(path.begin(), path.end()));
+    IconFileStatus status = icon_file_read(name, file);
+    string_free(name);
+    return status;
+}
+
+// Loads a strip made by the tool from a source text.
+void loadStrip(TestSupport::TempFolder const& folder, std::string const& name, std::string const& source, IconStrip* strip)
+{
+    ToolRun run = runTool(folder, name, source);
+    ASSERT_EQ(run.result.exitCode, 0) << run.result.errors;
+    NyCore::String* path = folder.string(name + ".icons");
+    icons_load(strip, path);
+    string_free(path);
+}
+
+struct PixelCase {
+    int x;
+    int y;
+    std::uint32_t expected;
+};
+
+void expectPixels(Canvas& canvas, std::string const& what, std::vector<PixelCase> const& cases)
+{
+    canvas.snap();
+    for (auto const& c : cases)
+        EXPECT_EQ(canvas.at(c.x, c.y), c.expected) << what << " at (" << c.x << ", " << c.y << ")";
+}
+
+void fill(Canvas& canvas, std::uint32_t color)
+{
+    gc_set_background(canvas.gc(), color);
+    gc_rect_fill(canvas.gc(), 0, 0, canvas.width(), canvas.height());
+}
+
+}
+
+TEST(IconFileTest, ToolOutputReadsBackPixelForPixel)
+{
+    TestSupport::TempFolder folder;
+    ToolRun run = runTool(folder, "masked", MaskedSource);
+    ASSERT_EQ(run.result.exitCode, 0) << run.result.errors;
+    IconFile file;
+    ASSERT_EQ(readIconFile(run.output, &file), IconFileStatus::Ok);
+    EXPECT_EQ(file.info.width, 4);
+    EXPECT_EQ(file.info.height, 4);
+    EXPECT_EQ(file.info.count, 2);
+    EXPECT_EQ(file.info.flags, 0u);
+    ASSERT_EQ(file.image.width, 8);
+    ASSERT_EQ(file.image.height, 8);
+    // Icons on top (see-through pixels black), masks below (white = see-through).
+    std::string const expected[8] = {
+        "RRRRB..B", "RRRRB..B", "....B..B", "....BBBB",
+        "kkkkkwwk", "kkkkkwwk", "wwwwkwwk", "wwwwkkkk",
+    };
+    for (int y = 0; y < 8; y++)
+        for (int x = 0; x < 8; x++) {
+            char letter = expected[y][x];
+            std::uint32_t color = letter == 'R' ? Red : letter == 'B' ? Blue : letter == 'w' ? White : Black;
+            EXPECT_EQ(file.image.pixels[y * 8 + x], color) << "at (" << x << ", " << y << ")";
+        }
+    icon_file_destroy(&file);
+
+    run = runTool(folder, "plain", PlainSource);
+    ASSERT_EQ(run.result.exitCode, 0) << run.result.errors;
+    ASSERT_EQ(readIconFile(run.output, &file), IconFileStatus::Ok);
+    EXPECT_EQ(file.info.flags, IconsNoMask);
+    EXPECT_EQ(std::vector<std::uint32_t>(file.image.pixels, file.image.pixels + 6),
+        (std::vector<std::uint32_t>{Yellow, Black, Yellow, Black, Yellow, Black}));
+    icon_file_destroy(&file);
+}
+
+TEST(IconFileTest, ToolRejectsBadSourcesNamingTheLine)
+{
+    struct Case {
+        char const* name;
+        std::string source;
+        std::string message;
+    };
+    std::vector<Case> const cases = {
+        {"unknown letter", "size 2 1\ncolor a 000000\nicon x\naz\n", ":4: letter 'z' is not in the palette"},
+        {"short row", "size 2 1\ncolor a 000000\nicon x\na\n", ":4: icon \"x\": a row must be 2 letters wide"},
+        {"missing rows", "size 2 2\ncolor a 000000\nicon x\naa\n", ":3: icon \"x\" has fewer than 2 rows"},
+        {"bad colour", "size 2 1\ncolor a 12345G\n", ":2: a colour is six hexadecimal digits"},
+        {"transparency without mask", "size 1 1\ntransparent .\nicon x\n.\n", "transparent pixels need \"mask on\""},
+        {"no icons", "size 1 1\n", "the source holds no icon"},
+        {"unknown statement", "sise 1 1\n", ":1: unknown statement \"sise\""},
+    };
+    TestSupport::TempFolder folder;
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        ToolRun run = runTool(folder, "bad", c.source);
+        EXPECT_EQ(run.result.exitCode, 1);
+        EXPECT_NE(run.result.errors.find(c.message), std::string::npos) << run.result.errors;
+    }
+}
+
+TEST(IconFileTest, ReportsDamagedIconFiles)
+{
+    std::string const picture = TestSupport::buildBmp({24, 2, 1, false, {}, {Red, Blue}, {}, false});
+    struct Case {
+        char const* name;
+        std::string bytes;
+        IconFileStatus expected;
+        BmpStatus bitmap;
+    };
+    std::vector<Case> const cases = {
+        {"a whole file", picture + trailer(1, 1, 2, 1, IconFileMagic), IconFileStatus::Ok, BmpStatus::Ok},
+        {"shorter than a trailer", "RIC1", IconFileStatus::NoTrailer, BmpStatus::Ok},
+        {"wrong magic", picture + trailer(1, 1, 2, 1, 0x32434952), IconFileStatus::NoTrailer, BmpStatus::Ok},
+        {"a trailer and nothing before it", trailer(1, 1, 2, 1, IconFileMagic), IconFileStatus::BadBitmap, BmpStatus::NotBitmap},
+        {"a cut picture", picture.substr(0, 40) + trailer(1, 1, 2, 1, IconFileMagic), IconFileStatus::BadBitmap, BmpStatus::Truncated},
+        {"count does not fit", picture + trailer(1, 1, 3, 1, IconFileMagic), IconFileStatus::WrongGeometry, BmpStatus::Ok},
+        {"mask row missing", picture + trailer(1, 1, 2, 0, IconFileMagic), IconFileStatus::WrongGeometry, BmpStatus::Ok},
+        {"zero width", picture + trailer(0, 1, 2, 1, IconFileMagic), IconFileStatus::WrongGeometry, BmpStatus::Ok},
+        {"negative count", picture + trailer(1, 1, 0xFFFFFFFE, 1, IconFileMagic), IconFileStatus::WrongGeometry, BmpStatus::Ok},
+    };
+    TestSupport::TempFolder folder;
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestSupport::writeBytes(folder.at("strip.icons"), c.bytes);
+        IconFile file;
+        EXPECT_EQ(readIconFile(folder.at("strip.icons"), &file), c.expected);
+        EXPECT_EQ(file.bitmapStatus, c.bitmap);
+        EXPECT_EQ(file.image.pixels != nullptr, c.expected == IconFileStatus::Ok);
+        icon_file_destroy(&file);
+    }
+    IconFile file;
+    EXPECT_EQ(readIconFile(folder.at("missing.icons"), &file), IconFileStatus::CannotOpen);
+}
+
+TEST(IconFileTest, ColourSwatchesShowTheGraphColours)
+{
+    // The graph colour table; each swatch shows the colour as bytes (value × 256, at most 255).
+    double const table[15][3] = {{0.75, 0.75, 0.75}, {0.996094, 0, 0}, {0.996094, 0.996094, 0}, {0, 0.996094, 0},
+        {0, 0.996094, 0.996094}, {0, 0, 0.996094}, {0.996094, 0, 0.996094}, {0.875, 0.875, 0.5}, {0, 0.875, 0.5},
+        {0.648438, 0.789063, 0.9375}, {0.5, 0.5, 0.75}, {0.875, 0, 0.5}, {0.875, 0.5, 0.25}, {0, 0, 0}, {1, 1, 1}};
+    IconFile file;
+    ASSERT_EQ(readIconFile(TestSupport::programBesideTests("icons/colors.icons"), &file), IconFileStatus::Ok);
+    ASSERT_EQ(file.info.count, 15);
+    EXPECT_EQ(file.info.width, 16);
+    EXPECT_EQ(file.info.height, 16);
+    EXPECT_EQ(file.info.flags, IconsNoMask);
+    for (int i = 0; i < 15; i++) {
+        std::uint32_t expected = 0;
+        for (double channel : table[i])
+            expected = (expected << 8) | static_cast<std::uint32_t>(std::min(255.0, std::round(channel * 256)));
+        int left = i * 16;
+        EXPECT_EQ(file.image.pixels[8 * file.image.width + left + 8], expected) << "swatch " << i;
+        EXPECT_EQ(file.image.pixels[1 * file.image.width + left + 1], expected) << "swatch " << i;
+        EXPECT_EQ(file.image.pixels[left], 0x404040u) << "swatch " << i << " frame";
+    }
+    icon_file_destroy(&file);
+}
+
+TEST(IconFileTest, FatalReportsNameTheFile)
+{
+    TestSupport::TempFolder folder;
+    TestSupport::writeBytes(folder.at("empty.icons"), trailer(1, 1, 1, 1, IconFileMagic));
+    TestSupport::writeBytes(folder.at("text.bmp"), "just some text");
+    struct Case {
+        char const* name;
+        std::string file;
+        bool pixmap;
+        std::string expected;
+    };
+    std::vector<Case> const cases = {
+        {"missing icon file", "nothere.icons", false, "name = " + folder.at("nothere.icons") + "\nError.IO.InvalidFileName"},
+        {"trailer only", "empty.icons", false, "name = " + folder.at("empty.icons") + "\nError.Graphics.InvalidFile"},
+        {"missing picture", "nothere.bmp", true, "name = " + folder.at("nothere.bmp") + "\nError.IO.InvalidFileName"},
+        {"not a picture", "text.bmp", true, "name = " + folder.at("text.bmp") + "\nError.Graphics.InvalidFile"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto result = TestSupport::runInChild([&] {
+            NyCore::String* path = folder.string(c.file);
+            if (c.pixmap) {
+                PixmapSurface pixmap;
+                pixmap_load(&pixmap, path);
+            } else {
+                IconStrip strip;
+                icons_load(&strip, path);
+            }
+        });
+        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
+        EXPECT_EQ(result.output.rfind(c.expected, 0), 0u) << result.output;
+    }
+    auto result = TestSupport::runInChild([] {
+        IconStrip strip;
+        icons_construct(&strip, 4, 0, 2, 0);
+    });
+    EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
+    EXPECT_EQ(result.output.rfind("Error.InvalidParamiter", 0), 0u) << result.output;
+}
+
+TEST(IconStripTest, MaskedIconsBlendByTheThreeTransfers)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    TestSupport::TempFolder folder;
+    IconStrip strip;
+    loadStrip(folder, "masked", MaskedSource, &strip);
+    IconInfo info;
+    icons_get_info(&strip, &info);
+    EXPECT_EQ(info.width, 4);
+    EXPECT_EQ(info.height, 4);
+    EXPECT_EQ(info.count, 2);
+    EXPECT_EQ(info.flags, 0u);
+
+    Canvas canvas(12, 12);
+    // The cup (the last icon) at (2, 2); its inside is see-through.
+    struct Case {
+        int opacity;
+        std::uint32_t cup;
+    };
+    // Opacity 500 gives the grey 0x7F7F7F: ((D ^ S) & P) ^ S per bit.
+    std::vector<Case> const cases = {{999, Blue}, {0, Green}, {500, 0x007F80}};
+    for (auto const& c : cases) {
+        fill(canvas, Green);
+        gc_copy_icon(canvas.gc(), 2, 2, &strip, 1, c.opacity);
+        expectPixels(canvas, "cup at opacity " + std::to_string(c.opacity),
+            {{2, 2, c.cup}, {5, 2, c.cup}, {3, 5, c.cup}, {3, 2, Green}, {4, 4, Green}, {1, 2, Green}, {6, 5, Green},
+                {2, 6, Green}});
+    }
+
+    fill(canvas, Green);
+    gc_copy_icon(canvas.gc(), 0, 0, &strip, 0, IconOpaque);
+    expectPixels(canvas, "bar", {{0, 0, Red}, {3, 1, Red}, {0, 2, Green}, {3, 3, Green}, {4, 0, Green}});
+
+    fill(canvas, Green);
+    gc_stretch_icon(canvas.gc(), 0, 0, 8, 8, &strip, 1, IconOpaque);
+    expectPixels(canvas, "cup stretched twice",
+        {{0, 0, Blue}, {1, 1, Blue}, {2, 0, Green}, {5, 5, Green}, {7, 7, Blue}, {4, 7, Blue}, {6, 0, Blue}, {8, 8, Green}});
+
+    fill(canvas, Green);
+    gc_set_clip(canvas.gc(), 0, 0, 4, 12);
+    gc_copy_icon(canvas.gc(), 2, 2, &strip, 1, IconOpaque);
+    gc_set_clip(canvas.gc(), 0, 0, 0, 0);
+    expectPixels(canvas, "cup clipped", {{2, 2, Blue}, {2, 5, Blue}, {5, 2, Green}, {5, 5, Green}});
+
+    auto result = TestSupport::runInChild([&] { gc_copy_icon(canvas.gc(), 0, 0, &strip, 2, IconOpaque); });
+    EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
+    EXPECT_EQ(result.output.rfind("Error.InvalidIndex", 0), 0u) << result.output;
+    result = TestSupport::runInChild([&] { gc_stretch_icon(canvas.gc(), 0, 0, 8, 8, &strip, -1, IconOpaque); });
+    EXPECT_EQ(result.output.rfind("Error.InvalidIndex", 0), 0u) << result.output;
+    icons_destroy(&strip);
+}
+
+TEST(IconStripTest, PlainIconsBlendWithoutMask)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    TestSupport::TempFolder folder;
+    IconStrip strip;
+    loadStrip(folder, "plain", PlainSource, &strip);
+    Canvas canvas(6, 4);
+    struct Case {
+        int opacity;
+        std::uint32_t yellow;
+        std::uint32_t black;
+    };
+    // S ^ (P & (D ^ S)) with P = 0x7F7F7F at opacity 500.
+    std::vector<Case> const cases = {{999, Yellow, Black}, {0, Green, Green}, {500, 0x80FF00, 0x007F00}};
+    for (auto const& c : cases) {
+        fill(canvas, Green);
+        gc_copy_icon(canvas.gc(), 1, 1, &strip, 0, c.opacity);
+        expectPixels(canvas, "checker at opacity " + std::to_string(c.opacity),
+            {{1, 1, c.yellow}, {2, 1, c.black}, {3, 2, c.black}, {2, 2, c.yellow}, {0, 0, Green}, {4, 1, Green}, {1, 3, Green}});
+    }
+    fill(canvas, Green);
+    gc_stretch_icon(canvas.gc(), 0, 0, 6, 4, &strip, 0, IconOpaque);
+    expectPixels(canvas, "checker stretched", {{0, 0, Yellow}, {1, 1, Yellow}, {2, 0, Black}, {5, 3, Black}, {3, 3, Yellow}});
+    icons_destroy(&strip);
+}
+
+TEST(IconStripTest, ConstructedStripsAreDrawnIntoThroughTheirContext)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    IconStrip strip;
+    icons_construct(&strip, 3, 3, 2, 0);
+    Canvas canvas(8, 8);
+    fill(canvas, Green);
+    gc_copy_icon(canvas.gc(), 0, 0, &strip, 1, IconOpaque);
+    expectPixels(canvas, "an empty icon shows nothing", {{0, 0, Green}, {2, 2, Green}});
+
+    // Icon 1: a red square whose mask is opaque only in its top-left 2 × 2.
+    gc_set_background(&strip.gc, Red);
+    gc_rect_fill(&strip.gc, 3, 0, 3, 3);
+    gc_set_background(&strip.gc, Black);
+    gc_rect_fill(&strip.gc, 3, 3, 2, 2);
+    gc_copy_icon(canvas.gc(), 1, 1, &strip, 1, IconOpaque);
+    expectPixels(canvas, "drawn icon", {{1, 1, Red}, {2, 2, Red}, {3, 1, Green}, {1, 3, Green}, {0, 0, Green}});
+    icons_destroy(&strip);
+}
+
+TEST(IconStripTest, PixmapsLoadBmpFiles)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    TestSupport::TempFolder folder;
+    TestSupport::writeBytes(folder.at("p.bmp"),
+        TestSupport::buildBmp({4, 3, 2, false, {Red, Green, Blue}, {0, 1, 2, 2, 1, 0}, {}, false}));
+    NyCore::String* path = folder.string("p.bmp");
+    PixmapSurface pixmap;
+    pixmap_load(&pixmap, path);
+    string_free(path);
+    PixmapInfo info;
+    pixmap_get_info(&pixmap, &info);
+    EXPECT_EQ(info.width, 3);
+    EXPECT_EQ(info.height, 2);
+    EXPECT_GE(info.bitsPerPixel, 16);
+    std::vector<std::uint32_t> pixels(6);
+    pixels_read(pixmap.gc.surface, 0, 0, 3, 2, pixels.data());
+    EXPECT_EQ(pixels, (std::vector<std::uint32_t>{Red, Green, Blue, Blue, Green, Red}));
+    pixmap_destroy(&pixmap);
+
+    pixmap_construct(&pixmap, 5, 4);
+    pixmap_get_info(&pixmap, &info);
+    EXPECT_EQ(info.width, 5);
+    EXPECT_EQ(info.height, 4);
+    pixels_read(pixmap.gc.surface, 4, 3, 1, 1, pixels.data());
+    EXPECT_EQ(pixels[0], White);
+    pixmap_destroy(&pixmap);
+}
+
+TEST(IconStripTest, SwatchesDrawnFromTheGeneratedFile)
+{
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    std::string file = TestSupport::programBesideTests("icons/colors.icons");
+    NyCore::String* path = TestSupport::makeString(std::u16string(file.begin(), file.end()));
+    IconStrip strip;
+    icons_load(&strip, path);
+    string_free(path);
+    Canvas canvas(15 * 20 + 4, 24);
+    fill(canvas, 0xF0F0F0);
+    for (int i = 0; i < strip.count; i++)
+        gc_copy_icon(canvas.gc(), 4 + 20 * i, 4, &strip, i, IconOpaque);
+    expectPixels(canvas, "swatches", {{4 + 20 * 9 + 8, 12, 0xA6CAF0}, {4 + 20 * 14 + 8, 12, White}, {4, 4, 0x404040},
+        {3, 4, 0xF0F0F0}, {4 + 20 * 1 + 8, 12, Red}});
+    if (char const* screens = std::getenv("VEXADROME_SCREENSHOTS")) {
+        std::string png = std::string(screens) + "/colors_icons.png";
+        NyCore::String* name = TestSupport::makeString(std::u16string(png.begin(), png.end()));
+        EXPECT_TRUE(pixels_save_png(canvas.pixels.data(), canvas.width(), canvas.height(), name));
+        string_free(name);
+    }
+    icons_destroy(&strip);
+}
