@@ -1,6 +1,7 @@
 // Translation of X events into widget notifications and named events: keys
 // with their modifier bits and system-key codes, buttons, wheel and double
-// clicks, pointer enter/leave, focus, resizing, painting and destruction.
+// clicks, pointer enter/leave, focus, resizing, painting, destruction, and the
+// selection events the clipboard answers.
 #include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "nycore/graphics/gc.h"
+#include "nycore/system/x_clipboard.h"
 #include "nycore/system/x_connection.h"
 #include "nycore/system/x_widget_map.h"
 
@@ -379,6 +381,11 @@ void WidgetNative::dispatch(XEvent* event)
         }
         break;
     }
+    case SelectionRequest:
+    case SelectionNotify:
+    case SelectionClear:
+        clipboard_handle_event(event);
+        break;
     case ClientMessage:
         if (event->xclient.message_type == protocolsAtom && protocolsAtom != None &&
             static_cast<Atom>(event->xclient.data.l[0]) == deleteWindowAtom && widget->acceptsInput())

@@ -2,6 +2,8 @@
 // that LinkableObject keeps on both sides of every link.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -361,7 +363,7 @@ TEST_F(Linking, FailedLinksAreReportedAndLinkNothing)
             bool nothingLinked = liveLinks(button) == 0 && liveLinks(window) == 0;
             delete button;
             delete window;
-            std::exit(!linked && nothingLinked ? 0 : 1);
+            ::_exit(!linked && nothingLinked ? 0 : 1);
         });
         EXPECT_TRUE(result.exited);
         EXPECT_EQ(result.exitCode, 0) << "link gave false and left no live entry";

@@ -20,12 +20,15 @@
 #include "nycore/text/string_functions.h"
 #include "tests/support/child_process.h"
 #include "tests/support/strings.h"
+#include "tests/support/run_until.h"
 #include "tests/support/xvfb.h"
 
 using namespace NyCore;
 using namespace NyCore::System;
 
 namespace {
+
+using TestSupport::runUntil;
 
 // A widget that writes every notification it receives into a shared log.
 class Probe : public Widget {
@@ -71,30 +74,6 @@ Display* display()
     return XConnection::get$display();
 }
 
-std::function<bool()> const* waitCondition = nullptr;
-std::uint32_t waitDeadline = 0;
-
-void checkWait(Widget*)
-{
-    if ((*waitCondition)() || static_cast<std::int32_t>(NyCore::System::Time::getTickCount() - waitDeadline) > 0)
-        EventLoop::exit(nullptr, 0);
-}
-
-// Runs the event loop until `done` holds; the time limit only guards against a hang.
-bool runUntil(std::function<bool()> const& done)
-{
-    XSync(display(), False);
-    EventLoop::serviceEvents(nullptr);
-    if (done())
-        return true;
-    waitCondition = &done;
-    waitDeadline = NyCore::System::Time::getTickCount() + 5000;
-    Timer timer = {};
-    timer_construct(&timer, nullptr, &checkWait, 2, 0);
-    EventLoop::execute(nullptr);
-    timer_destroy(&timer);
-    return done();
-}
 
 bool logged(Probe* probe, std::string const& line)
 {

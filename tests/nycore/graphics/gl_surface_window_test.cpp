@@ -1,0 +1,244 @@
+// OpenGL surfaces on a real X server: clearing to a known colour (read back
+// from GL and from the screen), setColor's byte order, the library's
+// lifetime, and a child surface that follows its anchored size.
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <X11/Xlib.h>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "nycore/graphics/gl_surface.h"
+#include "nycore/graphics/pixel_io.h"
+#include "nycore/system/event_loop.h"
+#include "nycore/system/time.h"
+#include "nycore/system/timer.h"
+#include "nycore/system/x_connection.h"
+#include "tests/support/run_until.h"
+#include "tests/support/xvfb.h"
+
+using namespace NyCore;
+using namespace NyCore::System;
+using NyCore::Graphics::GLSurface;
+
+namespace {
+
+using TestSupport::runUntil;
+
+// The GL entry points the tests call, taken from the libGL the core loaded.
+constexpr unsigned ColorBufferBit = 0x4000;
+constexpr unsigned Viewport = 0x0BA2;
+constexpr unsigned CurrentColor = 0x0B00;
+constexpr unsigned Rgba = 0x1908;
+constexpr unsigned UnsignedByte = 0x1401;
+
+template <typename Function>
+Function gl(char const* name)
+{
+    auto function = reinterpret_cast<Function>(dlsym(RTLD_DEFAULT, name));
+    EXPECT_NE(function, nullptr) << name;
+    return function;
+}
+
+void clearTo(std::uint32_t rgb)
+{
+    gl<void (*)(float, float, float, float)>("glClearColor")(((rgb >> 16) & 0xFF) / 255.0f,
+                                                             ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, 1);
+    gl<void (*)(unsigned)>("glClear")(ColorBufferBit);
+    gl<void (*)()>("glFinish")();
+}
+
+std::uint32_t glPixel(int x, int y)
+{
+    unsigned char rgba[4] = {};
+    gl<void (*)(int, int, int, int, unsigned, unsigned, void*)>("glReadPixels")(x, y, 1, 1, Rgba, UnsignedByte, rgba);
+    return (std::uint32_t(rgba[0]) << 16) | (std::uint32_t(rgba[1]) << 8) | rgba[2];
+}
+
+std::uint32_t screenPixel(Widget* widget, int x, int y)
+{
+    std::uint32_t pixel = 0;
+    pixels_read(widget->get$nativeWindow(), x, y, 1, 1, &pixel);
+    return pixel;
+}
+
+
+bool mapped(Widget* widget)
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(XConnection::get$display(), widget->get$nativeWindow(), &attributes) &&
+           attributes.map_state == IsViewable;
+}
+
+// A surface that draws with OpenGL whenever its window needs painting.
+class PaintedSurface : public GLSurface {
+    NY_REFLECTIVE(PaintedSurface)
+public:
+    static Object* __create() { return new PaintedSurface(); }
+    void onDraw(Graphics::GC*) override
+    {
+        ++draws;
+        activate();
+        clearTo(0xC08040);
+        swapBuffers();
+    }
+    int draws = 0;
+};
+TypeData PaintedSurface::MetaData = {&GLSurface::MetaData, nullptr, u"Tests.PaintedSurface"_str, NoMethods, NoEvents,
+                                     &PaintedSurface::__create, sizeof(PaintedSurface), 0, nullptr};
+
+GLSurface::GLInitilize const Params = {24, 16, 0, 0, 0, 0, 0, 0, 1};
+
+class GLSurfaceWindowTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        GLSurface::startup();
+        Type::registerType(&PaintedSurface::MetaData);
+    }
+    static void TearDownTestSuite()
+    {
+        Type::unregisterType(&PaintedSurface::MetaData);
+        GLSurface::shutdown();
+    }
+    void SetUp() override { ASSERT_TRUE(TestSupport::ensureDisplay()); }
+
+    Widget* window(int w, int h)
+    {
+        Widget* top = Widget::create(nullptr, u"NyCore.System.Widget", WidgetFlags::TopLevel, 30, 30, w, h);
+        EXPECT_TRUE(runUntil([&] { return mapped(top); }));
+        return top;
+    }
+    GLSurface* surface(Widget* parent, std::uint32_t flags, int x, int y, int w, int h)
+    {
+        auto* result = static_cast<GLSurface*>(Widget::create(parent, u"NyCore.Graphics.GLSurface", flags, x, y, w, h));
+        EXPECT_TRUE(result->initilize(result, &Params));
+        return result;
+    }
+};
+
+}
+
+TEST_F(GLSurfaceWindowTest, ClearsToAKnownColour)
+{
+    Widget* top = window(120, 90);
+    GLSurface* gls = surface(top, 0, 10, 10, 60, 40);
+    EXPECT_FALSE(gls->initilize(gls, true));
+    EXPECT_FALSE(gls->initilize(gls, &Params)) << "a surface is set up once";
+    ASSERT_NE(gls->get$deviceContext(), 0u);
+    ASSERT_TRUE(runUntil([&] { return mapped(gls); }));
+
+    gls->activate();
+    clearTo(0x3366CC);
+    EXPECT_EQ(glPixel(0, 0), 0x3366CCu);
+    EXPECT_EQ(glPixel(59, 39), 0x3366CCu);
+    gls->swapBuffers();
+    EXPECT_TRUE(runUntil([&] { return screenPixel(top, 10, 10) == 0x3366CCu; }));
+    EXPECT_EQ(screenPixel(top, 69, 49), 0x3366CCu);
+    EXPECT_NE(screenPixel(top, 70, 50), 0x3366CCu) << "nothing drawn outside the surface";
+
+    struct Case {
+        std::uint32_t rgb;
+        int red, green, blue;
+    };
+    Case const cases[] = {
+        {0xFF8000, 255, 128, 0},
+        {0x123456, 0x12, 0x34, 0x56},
+        {0xAB0000FF, 0, 0, 255},
+        {0x000000, 0, 0, 0},
+    };
+    auto getFloats = gl<void (*)(unsigned, float*)>("glGetFloatv");
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.rgb);
+        gls->setColor(c.rgb);
+        float color[4] = {};
+        getFloats(CurrentColor, color);
+        EXPECT_EQ(std::lround(color[0] * 255), c.red);
+        EXPECT_EQ(std::lround(color[1] * 255), c.green);
+        EXPECT_EQ(std::lround(color[2] * 255), c.blue);
+    }
+    gls->deactivate();
+    top->close();
+}
+
+TEST_F(GLSurfaceWindowTest, LibraryLivesAsLongAsItsSurfaces)
+{
+    Widget* top = window(100, 50);
+    ASSERT_EQ(GLSurface::get$surfaceCount(), 0);
+    EXPECT_FALSE(GLSurface::get$isLibraryLoaded());
+
+    GLSurface::set$libraryName("libNoSuchGLLibrary.so");
+    auto* missing = static_cast<GLSurface*>(Widget::create(top, u"NyCore.Graphics.GLSurface", 0, 0, 0, 10, 10));
+    EXPECT_FALSE(missing->initilize(missing, &Params));
+    EXPECT_EQ(missing->get$deviceContext(), 0u);
+    EXPECT_EQ(GLSurface::get$surfaceCount(), 0);
+    EXPECT_FALSE(GLSurface::get$isLibraryLoaded());
+    GLSurface::set$libraryName("libGL.so.1");
+    missing->close();
+
+    GLSurface* first = surface(top, 0, 0, 0, 40, 40);
+    EXPECT_EQ(GLSurface::get$surfaceCount(), 1);
+    EXPECT_TRUE(GLSurface::get$isLibraryLoaded());
+    GLSurface* second = surface(top, 0, 50, 0, 40, 40);
+    EXPECT_EQ(GLSurface::get$surfaceCount(), 2);
+    first->close();
+    EXPECT_EQ(GLSurface::get$surfaceCount(), 1);
+    EXPECT_TRUE(GLSurface::get$isLibraryLoaded());
+    second->activate();
+    clearTo(0x00FF00);
+    EXPECT_EQ(glPixel(5, 5), 0x00FF00u) << "the second surface still draws";
+    second->close();
+    EXPECT_EQ(GLSurface::get$surfaceCount(), 0);
+    EXPECT_FALSE(GLSurface::get$isLibraryLoaded());
+    top->close();
+}
+
+TEST_F(GLSurfaceWindowTest, AnchoredChildSurfaceFollowsItsParent)
+{
+    Widget* top = window(100, 80);
+    GLSurface* gls = surface(top, WidgetFlags::AnchorWidth | WidgetFlags::AnchorHeight, 10, 10, 50, 40);
+    ASSERT_TRUE(runUntil([&] { return mapped(gls); }));
+    gls->activate();
+    clearTo(0xFF0000);
+    gls->swapBuffers();
+
+    top->setSize(160, 120);
+    EXPECT_EQ(gls->get$width(), 110);
+    EXPECT_EQ(gls->get$height(), 80);
+    ::Window root;
+    int x, y;
+    unsigned w = 0, h = 0, border, depth;
+    XGetGeometry(XConnection::get$display(), gls->get$deviceContext(), &root, &x, &y, &w, &h, &border, &depth);
+    EXPECT_EQ(w, 110u);
+    EXPECT_EQ(h, 80u);
+
+    gls->activate();
+    int viewport[4] = {};
+    gl<void (*)(unsigned, int*)>("glGetIntegerv")(Viewport, viewport);
+    EXPECT_EQ(std::vector<int>(viewport, viewport + 4), (std::vector<int>{0, 0, 110, 80}));
+    clearTo(0x00FF00);
+    EXPECT_EQ(glPixel(109, 79), 0x00FF00u);
+    gls->swapBuffers();
+    EXPECT_TRUE(runUntil([&] { return screenPixel(top, 119, 89) == 0x00FF00u; })) << "the new corner is cleared";
+    EXPECT_EQ(screenPixel(top, 10, 10), 0x00FF00u);
+    EXPECT_NE(screenPixel(top, 120, 90), 0x00FF00u);
+    gls->deactivate();
+    top->close();
+}
+
+TEST_F(GLSurfaceWindowTest, ExposedSurfaceRepaints)
+{
+    Widget* top = window(80, 60);
+    auto* painted =
+        static_cast<PaintedSurface*>(Widget::create(top, u"Tests.PaintedSurface", 0, 10, 10, 40, 30));
+    ASSERT_TRUE(painted->initilize(painted, &Params));
+    ASSERT_TRUE(runUntil([&] { return mapped(painted); }));
+    int before = painted->draws;
+    XClearArea(XConnection::get$display(), painted->get$deviceContext(), 0, 0, 0, 0, True);
+    EXPECT_TRUE(runUntil([&] { return painted->draws > before; }));
+    EXPECT_TRUE(runUntil([&] { return screenPixel(top, 30, 25) == 0xC08040u; }));
+    painted->deactivate();
+    top->close();
+}
