@@ -5,23 +5,9 @@
 
 #include "nycore/system/exceptions.h"
 #include "nycore/system/runtime.h"
+#include "nycore/text/cstring.h"
 
 namespace NyCore::Graphics {
-
-namespace {
-
-int hexDigit(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
-}
 
 std::uint32_t Color::create(String const* text)
 {
@@ -36,8 +22,8 @@ std::uint32_t Color::create(String const* text)
         i = 2;
     std::uint32_t value = 0;
     for (int digits = 0; i < count && digits < 6; ++i, ++digits) {
-        int digit = hexDigit(units[i]);
-        if (digit < 0)
+        int digit = char_digit_value(units[i]);
+        if (digit >= 16)
             break;
         value = value * 16 + static_cast<std::uint32_t>(digit);
     }

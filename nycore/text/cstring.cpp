@@ -46,6 +46,17 @@ int char_is_space(char16_t c)
     return c == u' ' || c == u'\r' || c == u'\t' || c == u'\n' ? 1 : 0;
 }
 
+int char_digit_value(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'z')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'Z')
+        return c - u'A' + 10;
+    return 99;
+}
+
 int cstr_len(char16_t const* s)
 {
     int n = 0;

@@ -16,6 +16,9 @@ char16_t char_to_lower(char16_t c);
 char16_t char_to_upper(char16_t c);
 // Space, carriage return, tab and line feed.
 int char_is_space(char16_t c);
+// The value of a digit of any radix up to 36 (0-9, then a-z or A-Z as 10-35);
+// 99 for every other unit, so `char_digit_value(c) < radix` tests a digit.
+int char_digit_value(char16_t c);
 
 int cstr_len(char16_t const* s);
 // 0 when equal, else 1 or -1 by the first differing unit as a signed 16-bit value.

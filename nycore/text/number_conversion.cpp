@@ -13,18 +13,6 @@ namespace {
 
 char const SourceName[] = "text/cstring.cpp";
 
-// The value of a digit of any radix up to 36; 99 for every other unit.
-int digitValue(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'z')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'Z')
-        return c - u'A' + 10;
-    return 99;
-}
-
 bool isDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
@@ -71,7 +59,7 @@ int cstr_to_int(char16_t const* s, int radix)
     std::int64_t const limit = negative ? std::int64_t{1} << 31 : (std::int64_t{1} << 31) - 1;
     std::int64_t value = 0;
     for (;; ++s) {
-        int digit = digitValue(*s);
+        int digit = char_digit_value(*s);
         if (digit >= radix)
             break;
         value = value * radix + digit;

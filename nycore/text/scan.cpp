@@ -14,17 +14,6 @@ bool isBlank(char16_t c)
     return c == u' ' || c == u'\t';
 }
 
-int digitValue(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return 99;
-}
-
 // Reads digits of the radix (after a '-' when signed) into *value. d, i and u
 // saturate at the signed 32-bit limits; x, o and b keep up to 32 bits and
 // saturate at all ones. False, with nothing consumed, when there is no digit.
@@ -34,12 +23,12 @@ bool scanInteger(char16_t const*& in, int radix, bool isSigned, std::int32_t* va
     bool negative = isSigned && *p == u'-';
     if (negative)
         ++p;
-    if (digitValue(*p) >= radix)
+    if (char_digit_value(*p) >= radix)
         return false;
     std::int64_t limit = !isSigned ? 0xFFFFFFFFll : negative ? std::int64_t{1} << 31 : (std::int64_t{1} << 31) - 1;
     std::int64_t magnitude = 0;
-    for (; digitValue(*p) < radix; ++p) {
-        magnitude = magnitude * radix + digitValue(*p);
+    for (; char_digit_value(*p) < radix; ++p) {
+        magnitude = magnitude * radix + char_digit_value(*p);
         if (magnitude > limit)
             magnitude = limit;
     }

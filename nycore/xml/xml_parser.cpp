@@ -9,6 +9,7 @@
 #include "nycore/system/console.h"
 #include "nycore/system/error.h"
 #include "nycore/system/memory.h"
+#include "nycore/text/cstring.h"
 #include "nycore/text/string_functions.h"
 #include "nycore/xml/xml_edit.h"
 
@@ -33,15 +34,11 @@ bool isNameChar(char16_t c)
            c == u':' || c == u'_' || c == u'-';
 }
 
+// The value of a digit of a character reference, or -1.
 int digitValue(char16_t c, bool hex)
 {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (hex && c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (hex && c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
+    int value = char_digit_value(c);
+    return value < (hex ? 16 : 10) ? value : -1;
 }
 
 std::u16string quoted(std::u16string_view name)

@@ -34,11 +34,11 @@ PrelinkCallLister::PrelinkCallLister(Definitions* definitions, NyCore::Collectio
 
 bool PrelinkCallLister::run(Prelink* root)
 {
-    walk(root);
+    visit(root);
     return !tooDeep;
 }
 
-void PrelinkCallLister::walk(Prelink* node)
+void PrelinkCallLister::visit(Prelink* node)
 {
     if (tooDeep)
         return;
@@ -49,12 +49,6 @@ void PrelinkCallLister::walk(Prelink* node)
         node->accept(this);
     }
     --depth;
-}
-
-void PrelinkCallLister::walkBoth(Prelink* left, Prelink* right)
-{
-    walk(left);
-    walk(right);
 }
 
 void PrelinkCallLister::noteName(Prelink* node, String* name)
@@ -72,7 +66,7 @@ void PrelinkCallLister::noteName(Prelink* node, String* name)
     current = definition;
     if (!currentUse)
         currentUse = node;
-    walk(definition->body);
+    visit(definition->body);
     current = previous;
     currentUse = previousUse;
 }
@@ -88,29 +82,7 @@ void PrelinkCallLister::handleUserCall(Expressions::PLUserCall* node)
 {
     noteName(node, node->name);
     for (int i = 0; i < node->count; ++i)
-        walk(node->arguments[i]);
+        visit(node->arguments[i]);
 }
-
-void PrelinkCallLister::handleMathCall(Prelink* operand, int) { walk(operand); }
-
-void PrelinkCallLister::handleMatrixVal(Expressions::PLMatrixVal* node)
-{
-    for (int i = 0; i < node->rowCount * node->colCount; ++i)
-        walk(node->elements[i]);
-}
-
-void PrelinkCallLister::handleMagnitude(Prelink* operand) { walk(operand); }
-void PrelinkCallLister::handleNormalize(Prelink* operand) { walk(operand); }
-void PrelinkCallLister::handleTranspose(Prelink* operand) { walk(operand); }
-void PrelinkCallLister::handleInverse(Prelink* operand) { walk(operand); }
-void PrelinkCallLister::handleDeterminate(Prelink* operand) { walk(operand); }
-
-void PrelinkCallLister::handleDotProduct(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCallLister::handleCrossProduct(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCallLister::handlePower(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCallLister::handleAdd(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCallLister::handleSub(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCallLister::handleMul(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCallLister::handleDiv(Prelink* left, Prelink* right) { walkBoth(left, right); }
 
 }

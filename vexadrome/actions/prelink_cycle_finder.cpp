@@ -69,7 +69,7 @@ bool PrelinkCycleFinder::searchFrom(int index)
     return stopped;
 }
 
-void PrelinkCycleFinder::walk(Prelink* node)
+void PrelinkCycleFinder::visit(Prelink* node)
 {
     if (stopped)
         return;
@@ -80,12 +80,6 @@ void PrelinkCycleFinder::walk(Prelink* node)
         node->accept(this);
     }
     --depth;
-}
-
-void PrelinkCycleFinder::walkBoth(Prelink* left, Prelink* right)
-{
-    walk(left);
-    walk(right);
 }
 
 void PrelinkCycleFinder::checkName(String const* name)
@@ -106,7 +100,7 @@ void PrelinkCycleFinder::checkName(String const* name)
     marks[index] = Mark::Entered;
     Function* previous = current;
     current = definitionOf[index];
-    walk(current->body);
+    visit(current->body);
     current = previous;
     marks[index] = Mark::Explored;
 }
@@ -122,28 +116,7 @@ void PrelinkCycleFinder::handleUserCall(Expressions::PLUserCall* node)
 {
     checkName(node->name);
     for (int i = 0; i < node->count; ++i)
-        walk(node->arguments[i]);
+        visit(node->arguments[i]);
 }
-
-void PrelinkCycleFinder::handleMathCall(Prelink* operand, int) { walk(operand); }
-
-void PrelinkCycleFinder::handleMatrixVal(Expressions::PLMatrixVal* node)
-{
-    for (int i = 0; i < node->rowCount * node->colCount; ++i)
-        walk(node->elements[i]);
-}
-
-void PrelinkCycleFinder::handleMagnitude(Prelink* operand) { walk(operand); }
-void PrelinkCycleFinder::handleNormalize(Prelink* operand) { walk(operand); }
-void PrelinkCycleFinder::handleTranspose(Prelink* operand) { walk(operand); }
-void PrelinkCycleFinder::handleInverse(Prelink* operand) { walk(operand); }
-void PrelinkCycleFinder::handleDeterminate(Prelink* operand) { walk(operand); }
-void PrelinkCycleFinder::handleDotProduct(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCycleFinder::handleCrossProduct(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCycleFinder::handlePower(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCycleFinder::handleAdd(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCycleFinder::handleSub(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCycleFinder::handleMul(Prelink* left, Prelink* right) { walkBoth(left, right); }
-void PrelinkCycleFinder::handleDiv(Prelink* left, Prelink* right) { walkBoth(left, right); }
 
 }

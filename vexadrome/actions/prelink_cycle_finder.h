@@ -29,20 +29,10 @@ public:
 
     void handleVariable(Expressions::PLVariable* node) override;
     void handleUserCall(Expressions::PLUserCall* node) override;
-    void handleMathCall(Expressions::Prelink* operand, int index) override;
-    void handleMatrixVal(Expressions::PLMatrixVal* node) override;
-    void handleMagnitude(Expressions::Prelink* operand) override;
-    void handleNormalize(Expressions::Prelink* operand) override;
-    void handleTranspose(Expressions::Prelink* operand) override;
-    void handleInverse(Expressions::Prelink* operand) override;
-    void handleDeterminate(Expressions::Prelink* operand) override;
-    void handleDotProduct(Expressions::Prelink* left, Expressions::Prelink* right) override;
-    void handleCrossProduct(Expressions::Prelink* left, Expressions::Prelink* right) override;
-    void handlePower(Expressions::Prelink* left, Expressions::Prelink* right) override;
-    void handleAdd(Expressions::Prelink* left, Expressions::Prelink* right) override;
-    void handleSub(Expressions::Prelink* left, Expressions::Prelink* right) override;
-    void handleMul(Expressions::Prelink* left, Expressions::Prelink* right) override;
-    void handleDiv(Expressions::Prelink* left, Expressions::Prelink* right) override;
+
+protected:
+    // Visits node unless the nesting passes MaxLinkDepth.
+    void visit(Expressions::Prelink* node) override;
 
 private:
     PrelinkCycleFinder(Definitions* definitions, NyCore::Collections::LinkVector<NyCore::String>* names, Parsing::Error* error);
@@ -50,8 +40,6 @@ private:
     // explored it; true when a cycle was met or the walk nested too deep
     // (error recorded).
     bool searchFrom(int index);
-    void walk(Expressions::Prelink* node);
-    void walkBoth(Expressions::Prelink* left, Expressions::Prelink* right);
     void checkName(NyCore::String const* name);
 
     NyCore::Collections::LinkVector<NyCore::String>* names;

@@ -283,7 +283,8 @@ void PrelinkExprLinker::handleDotProduct(Prelink* left, Prelink* right)
         replaceOperands(new DotProduct(a, b));
 }
 
-void PrelinkExprLinker::handlePower(Prelink* left, Prelink* right)
+template <typename Node>
+void PrelinkExprLinker::linkScalarBinary(Prelink* left, Prelink* right)
 {
     if (!linkBoth(left, right))
         return;
@@ -294,7 +295,12 @@ void PrelinkExprLinker::handlePower(Prelink* left, Prelink* right)
         return;
     }
     if (reserveNode())
-        replaceOperands(new SinglePower(a, b));
+        replaceOperands(new Node(a, b));
+}
+
+void PrelinkExprLinker::handlePower(Prelink* left, Prelink* right)
+{
+    linkScalarBinary<SinglePower>(left, right);
 }
 
 void PrelinkExprLinker::handleAdd(Prelink* left, Prelink* right) { linkSum(left, right, false); }
@@ -353,16 +359,7 @@ Expr* PrelinkExprLinker::scalarMultiple(Expr* operand, Expr* scalar)
 
 void PrelinkExprLinker::handleDiv(Prelink* left, Prelink* right)
 {
-    if (!linkBoth(left, right))
-        return;
-    Expr* a = peek(1);
-    Expr* b = peek(0);
-    if (a->get$type() != ExprType::Single || b->get$type() != ExprType::Single) {
-        error->setCode(ErrorCode::InvalidCommandParams);
-        return;
-    }
-    if (reserveNode())
-        replaceOperands(new SingleDiv(a, b));
+    linkScalarBinary<SingleDiv>(left, right);
 }
 
 }

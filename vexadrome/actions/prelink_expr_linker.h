@@ -70,6 +70,9 @@ private:
     // "magnitude", "normalize" and "transpose": one operand that must be a matrix.
     template <typename Node>
     void linkMatrixUnary(Expressions::Prelink* operand);
+    // "/" and "power": two operands that must both be scalars.
+    template <typename Node>
+    void linkScalarBinary(Expressions::Prelink* left, Expressions::Prelink* right);
     void push(Expressions::Expr* node);
     Expressions::Expr* pop();
     Expressions::Expr* peek(int below = 0) const { return stack[top - below]; }

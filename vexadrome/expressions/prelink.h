@@ -179,7 +179,9 @@ public:
     virtual ~PrelinkHandler() = default;
 
 protected:
-    void visit(Prelink* node) { node->accept(this); }
+    // Every default visit of a child goes through here, so a pass that must
+    // bound its recursion overrides this one operation.
+    virtual void visit(Prelink* node) { node->accept(this); }
     void visitBoth(Prelink* left, Prelink* right)
     {
         visit(left);
