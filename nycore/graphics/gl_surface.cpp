@@ -131,7 +131,12 @@ bool GLSurface::initGlobalData()
     ++library.surfaceCount;
     if (library.handle)
         return true;
+#ifdef VEXADROME_SANITIZE
+    // Kept mapped to the end, so that the leak check can name the driver's own frames.
+    library.handle = dlopen(library.name, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
+#else
     library.handle = dlopen(library.name, RTLD_NOW | RTLD_GLOBAL);
+#endif
     if (library.handle) {
         library.color3ub = reinterpret_cast<ColorFunction>(dlsym(library.handle, "glColor3ub"));
         library.makeCurrent = reinterpret_cast<MakeCurrentFunction>(dlsym(library.handle, "glXMakeCurrent"));

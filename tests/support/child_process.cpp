@@ -1,25 +1,94 @@
-// fork + pipe: the child's standard output goes into a pipe that the parent
-// drains until the child ends.
+// fork + pipes: the parent drains the child's output (and feeds its input)
+// until the pipes close, then waits for its end, never past the deadline.
 #include "tests/support/child_process.h"
 
+#include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <poll.h>
+#include <regex>
+#include <thread>
+
+#include "nycore/system/runtime.h"
 
 namespace TestSupport {
 
 namespace {
 
-// Waits for the child to end and records how it ended.
-void waitForChild(pid_t child, ChildResult& result)
+using Clock = std::chrono::steady_clock;
+
+int millisecondsLeft(Clock::time_point deadline)
+{
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// Moves the child's output into the result and `input` into the child,
+// until both outputs are closed; false when the deadline came first.
+bool pump(int out, int err, int in, std::string const& input, ChildResult& result, Clock::time_point deadline)
+{
+    std::size_t written = 0;
+    if (in >= 0 && input.empty()) {
+        ::close(in);
+        in = -1;
+    }
+    while (out >= 0 || err >= 0) {
+        pollfd fds[3] = {{out, POLLIN, 0}, {err, POLLIN, 0}, {in, POLLOUT, 0}};
+        int ready = ::poll(fds, 3, millisecondsLeft(deadline));
+        if (ready == 0)
+            break;
+        if (ready < 0)
+            continue;
+        char buffer[4096];
+        for (int k = 0; k < 2; ++k) {
+            if (!fds[k].revents)
+                continue;
+            ssize_t n = ::read(fds[k].fd, buffer, sizeof buffer);
+            int& fd = k == 0 ? out : err;
+            if (n <= 0) {
+                ::close(fd);
+                fd = -1;
+            } else {
+                (k == 0 ? result.output : result.errors).append(buffer, static_cast<std::size_t>(n));
+            }
+        }
+        if (in >= 0 && fds[2].revents) {
+            ssize_t n = ::write(in, input.data() + written, input.size() - written);
+            if (n > 0)
+                written += static_cast<std::size_t>(n);
+            if (n <= 0 || written == input.size()) {
+                ::close(in);
+                in = -1;
+            }
+        }
+    }
+    for (int fd : {out, err, in})
+        if (fd >= 0)
+            ::close(fd);
+    return out < 0 && err < 0;
+}
+
+// Waits for the child's end and records it; past the deadline the child
+// (and with `group` its whole process group) is killed.
+void finish(pid_t child, bool group, bool drained, ChildResult& result, Clock::time_point deadline)
 {
     int status = 0;
-    ::waitpid(child, &status, 0);
+    pid_t ended = 0;
+    while (drained && (ended = ::waitpid(child, &status, WNOHANG)) == 0 && millisecondsLeft(deadline) > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (ended != child) {
+        ::kill(group ? -child : child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        result.timedOut = true;
+        ADD_FAILURE() << "the child process did not end in time and was killed; its output so far:\n"
+                      << result.output << result.errors;
+        return;
+    }
     if (WIFEXITED(status)) {
         result.exited = true;
         result.exitCode = WEXITSTATUS(status);
@@ -28,15 +97,27 @@ void waitForChild(pid_t child, ChildResult& result)
     }
 }
 
+Clock::time_point deadlineIn(int seconds)
+{
+    return Clock::now() + std::chrono::seconds(seconds);
 }
 
-ChildResult runInChild(std::function<void()> const& body)
+void expectFatalEnd(ChildResult const& result)
+{
+    EXPECT_TRUE(result.exited) << "signal " << result.signal << ", output:\n" << result.output;
+    EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode) << result.output;
+}
+
+}
+
+ChildResult runInChild(std::function<void()> const& body, int seconds)
 {
     ChildResult result;
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
         return result;
     std::fflush(stdout);
+    auto deadline = deadlineIn(seconds);
     pid_t child = ::fork();
     if (child == 0) {
         ::close(pipeEnds[0]);
@@ -47,16 +128,12 @@ ChildResult runInChild(std::function<void()> const& body)
         ::_exit(0);
     }
     ::close(pipeEnds[1]);
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0)
-        result.output.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipeEnds[0]);
-    waitForChild(child, result);
+    bool drained = pump(pipeEnds[0], -1, -1, "", result, deadline);
+    finish(child, false, drained, result, deadline);
     return result;
 }
 
-ChildResult runProgram(std::vector<std::string> const& arguments, std::string const& input)
+ChildResult runProgram(std::vector<std::string> const& arguments, std::string const& input, int seconds)
 {
     ChildResult result;
     // A program that stops reading early must not take the test down with SIGPIPE.
@@ -65,8 +142,11 @@ ChildResult runProgram(std::vector<std::string> const& arguments, std::string co
     if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0)
         return result;
     std::fflush(stdout);
+    auto deadline = deadlineIn(seconds);
     pid_t child = ::fork();
     if (child == 0) {
+        // Its own process group, so that a hang is ended with everything it started.
+        ::setpgid(0, 0);
         ::dup2(in[0], 0);
         ::dup2(out[1], 1);
         ::dup2(err[1], 2);
@@ -79,44 +159,12 @@ ChildResult runProgram(std::vector<std::string> const& arguments, std::string co
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
+    ::setpgid(child, child);
     ::close(in[0]);
     ::close(out[1]);
     ::close(err[1]);
-    // Feed the input while draining both outputs, so that no pipe fills up.
-    std::size_t written = 0;
-    if (input.empty())
-        ::close(in[1]);
-    bool inputOpen = !input.empty(), outOpen = true, errOpen = true;
-    while (outOpen || errOpen) {
-        pollfd fds[3] = {{outOpen ? out[0] : -1, POLLIN, 0}, {errOpen ? err[0] : -1, POLLIN, 0}, {inputOpen ? in[1] : -1, POLLOUT, 0}};
-        if (::poll(fds, 3, -1) < 0)
-            break;
-        char buffer[4096];
-        for (int k = 0; k < 2; ++k) {
-            if (!fds[k].revents)
-                continue;
-            ssize_t n = ::read(fds[k].fd, buffer, sizeof buffer);
-            if (n <= 0) {
-                (k == 0 ? outOpen : errOpen) = false;
-            } else {
-                (k == 0 ? result.output : result.errors).append(buffer, static_cast<std::size_t>(n));
-            }
-        }
-        if (inputOpen && fds[2].revents) {
-            ssize_t n = ::write(in[1], input.data() + written, input.size() - written);
-            if (n > 0)
-                written += static_cast<std::size_t>(n);
-            if (n <= 0 || written == input.size()) {
-                ::close(in[1]);
-                inputOpen = false;
-            }
-        }
-    }
-    if (inputOpen)
-        ::close(in[1]);
-    ::close(out[0]);
-    ::close(err[0]);
-    waitForChild(child, result);
+    bool drained = pump(out[0], err[0], in[1], input, result, deadline);
+    finish(child, true, drained, result, deadline);
     return result;
 }
 
@@ -126,6 +174,41 @@ std::string programBesideTests(char const* name)
     ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
     std::string folder(path, n > 0 ? static_cast<std::size_t>(n) : 0);
     return folder.substr(0, folder.find_last_of('/') + 1) + name;
+}
+
+ChildResult runVexadrome(std::vector<std::string> options, std::string const& input)
+{
+    options.insert(options.begin(), programBesideTests("vexadrome"));
+    return runProgram(options, input);
+}
+
+void expectFatal(std::function<void()> const& body, std::string const& reportStart)
+{
+    ChildResult result = runInChild(body);
+    expectFatalEnd(result);
+    EXPECT_EQ(result.output.compare(0, reportStart.size(), reportStart), 0)
+        << "the report should start with:\n" << reportStart << "\nbut is:\n" << result.output;
+}
+
+void expectReport(std::function<void()> const& body, std::string const& report)
+{
+    ChildResult result = runInChild(body);
+    expectFatalEnd(result);
+    EXPECT_EQ(result.output, report);
+}
+
+void expectException(std::function<void()> const& body, std::string const& typeName, std::string const& message)
+{
+    ChildResult result = runInChild(body);
+    expectFatalEnd(result);
+    std::string plain = "unhandeled exception: " + typeName + "\n" + message + "\n";
+    std::string located = "unhandeled exception " + typeName + "\n" + message + "\n";
+    static std::regex const location("[^\n]+\\([0-9]+\\)\n");
+    bool matches = result.output == plain ||
+                   (result.output.compare(0, located.size(), located) == 0 &&
+                    std::regex_match(result.output.substr(located.size()), location));
+    EXPECT_TRUE(matches) << "expected the report of " << typeName << " \"" << message << "\", got:\n"
+                         << result.output;
 }
 
 }

@@ -31,10 +31,31 @@ std::string toUtf8(NyCore::String const* s)
 
 std::string toUtf8(std::u16string const& s)
 {
-    NyCore::String* copy = makeString(s);
-    std::string result = toUtf8(copy);
-    string_free(copy);
-    return result;
+    OwnedString copy(s);
+    return copy.utf8();
+}
+
+OwnedString::~OwnedString()
+{
+    if (string)
+        string_free(string);
+}
+
+OwnedString& OwnedString::operator=(OwnedString&& other) noexcept
+{
+    if (this != &other) {
+        if (string)
+            string_free(string);
+        string = other.release();
+    }
+    return *this;
+}
+
+NyCore::String* OwnedString::release()
+{
+    NyCore::String* owned = string;
+    string = nullptr;
+    return owned;
 }
 
 }

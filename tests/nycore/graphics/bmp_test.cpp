@@ -9,8 +9,8 @@
 #include "nycore/graphics/bmp_reader.h"
 #include "nycore/io/file.h"
 #include "nycore/text/string_functions.h"
-#include "tests/nycore/graphics/bmp_builder.h"
-#include "tests/nycore/io/temp_folder.h"
+#include "tests/support/bmp_builder.h"
+#include "tests/support/temp_folder.h"
 
 using namespace NyCore::Graphics;
 using TestSupport::BmpPicture;

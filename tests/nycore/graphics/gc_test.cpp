@@ -6,7 +6,7 @@
 
 #include "nycore/graphics/gc.h"
 #include "nycore/system/runtime.h"
-#include "tests/nycore/graphics/canvas.h"
+#include "tests/support/canvas.h"
 #include "tests/support/child_process.h"
 #include "tests/support/xvfb.h"
 

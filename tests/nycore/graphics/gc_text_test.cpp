@@ -10,8 +10,9 @@
 
 #include "nycore/graphics/font.h"
 #include "nycore/graphics/gc_text.h"
+#include "nycore/graphics/pixel_io.h"
 #include "nycore/text/string_functions.h"
-#include "tests/nycore/graphics/canvas.h"
+#include "tests/support/canvas.h"
 #include "tests/support/strings.h"
 #include "tests/support/xvfb.h"
 

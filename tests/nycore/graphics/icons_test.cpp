@@ -13,9 +13,9 @@
 #include "nycore/graphics/pixmap.h"
 #include "nycore/system/runtime.h"
 #include "nycore/text/string_functions.h"
-#include "tests/nycore/graphics/bmp_builder.h"
-#include "tests/nycore/graphics/canvas.h"
-#include "tests/nycore/io/temp_folder.h"
+#include "tests/support/bmp_builder.h"
+#include "tests/support/canvas.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/child_process.h"
 #include "tests/support/xvfb.h"
 

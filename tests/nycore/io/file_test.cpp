@@ -8,7 +8,7 @@
 #include "nycore/io/file.h"
 #include "nycore/system/runtime.h"
 #include "nycore/text/string_functions.h"
-#include "tests/nycore/io/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/child_process.h"
 #include "tests/support/strings.h"
 

@@ -5,7 +5,7 @@
 
 #include "nycore/io/file_save.h"
 #include "nycore/xml/xml_parser.h"
-#include "tests/nycore/io/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/vexadrome/documents/command_test_support.h"
 #include "vexadrome/documents/command_doc.h"
 #include "vexadrome/documents/math_doc_reader.h"

@@ -3,7 +3,7 @@
 // NAME:LINE:COLUMN: MESSAGE on standard error, and the exit status.
 #include <gtest/gtest.h>
 
-#include "tests/nycore/io/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/child_process.h"
 
 namespace {

@@ -20,7 +20,7 @@ class TempFolder {
 public:
     TempFolder()
     {
-        char name[] = "/tmp/nycore_io_XXXXXX";
+        char name[] = "/tmp/vexadrome_test_XXXXXX";
         path = ::mkdtemp(name) ? name : "";
     }
     ~TempFolder()

@@ -1,5 +1,6 @@
-// A white off-screen picture for the drawing tests, read back pixel by pixel,
-// with the bounding box of everything that is no longer white ("ink").
+// A white off-screen picture for the drawing tests, read back pixel by pixel
+// straight from the X server (readPixels), with the bounding box of
+// everything that is no longer white ("ink").
 #pragma once
 
 #include <cstdint>
@@ -7,7 +8,7 @@
 
 #include "nycore/graphics/gc.h"
 #include "nycore/graphics/offscreen_pixmap.h"
-#include "nycore/graphics/pixel_io.h"
+#include "tests/support/pixels.h"
 
 namespace TestSupport {
 
@@ -42,8 +43,7 @@ public:
     // Reads the whole picture back; later at() and ink() calls use this copy.
     void snap()
     {
-        pixels.resize(static_cast<std::size_t>(width()) * height());
-        pixels_read(pixmap.get$drawable(), 0, 0, width(), height(), pixels.data());
+        pixels = readPixels(pixmap.get$drawable(), 0, 0, width(), height());
     }
 
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width() + x]; }

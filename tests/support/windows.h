@@ -1,0 +1,46 @@
+// Shared pieces of the windowed tests: the fixture that needs a display,
+// mapped top-level windows and XTest input (pixels.h reads pixels back).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "nycore/system/type.h"
+#include "nycore/system/widget.h"
+#include "tests/support/pixels.h"
+
+namespace TestSupport {
+
+// A test that needs an X display (ensureDisplay) and fails without one.
+class WindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+};
+
+Display* display();
+// Registers a test class record once per test program, however often asked.
+void registerOnce(NyCore::TypeData* record);
+// True when the widget's window is mapped and viewable.
+bool mapped(NyCore::System::Widget* widget);
+// A top-level widget of `className` at (x, y), waited for until it is mapped.
+NyCore::System::Widget* topWindow(int w, int h, char16_t const* className = u"NyCore.System.Widget", int x = 40,
+                                  int y = 40);
+// A bare override-redirect X window filled with `background`, mapped and
+// exposed (so it can be drawn on); destroy it with XDestroyWindow.
+::Window bareWindow(int w, int h, std::uint32_t background);
+// The text of an 8-bit window property, "<none>" when it is not set.
+std::string windowProperty(::Window window, char const* name);
+
+// XTest input: the pointer to (x, y) of the widget, a key pressed or
+// released, a key tapped, a button pressed and released.
+void pointerTo(NyCore::System::Widget* widget, int x, int y);
+void key(KeySym sym, bool down);
+void tap(KeySym sym);
+void click(unsigned button = 1);
+
+}
