@@ -5,7 +5,7 @@ JOBS ?= 2
 # The workbench runs its calculator in the terminal until the windowed interface lands.
 ARGS ?= --calc
 
-.PHONY: all deps build run test sanitize clean bench fuzz
+.PHONY: all deps build run test sanitize coverage clean bench fuzz
 
 all: build
 
@@ -32,8 +32,29 @@ sanitize: deps
 	cmake --build $(ASAN_BUILD_DIR) -j$(JOBS)
 	cd $(ASAN_BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
 
+# Builds with gcc line coverage, runs every test and prints the line coverage
+# of the libraries and the engine (gcovr, installed by --coverage); exits
+# with the tests' status.
+COVERAGE_BUILD_DIR ?= build-coverage
+COVERAGE_FILTERS = --filter nycore/ --filter nyuser/ --filter vexadrome/ \
+	--exclude tests/ --exclude bench/ --exclude tools/
+coverage:
+	./scripts/install-deps.sh --coverage
+	cmake -S . -B $(COVERAGE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DVEXADROME_COVERAGE=ON
+	cmake --build $(COVERAGE_BUILD_DIR) -j$(JOBS)
+	find $(COVERAGE_BUILD_DIR) -name '*.gcda' -delete
+	status=0; (cd $(COVERAGE_BUILD_DIR) && ctest --output-on-failure -j$(JOBS)) || status=$$?; \
+	gcovr --root . --object-directory $(COVERAGE_BUILD_DIR) $(COVERAGE_FILTERS) \
+		--json $(COVERAGE_BUILD_DIR)/coverage.json --print-summary && \
+	for part in nycore nyuser vexadrome; do \
+		echo "== $$part"; \
+		gcovr --root . --add-tracefile $(COVERAGE_BUILD_DIR)/coverage.json --filter $$part/ \
+			--output /dev/null --print-summary | grep '^lines'; \
+	done; \
+	exit $$status
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) build-bench build-fuzz
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(COVERAGE_BUILD_DIR) build-bench build-fuzz
 
 # Builds and runs the benchmarks (installs muparser, which only they use).
 bench:

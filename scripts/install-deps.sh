@@ -3,15 +3,18 @@
 # need. Safe to run again: it installs only what is missing.
 set -eu
 
-# Usage: install-deps.sh [--bench] [--fuzz]
+# Usage: install-deps.sh [--bench] [--fuzz] [--coverage]
 PACKAGES="build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev"
 # Windows, drawing and OpenGL, and what the windowed tests run on.
 PACKAGES="$PACKAGES libx11-dev libxft-dev libxtst-dev libfontconfig-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri"
 PACKAGES="$PACKAGES libpng-dev fonts-liberation2 xvfb xauth"
+# Time zones: the clock tests compare with the C library under a fixed zone.
+PACKAGES="$PACKAGES tzdata"
 for option in "$@"; do
     case "$option" in
         --bench) PACKAGES="$PACKAGES libmuparser-dev" ;;      # the comparison in the benchmarks only
         --fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;  # libFuzzer and the sanitizer runtimes
+        --coverage) PACKAGES="$PACKAGES gcovr" ;;               # the line coverage report of `make coverage`
         *) echo "unknown option $option" >&2; exit 2 ;;
     esac
 done
