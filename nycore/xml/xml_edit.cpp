@@ -53,6 +53,7 @@ Node* cloneNode(Node const* node, Document* owner)
                : node->kind == ElementNode ? sizeof(Element)
                                            : sizeof(Node);
     Node* copy = xml_create_node(owner, node->text, node->kind, size);
+    copy->sourceOffset = node->sourceOffset;
     if (isContainer(node))
         xml_clone_attrs(static_cast<Element*>(copy), static_cast<Element const*>(node));
     return copy;
@@ -185,6 +186,7 @@ void xml_clone_attrs(Element* copy, Element const* source)
         while (name[nameLength] != 0)
             ++nameLength;
         *link = createAttribute(name, nameLength, a->value.units(), a->value.count);
+        (*link)->sourceOffset = a->sourceOffset;
         link = &(*link)->next;
     }
 }

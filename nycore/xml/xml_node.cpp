@@ -63,6 +63,7 @@ Attribute* createAttribute(char16_t const* name, int nameLength, char16_t const*
     std::size_t unitCount = static_cast<std::size_t>(valueLength) + 1 + static_cast<std::size_t>(nameLength) + 1;
     std::size_t size = offsetof(Attribute, value) + sizeof(String) + unitCount * sizeof(char16_t);
     auto* attribute = static_cast<Attribute*>(memory_alloc(size < sizeof(Attribute) ? sizeof(Attribute) : size));
+    attribute->sourceOffset = -1;
     attribute->value.count = valueLength;
     char16_t* units = attribute->value.units();
     if (valueLength > 0)
@@ -101,6 +102,7 @@ Node* xml_create_node(Document* owner, String const* text, int kind, int recordS
     auto* node = static_cast<Node*>(memory_alloc(static_cast<std::size_t>(recordSize)));
     node->kind = kind;
     node->text = String::create(text);
+    node->sourceOffset = -1;
     node->previous = owner;
     return node;
 }

@@ -33,12 +33,19 @@ struct Node {
     std::int32_t kind;
     // Owned: an element's name, or the content of a text, CDATA or comment node.
     String* text;
+    // Where the node begins in the text it was parsed from: an element's "<",
+    // the first unit kept of a text run, the first unit of CDATA or comment
+    // content. -1 for a node that was not parsed.
+    std::int32_t sourceOffset;
 };
 
 // One cell: the value's count and units with their 0 unit, then the name's
 // zero-terminated units, all in one allocation.
 struct Attribute {
     Attribute* next;
+    // Where the value begins (just after its quote) in the text it was parsed
+    // from; -1 for an attribute that was not parsed.
+    std::int32_t sourceOffset;
     String value;
 
     char16_t const* name() const { return value.units() + value.count + 1; }

@@ -12,6 +12,7 @@
 #include "nycore/text/cstring.h"
 #include "nycore/text/string_functions.h"
 #include "nycore/xml/xml_edit.h"
+#include "nycore/xml/xml_position.h"
 
 using namespace NyCore::XML;
 using NyCore::String;
@@ -48,6 +49,58 @@ std::u16string quoted(std::u16string_view name)
     return std::u16string(name.substr(0, QuotedNameLimit)) + u"...";
 }
 
+// What starts at an '&'.
+enum class Reference {
+    None,       // a plain '&': the name is missing or has no ';' after it
+    Decoded,    // one of the five entities or a character reference
+    Unknown,    // "&name;" with a name that is none of the five
+    Forbidden,  // "&#" that is not a reference to a character XML allows
+};
+
+// Reads the reference at `at` (an '&') of in[..end): its kind, its length
+// through the ';' and, when decoded, its code point.
+Reference readReference(char16_t const* in, int at, int end, int& length, char32_t& codePoint)
+{
+    static struct {
+        std::u16string_view name;
+        char16_t unit;
+    } const entities[] = {
+        {u"lt", u'<'}, {u"gt", u'>'}, {u"amp", u'&'}, {u"quot", u'"'}, {u"apos", u'\''},
+    };
+    int p = at + 1;
+    if (p < end && in[p] == u'#') {
+        ++p;
+        bool hex = p < end && in[p] == u'x';
+        if (hex)
+            ++p;
+        int digitsStart = p;
+        char32_t value = 0;
+        for (; p < end && digitValue(in[p], hex) >= 0; ++p) {
+            if (value <= 0x10FFFF)
+                value = value * (hex ? 16 : 10) + static_cast<char32_t>(digitValue(in[p], hex));
+        }
+        bool closed = p < end && in[p] == u';';
+        length = p + (closed ? 1 : 0) - at;
+        if (p == digitsStart || !closed || value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+            return Reference::Forbidden;
+        codePoint = value;
+        return Reference::Decoded;
+    }
+    while (p < end && isNameChar(in[p]))
+        ++p;
+    if (p == at + 1 || p == end || in[p] != u';')
+        return Reference::None;
+    length = p + 1 - at;
+    std::u16string_view name(in + at + 1, static_cast<std::size_t>(p - at - 1));
+    for (auto const& entity : entities) {
+        if (name == entity.name) {
+            codePoint = entity.unit;
+            return Reference::Decoded;
+        }
+    }
+    return Reference::Unknown;
+}
+
 class Parser {
 public:
     Parser(Document* document, char16_t const* input, int count, bool trim)
@@ -57,7 +110,6 @@ public:
 
     // False on the first error, with errorOffset and message set.
     bool parse();
-    void locate(int& line, int& column) const;
 
     int errorOffset = 0;
     std::u16string message;
@@ -85,48 +137,36 @@ private:
     }
 
     bool skipDoctype();
+    bool skipMisc(bool& skipped);
     bool parseContent(Element* root);
     bool parseStartTag(Node* parent, Element*& element, bool& empty);
     bool parseEndTag(Element const* element);
-    void addText(Node* parent, int start, int end);
+    bool addText(Node* parent, int start, int end);
     void addVerbatim(Node* parent, int kind, int start, int end);
-    String* decode(int start, int end) const;
-    int readReference(int at, int end, char32_t& codePoint) const;
+    bool decode(int start, int end, String*& text);
 
     Document* document;
     char16_t const* in;
     int count;
     bool trim;
-    int origin = 0;
     int pos = 0;
 };
 
 bool Parser::parse()
 {
-    origin = find(0, u"<");
-    if (origin < 0)
+    pos = find(0, u"<");
+    if (pos < 0)
         return true;
-    pos = origin;
     // Declarations, processing instructions and comments before the root.
-    for (;;) {
-        if (startsWith(pos, u"<?")) {
-            int end = find(pos + 2, u"?>");
-            if (end < 0)
-                return failEnd();
-            pos = end + 2;
-        } else if (startsWith(pos, u"<!--")) {
-            int end = find(pos + 4, u"-->");
-            if (end < 0)
-                return failEnd();
-            pos = end + 3;
-        } else if (startsWith(pos, u"<!DOCTYPE")) {
+    for (bool skipped = true; skipped;) {
+        if (!skipMisc(skipped))
+            return false;
+        if (!skipped && startsWith(pos, u"<!DOCTYPE")) {
             if (!skipDoctype())
                 return false;
-        } else {
-            break;
+            skipped = true;
         }
-        pos = find(pos, u"<");
-        if (pos < 0)
+        if (skipped && (pos = find(pos, u"<")) < 0)
             return true;
     }
     if (startsWith(pos, u"</"))
@@ -135,9 +175,39 @@ bool Parser::parse()
         return fail(pos, u"unsupported declaration");
     Element* root = nullptr;
     bool empty = false;
-    if (!parseStartTag(document, root, empty))
+    if (!parseStartTag(document, root, empty) || (!empty && !parseContent(root)))
         return false;
-    return empty || parseContent(root);
+    // After the root only processing instructions and comments may follow;
+    // text there is ignored like the text before it.
+    for (;;) {
+        if ((pos = find(pos, u"<")) < 0)
+            return true;
+        bool skipped = false;
+        if (!skipMisc(skipped))
+            return false;
+        if (skipped)
+            continue;
+        if (startsWith(pos, u"</"))
+            return fail(pos, u"unexpected end tag");
+        if (startsWith(pos, u"<!"))
+            return fail(pos, u"unsupported declaration");
+        return fail(pos, u"a second root element");
+    }
+}
+
+// Skips a processing instruction or a comment at pos; `skipped` tells whether
+// there was one.
+bool Parser::skipMisc(bool& skipped)
+{
+    std::u16string_view close = startsWith(pos, u"<?") ? u"?>" : startsWith(pos, u"<!--") ? u"-->" : u"";
+    skipped = !close.empty();
+    if (!skipped)
+        return true;
+    int end = find(pos + (close.size() == 2 ? 2 : 4), close);
+    if (end < 0)
+        return failEnd();
+    pos = end + static_cast<int>(close.size());
+    return true;
 }
 
 // Skips "<!DOCTYPE ...>" with its quoted literals and a bracketed internal
@@ -180,7 +250,8 @@ bool Parser::parseContent(Element* root)
             ++pos;
         if (pos == count)
             return failEnd();
-        addText(current, textStart, pos);
+        if (!addText(current, textStart, pos))
+            return false;
         if (startsWith(pos, u"</")) {
             if (!parseEndTag(current))
                 return false;
@@ -233,6 +304,7 @@ bool Parser::parseStartTag(Node* parent, Element*& element, bool& empty)
         return fail(pos, u"missing element name");
     element = static_cast<Element*>(xml_create_node(document, nullptr, ElementNode, sizeof(Element)));
     element->text = String::create(in, nameStart, p - nameStart);
+    element->sourceOffset = pos;
     _xml_append_child(parent, element);
     if (parent->kind == DocumentNode)
         document->documentElement = element;
@@ -282,14 +354,20 @@ bool Parser::parseStartTag(Node* parent, Element*& element, bool& empty)
         while (p < count && in[p] != quote) {
             if (in[p] == u'<')
                 return fail(p - 1, u"'<' in attribute value");
-            if (in[p] == u'>')
-                return fail(p - 1, u"'>' in attribute value");
             ++p;
         }
         if (p == count)
             return failEnd();
-        String* value = decode(valueStart, p);
-        *tail = createAttribute(in + attributeName, attributeNameEnd - attributeName, value->units(), value->count);
+        std::u16string_view name(in + attributeName, static_cast<std::size_t>(attributeNameEnd - attributeName));
+        for (Attribute const* a = element->attributes; a != nullptr; a = a->next) {
+            if (name == a->name())
+                return fail(attributeName, u"attribute " + quoted(name) + u" given twice");
+        }
+        String* value = nullptr;
+        if (!decode(valueStart, p, value))
+            return false;
+        *tail = createAttribute(name.data(), static_cast<int>(name.size()), value->units(), value->count);
+        (*tail)->sourceOffset = valueStart;
         tail = &(*tail)->next;
         string_free(value);
         ++p;
@@ -315,7 +393,7 @@ bool Parser::parseEndTag(Element const* element)
     return true;
 }
 
-void Parser::addText(Node* parent, int start, int end)
+bool Parser::addText(Node* parent, int start, int end)
 {
     if (trim) {
         while (start < end && isSpace(in[start]))
@@ -324,31 +402,46 @@ void Parser::addText(Node* parent, int start, int end)
             --end;
     }
     if (start == end)
-        return;
+        return true;
+    String* text = nullptr;
+    if (!decode(start, end, text))
+        return false;
     Node* node = xml_create_node(document, nullptr, TextNode, sizeof(Node));
-    node->text = decode(start, end);
+    node->text = text;
+    node->sourceOffset = start;
     _xml_append_child(parent, node);
+    return true;
 }
 
 void Parser::addVerbatim(Node* parent, int kind, int start, int end)
 {
     Node* node = xml_create_node(document, nullptr, kind, sizeof(Node));
     node->text = String::create(in, start, end - start);
+    node->sourceOffset = start;
     _xml_append_child(parent, node);
 }
 
-// The units of [start, end) with entities and character references decoded.
-String* Parser::decode(int start, int end) const
+// The units of [start, end) with entities and character references decoded
+// into a new String; false, with the failure set, at a reference XML forbids.
+bool Parser::decode(int start, int end, String*& result)
 {
     std::u16string_view raw(in + start, static_cast<std::size_t>(end - start));
-    if (raw.find(u'&') == std::u16string_view::npos)
-        return String::create(in, start, end - start);
+    if (raw.find(u'&') == std::u16string_view::npos) {
+        result = String::create(in, start, end - start);
+        return true;
+    }
     std::u16string text;
     text.reserve(raw.size());
     for (int i = start; i < end;) {
         char32_t codePoint = 0;
-        int length = in[i] == u'&' ? readReference(i, end, codePoint) : 0;
-        if (length == 0) {
+        int length = 0;
+        Reference kind = in[i] == u'&' ? readReference(in, i, end, length, codePoint) : Reference::None;
+        std::u16string_view written(in + i, static_cast<std::size_t>(length));
+        if (kind == Reference::Unknown)
+            return fail(i, u"unknown entity " + quoted(written));
+        if (kind == Reference::Forbidden)
+            return fail(i, u"invalid character reference " + quoted(written));
+        if (kind == Reference::None) {
             text.push_back(in[i++]);
             continue;
         }
@@ -361,58 +454,8 @@ String* Parser::decode(int start, int end) const
         }
         i += length;
     }
-    return String::create(text.data(), 0, static_cast<int>(text.size()));
-}
-
-// The length of the entity or character reference at `at` (an '&'), or 0 when
-// none starts there. References to 0, to surrogates or above U+10FFFF are none.
-int Parser::readReference(int at, int end, char32_t& codePoint) const
-{
-    static struct {
-        std::u16string_view name;
-        char16_t unit;
-    } const entities[] = {
-        {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&amp;", u'&'}, {u"&quot;", u'"'}, {u"&apos;", u'\''},
-    };
-    std::u16string_view rest(in + at, static_cast<std::size_t>(end - at));
-    for (auto const& entity : entities) {
-        if (rest.starts_with(entity.name)) {
-            codePoint = entity.unit;
-            return static_cast<int>(entity.name.size());
-        }
-    }
-    if (!rest.starts_with(u"&#"))
-        return 0;
-    int p = at + 2;
-    bool hex = p < end && in[p] == u'x';
-    if (hex)
-        ++p;
-    int digitsStart = p;
-    char32_t value = 0;
-    for (; p < end && digitValue(in[p], hex) >= 0; ++p) {
-        value = value * (hex ? 16 : 10) + static_cast<char32_t>(digitValue(in[p], hex));
-        if (value > 0x10FFFF)
-            return 0;
-    }
-    if (p == digitsStart || p == end || in[p] != u';')
-        return 0;
-    if (value == 0 || (value >= 0xD800 && value <= 0xDFFF))
-        return 0;
-    codePoint = value;
-    return p + 1 - at;
-}
-
-void Parser::locate(int& line, int& column) const
-{
-    line = 0;
-    int lastFeed = -1;
-    for (int i = origin; i < errorOffset; ++i) {
-        if (in[i] == u'\n') {
-            ++line;
-            lastFeed = i;
-        }
-    }
-    column = lastFeed < 0 ? errorOffset - origin : errorOffset - lastFeed;
+    result = String::create(text.data(), 0, static_cast<int>(text.size()));
+    return true;
 }
 
 void fillError(ParseError* error, int line, int column, int offset, std::u16string_view message)
@@ -448,10 +491,8 @@ bool xml_parse_buffer_checked(Document* document, char16_t const* characters, in
     }
     xml_node_release(document);
     xml_doc_ctor(document);
-    int line = 0;
-    int column = 0;
-    parser.locate(line, column);
-    fillError(error, line, column, parser.errorOffset, parser.message);
+    TextPosition at = xml_locate(characters, count, parser.errorOffset);
+    fillError(error, at.line, at.column, parser.errorOffset, parser.message);
     return false;
 }
 
@@ -477,6 +518,30 @@ bool xml_parse_stream_checked(Document* document, NyCore::IO::StreamReader* read
     bool parsed = xml_parse_array_checked(document, buffer, trim, error);
     array_delete(buffer);
     return parsed;
+}
+
+int xml_source_offset(Node const* node, char16_t const* input, int count, int index)
+{
+    if (node == nullptr || node->sourceOffset < 0 || index < 0)
+        return -1;
+    int p = node->sourceOffset;
+    if (node->kind != TextNode)
+        return p + index;
+    for (int i = 0; i < index && p < count;) {
+        char32_t codePoint = 0;
+        int length = 0;
+        if (input[p] != u'&' || readReference(input, p, count, length, codePoint) != Reference::Decoded) {
+            ++p;
+            ++i;
+            continue;
+        }
+        i += codePoint > 0xFFFF ? 2 : 1;
+        // The second unit of a pair decoded from one reference maps to its '&'.
+        if (i > index)
+            return p;
+        p += length;
+    }
+    return p;
 }
 
 void xml_parse_buffer(Document* document, char16_t const* characters, int count, bool trim)

@@ -15,9 +15,7 @@ namespace NyCore::XML {
 constexpr int MaxElementDepth = 256;
 
 struct ParseError {
-    // Counted from the input's first "<": the line is the number of line feeds
-    // before the error, the column the distance from the nearest line feed
-    // before it (on the first line, from that first "<").
+    // Where the parser stopped, from 1 (xml_locate).
     std::int32_t line;
     std::int32_t column;
     // The index of the code unit at which the parser stopped.
@@ -36,8 +34,12 @@ struct ParseError {
 // ignored. Input without a root element gives an empty document. With `trim`,
 // text runs lose their surrounding white space and white-space-only runs make
 // no node. Entities (&lt; &gt; &amp; &quot; &apos;) and character references
-// are decoded in text and attribute values; an '&' that starts neither stays.
-// Attribute values may be in double or single quotes.
+// are decoded in text and attribute values; another "&name;", a reference to
+// a character XML does not allow (0, a surrogate, above U+10FFFF) or an
+// unfinished "&#" is a failure, and an '&' that starts no reference stays.
+// Attribute values may be in double or single quotes and hold '>' but not
+// '<'; an attribute given twice, or a second element after the root, is a
+// failure. Every node and attribute records its source offset.
 // On failure: false, the document empty, `error` (when not null) filled in;
 // nothing is printed.
 bool xml_parse_buffer_checked(NyCore::XML::Document* document, char16_t const* characters, int count, bool trim,
@@ -48,6 +50,12 @@ bool xml_parse_array_checked(NyCore::XML::Document* document, NyCore::Collection
 // All remaining characters of the reader; a reader with none is a failure.
 bool xml_parse_stream_checked(NyCore::XML::Document* document, NyCore::IO::StreamReader* reader, bool trim,
                               NyCore::XML::ParseError* error);
+
+// Where unit `index` of the content of a parsed text, CDATA or comment node
+// stands in `input`, the text it was parsed from: in text, a reference counts
+// as the units it decoded to, and the second unit of a pair decoded from one
+// maps to its '&'. -1 for a node that was not parsed.
+int xml_source_offset(NyCore::XML::Node const* node, char16_t const* input, int count, int index);
 
 // The same, fatal on failure: "Error parsing at line L, column C" on the
 // console, then Error.XML.ParseFailure; a reader without characters is

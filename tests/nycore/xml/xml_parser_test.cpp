@@ -7,7 +7,9 @@
 
 #include <string>
 
+#include "nycore/system/memory.h"
 #include "nycore/system/runtime.h"
+#include "nycore/xml/xml_position.h"
 #include "tests/nycore/xml/xml_test_support.h"
 #include "tests/support/child_process.h"
 
@@ -37,7 +39,7 @@ TEST(XmlParserTest, AcceptsTheSubsetAndItsProlog)
     };
     Case const cases[] = {
         {u"<a/>", false, u"<a/>"},
-        {u"\uFEFFtext before <a/> and after <b>", false, u"<a/>"},
+        {u"\uFEFFtext before <a/> and after <!-- c --><?pi?>", false, u"<a/>"},
         {u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a/>", false, u"<a/>"},
         {u"<?xml version=\"1.0\"?><!-- about ] > --><!DOCTYPE a [\n <!ELEMENT a (#PCDATA)>\n"
          u" <!-- ] > --> <!ATTLIST a x CDATA \"]>\">\n]><?pi x?> <a x=\"1\"/>",
@@ -45,18 +47,19 @@ TEST(XmlParserTest, AcceptsTheSubsetAndItsProlog)
         {u"<!DOCTYPE a SYSTEM 'a>b.dtd'><a/>", false, u"<a/>"},
         {u"<a x = \"1\"y=\"2\"\t/>", false, u"<a x=\"1\" y=\"2\"/>"},
         {u"<a x='say \"hi\"' y=\"it's\"/>", false, u"<a x=\"say &quot;hi&quot;\" y=\"it's\"/>"},
-        {u"<a x=\"1\" x=\"2\"/>", false, u"<a x=\"1\" x=\"2\"/>"},
+        {u"<a x=\"1>0\" y='>'/>", false, u"<a x=\"1&gt;0\" y=\"&gt;\"/>"},
         {u"<1-b.c:d_E/>", false, u"<1-b.c:d_E/>"},
         {u"<a>\n  <b/>\n</a>", true, u"<a><b/></a>"},
         {u"<a>\n  <b/>\n</a>", false, u"<a>\n  <b/>\n</a>"},
         {u"<a> \t x  y \r\n</a>", true, u"<a>x  y</a>"},
         {u"<a>   </a>", true, u"<a/>"},
+        // References are not white space for trimming.
+        {u"<a> &#32;x&#10; </a>", true, u"<a> x\n</a>"},
         {u"<a><!-- <c> & --><![CDATA[<&>]]> t </a>", true, u"<a><!-- <c> & --><![CDATA[<&>]]>t</a>"},
         {u"<a><!----><![CDATA[]]></a>", false, u"<a><!----><![CDATA[]]></a>"},
         {u"<a>1 &lt; 2 &amp;&amp; x &gt; \"y\"</a>", false, u"<a>1 &lt; 2 &amp;&amp; x &gt; &quot;y&quot;</a>"},
-        {u"<a>&unknown; & &#;</a>", false, u"<a>&amp;unknown; &amp; &amp;#;</a>"},
+        {u"<a>& &amp &x-y</a>", false, u"<a>&amp; &amp;amp &amp;x-y</a>"},
         {u"<a><b><c/></b><b/></a>", false, u"<a><b><c/></b><b/></a>"},
-        {u"<a/>\n<b></c>", false, u"<a/>"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.input));
@@ -82,8 +85,7 @@ TEST(XmlParserTest, InputWithoutRootGivesEmptyDocument)
 
 TEST(XmlParserTest, RejectsWithLineAndColumn)
 {
-    // Lines and columns count from the first "<": the column is the distance
-    // from the last line feed, or on the first line from that "<".
+    // Lines and columns from 1; the place is where the parser stopped.
     struct Case {
         std::u16string input;
         int line;
@@ -91,35 +93,43 @@ TEST(XmlParserTest, RejectsWithLineAndColumn)
         std::u16string message;
     };
     Case const cases[] = {
-        {u"<a><b></a>", 0, 6, u"mismatched end tag </a>, expected </b>"},
-        {u"<a>", 0, 3, u"unexpected end of input"},
-        {u"  <a>\n<b>\n</b>", 2, 5, u"unexpected end of input"},
-        {u"<a x=\"1></a>", 0, 6, u"'>' in attribute value"},
-        {u"<a x=\"<\"/>", 0, 5, u"'<' in attribute value"},
-        {u"<a x=1/>", 0, 4, u"expected a quoted attribute value"},
-        {u"<a x/>", 0, 3, u"expected '=' after attribute name"},
-        {u"<a\r\n  b=\"1\"\n  c=\"2\" d/>", 2, 9, u"expected '=' after attribute name"},
-        {u"<a \"x\"/>", 0, 2, u"invalid character in attribute name"},
-        {u"<a?>", 0, 1, u"invalid character in element name"},
-        {u"<a><?pi?></a>", 0, 3, u"invalid character in element name"},
-        {u"< a/>", 0, 0, u"missing element name"},
-        {u"x < y <a/>", 0, 0, u"missing element name"},
-        {u"<a/ >", 0, 2, u"expected '>' after '/'"},
-        {u"<a></a >", 0, 5, u"expected '>' after </a"},
-        {u"<a></A>", 0, 3, u"mismatched end tag </A>, expected </a>"},
-        {u"<a><!DOCTYPE x></a>", 0, 3, u"unsupported declaration"},
-        {u"<!ELEMENT a><a/>", 0, 0, u"unsupported declaration"},
-        {u"<![CDATA[x]]><a/>", 0, 0, u"unsupported declaration"},
-        {u"</a>", 0, 0, u"unexpected end tag"},
-        {u"<a>\n<!-- x </a>", 1, 12, u"unexpected end of input"},
-        {u"<a><![CDATA[ x</a>", 0, 18, u"unexpected end of input"},
-        {u"<?xml version=\"1.0\"", 0, 19, u"unexpected end of input"},
-        {u"<!DOCTYPE a [ <!ELEMENT a> ]", 0, 28, u"unexpected end of input"},
-        {u"<a b=\"1\" c=\"2\"", 0, 14, u"unexpected end of input"},
-        {u"<a x='1\">", 0, 7, u"'>' in attribute value"},
-        {u"<a x='1\"/", 0, 9, u"unexpected end of input"},
-        {u"<abcdefghijklmnopqrstuvwxyz0123456789></b>", 0, 38,
+        {u"<a><b></a>", 1, 7, u"mismatched end tag </a>, expected </b>"},
+        {u"<a>", 1, 4, u"unexpected end of input"},
+        {u"  <a>\n<b>\n</b>", 3, 5, u"unexpected end of input"},
+        {u"<a x=\"<\"/>", 1, 6, u"'<' in attribute value"},
+        {u"<a x=1/>", 1, 5, u"expected a quoted attribute value"},
+        {u"<a\r\n  b=\"1\"\n  c=\"2\" d/>", 3, 9, u"expected '=' after attribute name"},
+        {u"<a \"x\"/>", 1, 3, u"invalid character in attribute name"},
+        {u"<a?>", 1, 2, u"invalid character in element name"},
+        {u"<a><?pi?></a>", 1, 4, u"invalid character in element name"},
+        {u"x < y <a/>", 1, 3, u"missing element name"},
+        {u"<a/ >", 1, 3, u"expected '>' after '/'"},
+        {u"<a></a >", 1, 6, u"expected '>' after </a"},
+        {u"<a></A>", 1, 4, u"mismatched end tag </A>, expected </a>"},
+        {u"<a><!DOCTYPE x></a>", 1, 4, u"unsupported declaration"},
+        {u"<![CDATA[x]]><a/>", 1, 1, u"unsupported declaration"},
+        {u"</a>", 1, 1, u"unexpected end tag"},
+        {u"<a>\n<!-- x </a>", 2, 12, u"unexpected end of input"},
+        {u"<a><![CDATA[ x</a>", 1, 19, u"unexpected end of input"},
+        {u"<!DOCTYPE a [ <!ELEMENT a> ]", 1, 29, u"unexpected end of input"},
+        {u"<a x='1\"/", 1, 10, u"unexpected end of input"},
+        {u"<abcdefghijklmnopqrstuvwxyz0123456789></b>", 1, 39,
          u"mismatched end tag </b>, expected </abcdefghijklmnopqrstuvwx...>"},
+        // What XML forbids: a second root, a repeated attribute, bad references.
+        {u"<a/>\n <b/>", 2, 2, u"a second root element"},
+        {u"<a/></a>", 1, 5, u"unexpected end tag"},
+        {u"<a/><!x>", 1, 5, u"unsupported declaration"},
+        {u"<a x=\"1\" y='2' x=\"3\"/>", 1, 16, u"attribute x given twice"},
+        {u"<a>\u00e9\U0001F600&foo;</a>", 1, 6, u"unknown entity &foo;"},
+        {u"<a v=\"&Amp;\"/>", 1, 7, u"unknown entity &Amp;"},
+        {u"<a>&#0;</a>", 1, 4, u"invalid character reference &#0;"},
+        {u"<a>&#xD800;</a>", 1, 4, u"invalid character reference &#xD800;"},
+        {u"<a>&#xDFFF;</a>", 1, 4, u"invalid character reference &#xDFFF;"},
+        {u"<a>&#x110000;</a>", 1, 4, u"invalid character reference &#x110000;"},
+        {u"<a>&#99999999999999;</a>", 1, 4, u"invalid character reference &#99999999999999;"},
+        {u"<a>&#65 </a>", 1, 4, u"invalid character reference &#65"},
+        {u"<a>&#X41;</a>", 1, 4, u"invalid character reference &#"},
+        {u"<a>&#;</a>", 1, 4, u"invalid character reference &#;"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.input));
@@ -145,13 +155,9 @@ TEST(XmlParserTest, DecodesEntitiesInTextAndAttributes)
         {u"&#65;&#x41;&#x6a;&#x6A;&#0000066;", u"AAjjB"},
         {u"&#x3B1;&#8364;", u"\u03B1\u20AC"},
         {u"&#x1F600;|&#128512;", u"\U0001F600|\U0001F600"},
-        {u"&#x10FFFF;", u"\U0010FFFF"},
-        {u"&unknown;", u"&unknown;"},
+        {u"&#x10FFFF;&#xFFFD;&#1;", u"\U0010FFFF\uFFFD\u0001"},
         {u"&amp", u"&amp"},
-        {u"&#;&#x;&#X41;&#65", u"&#;&#x;&#X41;&#65"},
-        {u"&#0;&#xD800;&#xDFFF;", u"&#0;&#xD800;&#xDFFF;"},
-        {u"&#x110000;&#99999999999999;", u"&#x110000;&#99999999999999;"},
-        {u"a & b &&lt;", u"a & b &<"},
+        {u"a & b &&lt; &;", u"a & b &< &;"},
         {u"&amp;lt;", u"&lt;"},
     };
     for (auto const& c : cases) {
@@ -164,26 +170,38 @@ TEST(XmlParserTest, DecodesEntitiesInTextAndAttributes)
     }
 }
 
-TEST(XmlParserTest, TrimsTextRunsOnlyWhenAsked)
+TEST(XmlParserTest, RecordsWhereNodesStandInTheInput)
 {
+    // Offsets: element 0, attribute value 6, text 16 (after the trimmed blanks),
+    // "&amp;" 17, 'q' 22, the pair's reference 23, 'r' 32, CDATA 42, comment 50.
+    std::u16string const input = u"<a x=\"&lt;1\">\n  p&amp;q&#x1F600;r<![CDATA[s]]><!--c--></a>";
     Document doc;
-    ASSERT_TRUE(XmlTest::parse(&doc, u"<a>\n  <b/>\n</a>", true));
+    ASSERT_TRUE(XmlTest::parse(&doc, input, true));
     Element* a = xml_doc_element(&doc);
-    EXPECT_EQ(xml_first_child(a), xml_last_child(a));
-    EXPECT_EQ(xml_get_type(xml_first_child(a)), ElementNode);
+    Node* text = xml_first_child(a);
+    Node* cdata = xml_next_sibling(text);
+    EXPECT_EQ(a->sourceOffset, 0);
+    EXPECT_EQ(a->attributes->sourceOffset, 6);
+    EXPECT_EQ(xml_last_child(a)->sourceOffset, 50);
+    int const textUnits[][2] = {{0, 16}, {1, 17}, {2, 22}, {3, 23}, {4, 23}, {5, 32}, {6, 33}};
+    for (auto const& unit : textUnits)
+        EXPECT_EQ(xml_source_offset(text, input.data(), static_cast<int>(input.size()), unit[0]), unit[1]) << unit[0];
+    EXPECT_EQ(xml_source_offset(cdata, input.data(), static_cast<int>(input.size()), 0), 42);
+    EXPECT_EQ(xml_source_offset(nullptr, input.data(), 0, 0), -1);
+    Node* made = xml_create_text(&doc, u"x"_str);
+    EXPECT_EQ(xml_source_offset(made, input.data(), 0, 0), -1) << "a node that was not parsed";
+    xml_node_dtor(made);
+    memory_free(made);
     xml_node_dtor(&doc);
 
-    ASSERT_TRUE(XmlTest::parse(&doc, u"<a>\n  <b/>\n</a>", false));
-    a = xml_doc_element(&doc);
-    EXPECT_EQ(value(xml_get_value(xml_first_child(a))), u"\n  ");
-    EXPECT_EQ(value(xml_get_name(xml_next_sibling(xml_first_child(a)))), u"b");
-    EXPECT_EQ(value(xml_get_value(xml_last_child(a))), u"\n");
-    xml_node_dtor(&doc);
-
-    // Character references are not white space for trimming.
-    ASSERT_TRUE(XmlTest::parse(&doc, u"<a> &#32;x&#10; </a>", true));
-    EXPECT_EQ(value(xml_get_value(xml_first_child(xml_doc_element(&doc)))), u" x\n");
-    xml_node_dtor(&doc);
+    // Lines and columns: a surrogate pair is one column.
+    std::u16string const lines = u"ab\ncd\U0001F600e";
+    int const places[][3] = {{0, 1, 1}, {2, 1, 3}, {3, 2, 1}, {5, 2, 3}, {6, 2, 3}, {7, 2, 4}, {99, 2, 5}};
+    for (auto const& place : places) {
+        TextPosition at = xml_locate(lines.data(), static_cast<int>(lines.size()), place[0]);
+        EXPECT_EQ(at.line, place[1]) << place[0];
+        EXPECT_EQ(at.column, place[2]) << place[0];
+    }
 }
 
 TEST(XmlParserTest, LimitsTheNestingDepth)
@@ -196,7 +214,7 @@ TEST(XmlParserTest, LimitsTheNestingDepth)
     std::u16string tooDeep = nested(MaxElementDepth + 1);
     EXPECT_FALSE(XmlTest::parse(&doc, tooDeep, false, &error));
     EXPECT_EQ(std::u16string(error.message), u"elements nested too deeply");
-    EXPECT_EQ(error.column, MaxElementDepth * 3);
+    EXPECT_EQ(error.column, MaxElementDepth * 3 + 1);
     EXPECT_EQ(xml_doc_element(&doc), nullptr);
 
     std::u16string huge(300000, u'<');
@@ -266,7 +284,7 @@ TEST(XmlParserTest, PlainParsingIsFatal)
              std::u16string text = u"<a>\n<b></a>";
              xml_parse_buffer(&doc, text.data(), static_cast<int>(text.size()), true);
          },
-         "Error parsing at line 1, column 4\nError.XML.ParseFailure: xml/parse.cpp("},
+         "Error parsing at line 2, column 4\nError.XML.ParseFailure: xml/parse.cpp("},
         {"array",
          [] {
              Document doc;
@@ -275,7 +293,7 @@ TEST(XmlParserTest, PlainParsingIsFatal)
              array->items()[1] = u'a';
              xml_parse_array(&doc, array, true);
          },
-         "Error parsing at line 0, column 2\nError.XML.ParseFailure: xml/parse.cpp("},
+         "Error parsing at line 1, column 3\nError.XML.ParseFailure: xml/parse.cpp("},
         {"empty stream",
          [] {
              Document doc;
