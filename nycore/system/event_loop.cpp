@@ -196,11 +196,17 @@ void EventLoop::postDestroy(Widget* widget)
     queue().push_back(Message{MessageKind::Destroy, widget, 0, nullptr, nullptr});
 }
 
+void EventLoop::forgetObject(Object* object)
+{
+    // Compared as pointers only: the object may be half destroyed already.
+    auto aimsAtGone = [object](Message const& m) { return m.receiver == object || m.widget == object; };
+    auto& messages = queue();
+    messages.erase(std::remove_if(messages.begin(), messages.end(), aimsAtGone), messages.end());
+}
+
 void EventLoop::forgetWidget(Widget* widget)
 {
-    auto& messages = queue();
-    for (auto it = messages.begin(); it != messages.end();)
-        it = it->kind == MessageKind::Destroy && it->widget == widget ? messages.erase(it) : it + 1;
+    forgetObject(widget);
 }
 
 }

@@ -25,6 +25,11 @@ public:
     static bool serviceEvents(Widget* owner);
     // Calls the method at once outside any loop; inside, after the current message.
     static void postCall(Object* receiver, Method method);
+    // Drops every queued message aimed at `object` (posted calls to it, and
+    // for a widget its destruction and exit requests). Widgets do it when
+    // they are deleted; any other object that may be deleted while calls to
+    // it are queued does it in its destructor.
+    static void forgetObject(Object* object);
     static int get$depth();
 
 private:
@@ -35,7 +40,7 @@ private:
     // The exit request of a closing owner: its outermost loop (the main
     // loop) ends normally with 0, nested ones with -1.
     static void exitOnClose(Widget* owner);
-    // Drops queued messages that would reach a deleted widget.
+    // Drops every queued message aimed at a deleted widget.
     static void forgetWidget(Widget* widget);
 };
 

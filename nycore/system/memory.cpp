@@ -1,18 +1,27 @@
-// The runtime heap is the process heap (calloc/free).
+// The runtime heap is the process heap (calloc/free). Running out of memory,
+// here or in operator new, ends the process with the fatal report; it never
+// throws or aborts.
 #include "nycore/system/memory.h"
 
 #include <cstdlib>
+#include <new>
 #include <unistd.h>
+
+#include "nycore/system/runtime.h"
 
 namespace {
 
+// Writes with write(2) alone: nothing is left to allocate a report with.
 [[noreturn]] void outOfMemory()
 {
     static char const text[] = "Error.OutOfMemory\n";
     ssize_t written = ::write(1, text, sizeof text - 1);
     (void)written;
-    ::_exit(70);
+    ::_exit(NyCore::System::FatalExitCode);
 }
+
+// Set when the library loads, so that it holds before any program code runs.
+[[maybe_unused]] std::new_handler const previousNewHandler = std::set_new_handler(outOfMemory);
 
 }
 

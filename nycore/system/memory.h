@@ -4,8 +4,9 @@
 
 #include <cstddef>
 
-// Returns a zero-filled block of `size` bytes; never null (running out of
-// memory is a fatal report).
+// Returns a zero-filled block of `size` bytes; never null: running out of
+// memory is the fatal report "Error.OutOfMemory", and so it is in operator
+// new, whose new handler the library sets when it loads.
 void* memory_alloc(std::size_t size);
 // Grows or shrinks a block; bytes beyond the old size are not zero-filled.
 void* memory_realloc(void* block, std::size_t size);
