@@ -3,13 +3,12 @@
 #include "vexadrome/interface/line_reader.h"
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "nycore/system/console.h"
-#include "nycore/system/memory.h"
 #include "nycore/text/string_functions.h"
 
 namespace Vexadrome::Interface {
@@ -102,33 +101,71 @@ NyCore::String* LineReader::readPlainLine()
     return string_from_utf8(bytes.data(), static_cast<int>(bytes.size()));
 }
 
-void LineReader::redraw()
+void LineReader::changedFrom(std::size_t index)
 {
-    NyCore::String* text = fromUtf16(line);
-    int length = 0;
-    char* utf8 = string_to_utf8(text, &length);
-    std::string frame = "\r" + prompt + std::string(utf8, static_cast<std::size_t>(length)) + "\x1b[K";
-    memory_free(utf8);
-    string_free(text);
-    if (cursor < line.size())
-        frame += "\x1b[" + std::to_string(line.size() - cursor) + "D";
+    if (index < changed)
+        changed = index;
+}
+
+// Positions count cells from the start of the prompt; a line longer than the
+// terminal is wide wraps onto the rows below.
+void LineReader::moveCursor(std::size_t from, std::size_t to)
+{
+    from += prompt.size();
+    to += prompt.size();
+    std::size_t fromRow = columns ? from / columns : 0, toRow = columns ? to / columns : 0;
+    std::size_t fromColumn = from - fromRow * columns, toColumn = to - toRow * columns;
+    if (toRow < fromRow)
+        screen->appendControl("\x1b[" + std::to_string(fromRow - toRow) + "A");
+    else if (toRow > fromRow)
+        screen->appendControl("\x1b[" + std::to_string(toRow - fromRow) + "B");
+    if (toColumn < fromColumn)
+        screen->appendControl("\x1b[" + std::to_string(fromColumn - toColumn) + "D");
+    else if (toColumn > fromColumn)
+        screen->appendControl("\x1b[" + std::to_string(toColumn - fromColumn) + "C");
+}
+
+void LineReader::refresh()
+{
+    if (changed != std::u16string::npos) {
+        moveCursor(shownCursor, changed);
+        for (std::size_t i = changed; i < line.size(); ++i)
+            screen->append(line[i]);
+        // After the last column the cursor waits at the margin until the next
+        // character; a blank takes it to the next row so that moves count right.
+        if (columns && line.size() > changed && (prompt.size() + line.size()) % columns == 0)
+            screen->appendControl(" \r");
+        if (line.size() < shownLength)
+            screen->appendControl("\x1b[J");
+        shownLength = line.size();
+        shownCursor = line.size();
+        changed = std::u16string::npos;
+    }
+    moveCursor(shownCursor, cursor);
+    shownCursor = cursor;
     screen->flush();
-    console_write_bytes(1, frame.data(), static_cast<long>(frame.size()));
 }
 
 void LineReader::replaceLine(NyCore::String const* text)
 {
     if (!text)
         return;
-    line.assign(text->units(), static_cast<std::size_t>(text->count));
+    std::u16string_view recalled(text->units(), static_cast<std::size_t>(text->count));
+    std::size_t same = 0;
+    while (same < line.size() && same < recalled.size() && line[same] == recalled[same])
+        ++same;
+    changedFrom(same);
+    line.assign(recalled);
     cursor = line.size();
-    redraw();
 }
 
 NyCore::String* LineReader::readEditedLine()
 {
     line.clear();
-    cursor = 0;
+    cursor = shownLength = shownCursor = 0;
+    changed = std::u16string::npos;
+    winsize size;
+    columns = ::ioctl(screen->get$fd(), TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
     std::string pendingUtf8;  // bytes of a character still being read
     for (;;) {
         int c = readByte();
@@ -140,14 +177,19 @@ NyCore::String* LineReader::readEditedLine()
             // Enter on an empty line does nothing, as in the windowed calculator.
             if (line.empty())
                 continue;
-            console_write_bytes(1, "\r\n", 2);
+            cursor = line.size();
+            refresh();
+            screen->appendControl("\r\n");
+            screen->flush();
             NyCore::String* result = fromUtf16(line);
             line.clear();
             return result;
         }
         if (c == Delete || c == CtrlH) {
-            if (cursor > 0)
+            if (cursor > 0) {
                 line.erase(--cursor, 1);
+                changedFrom(cursor);
+            }
         } else if (c == CtrlA) {
             cursor = 0;
         } else if (c == CtrlE) {
@@ -155,10 +197,12 @@ NyCore::String* LineReader::readEditedLine()
         } else if (c == CtrlC) {
             line.clear();
             cursor = 0;
+            changedFrom(0);
         } else if (c == Escape) {
             if (!byteFollowsSoon()) {
                 line.clear();  // a lone Escape clears the line
                 cursor = 0;
+                changedFrom(0);
             } else if (int kind = readByte(); kind == '[' || kind == 'O') {
                 int code = readByte();
                 int number = 0;
@@ -180,6 +224,7 @@ NyCore::String* LineReader::readEditedLine()
                     cursor = line.size();
                 } else if (code == '~' && number == 3 && cursor < line.size()) {
                     line.erase(cursor, 1);
+                    changedFrom(cursor);
                 }
             }
         } else if (c >= 0x20) {
@@ -189,14 +234,16 @@ NyCore::String* LineReader::readEditedLine()
             std::size_t expected = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
             if ((pendingUtf8.size() == 1 && expected == 1) || complete || pendingUtf8.size() >= 4) {
                 line.insert(cursor, decoded->units(), static_cast<std::size_t>(decoded->count));
+                changedFrom(cursor);
                 cursor += static_cast<std::size_t>(decoded->count);
                 pendingUtf8.clear();
             }
             string_free(decoded);
-            if (!pendingUtf8.empty())
-                continue;
         }
-        redraw();
+        // Keys already read (a paste) are applied before the screen is updated.
+        if (bufferedAt < buffered.size())
+            continue;
+        refresh();
     }
 }
 

@@ -32,7 +32,9 @@ private:
     NyCore::String* readEditedLine();
     int readByte();
     bool byteFollowsSoon();
-    void redraw();
+    void changedFrom(std::size_t index);
+    void refresh();
+    void moveCursor(std::size_t from, std::size_t to);
     void replaceLine(NyCore::String const* text);
 
     int fd;
@@ -43,6 +45,12 @@ private:
     bool atEnd = false;
     std::u16string line;
     std::size_t cursor = 0;
+    // What the terminal shows: the line is redrawn from the first changed
+    // unit only, so that typing and pasting write each character about once.
+    std::size_t shownLength = 0;
+    std::size_t shownCursor = 0;
+    std::size_t changed = std::u16string::npos;  // first unit that differs from the screen
+    std::size_t columns = 0;                      // terminal width; 0 when unknown (no wrapping)
     std::string buffered;    // bytes read ahead in plain mode
     std::size_t bufferedAt = 0;
     struct SavedTerminal;

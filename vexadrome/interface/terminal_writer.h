@@ -19,8 +19,11 @@ public:
     void setTextColor(std::uint32_t color, int flags) override;
     void clearScreen() override;
     void flush() override;
+    // Bytes that go out as they are (cursor movements of the line editor).
+    void appendControl(std::string const& bytes) { pending += bytes; }
 
     bool get$isTerminal() const { return isTerminal; }
+    int get$fd() const { return fd; }
 
 private:
     int fd;
