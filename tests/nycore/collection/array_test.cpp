@@ -1,25 +1,25 @@
 // Tests of the flat array_* family and the typed Array view.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <malloc.h>
+
 #include <string>
 #include <vector>
 
 #include "nycore/collection/array.h"
 #include "nycore/system/memory.h"
-#include "nycore/system/runtime.h"
 #include "tests/support/child_process.h"
 
 using namespace NyCore::Collections;
+using TestSupport::expectFatal;
 
 namespace {
 
-void expectFatal(std::function<void()> const& body, std::string const& code)
+// Bytes the C heap has handed out and not taken back.
+std::size_t heapInUse()
 {
-    auto result = TestSupport::runInChild(body);
-    EXPECT_TRUE(result.exited);
-    EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
-    EXPECT_EQ(result.output.rfind(code + ": collection/array.cpp(", 0), 0u) << result.output;
+    struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 }
@@ -27,7 +27,6 @@ void expectFatal(std::function<void()> const& body, std::string const& code)
 TEST(ArrayTest, AllocIsZeroFilledAndIndexed)
 {
     ArrayBase* array = array_alloc(4, 5);
-    EXPECT_EQ(array->elementSize, 4);
     EXPECT_EQ(array_length(array), 5);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(*static_cast<int*>(array_item(array, i)), 0) << "element " << i;
@@ -36,36 +35,36 @@ TEST(ArrayTest, AllocIsZeroFilledAndIndexed)
     EXPECT_EQ(static_cast<char*>(array_item(array, 3)) - static_cast<char*>(array->data()), 12);
     array_delete(array);
     EXPECT_EQ(array_length(nullptr), 0);
+}
 
-    // The sanitizer build's leak check catches an item that freeWithItems misses.
-    auto* strings = Array<char*>::alloc(3);
-    for (auto& item : *strings)
-        item = static_cast<char*>(memory_alloc(16));
-    EXPECT_EQ(strings->elementSize, static_cast<int>(sizeof(char*)));
-    strings->freeWithItems();
+TEST(ArrayTest, FreeWithItemsFreesEveryItem)
+{
+    std::size_t before = heapInUse();
+    auto* blocks = Array<char*>::alloc(3);
+    for (auto& item : *blocks)
+        item = static_cast<char*>(memory_alloc(4000));  // past the thread cache, so a free shows at once
+    std::size_t holding = heapInUse();
+    blocks->freeWithItems();
+#ifndef __SANITIZE_ADDRESS__
+    // The sanitizers' heap is not the C library's; there the leak check sees a missed item.
+    EXPECT_GE(holding, before + 12000);
+    EXPECT_EQ(heapInUse(), before) << "an item or the array was not freed";
+#else
+    (void)holding;
+#endif
 }
 
 TEST(ArrayTest, CopyKeepsCommonPrefixAndZeroFillsTail)
 {
     struct Case {
         int length;
-        int expectedLength;
         std::vector<int> expected;
-    };
-    Case const cases[] = {
-        {0, 3, {1, 2, 3}},
-        {5, 5, {1, 2, 3, 0, 0}},
-        {2, 2, {1, 2}},
-        {3, 3, {1, 2, 3}},
-    };
+    } const cases[] = {{0, {1, 2, 3}}, {5, {1, 2, 3, 0, 0}}, {2, {1, 2}}, {3, {1, 2, 3}}};
     auto* source = Array<int>::alloc(3);
-    (*source)[0] = 1;
-    (*source)[1] = 2;
-    (*source)[2] = 3;
+    (*source)[0] = 1, (*source)[1] = 2, (*source)[2] = 3;
     for (auto const& c : cases) {
         SCOPED_TRACE("copy to length " + std::to_string(c.length));
         auto* copy = static_cast<Array<int>*>(array_copy(source, c.length));
-        ASSERT_EQ(copy->length, c.expectedLength);
         EXPECT_EQ(copy->elementSize, 4);
         EXPECT_EQ(std::vector<int>(copy->begin(), copy->end()), c.expected);
         copy->free();
@@ -75,9 +74,10 @@ TEST(ArrayTest, CopyKeepsCommonPrefixAndZeroFillsTail)
 
 TEST(ArrayTest, MisuseIsFatal)
 {
-    expectFatal([] { array_alloc(0, 3); }, "Error.InvalidParamiter");
-    expectFatal([] { array_alloc(4, -1); }, "Error.InvalidParamiter");
-    expectFatal([] { array_item(array_alloc(4, 3), 3); }, "Error.InvalidIndex");
-    expectFatal([] { array_item(array_alloc(4, 3), -1); }, "Error.InvalidIndex");
-    expectFatal([] { array_item(array_alloc(4, 0), 0); }, "Error.InvalidIndex");
+    std::string const at = ": collection/array.cpp(";
+    expectFatal([] { array_alloc(0, 3); }, "Error.InvalidParamiter" + at);
+    expectFatal([] { array_alloc(4, -1); }, "Error.InvalidParamiter" + at);
+    expectFatal([] { array_item(array_alloc(4, 3), 3); }, "Error.InvalidIndex" + at);
+    expectFatal([] { array_item(array_alloc(4, 3), -1); }, "Error.InvalidIndex" + at);
+    expectFatal([] { array_item(array_alloc(4, 0), 0); }, "Error.InvalidIndex" + at);
 }

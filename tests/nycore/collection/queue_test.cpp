@@ -1,11 +1,9 @@
 // Tests of the flat queue_* family.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "nycore/collection/queue.h"
-#include "nycore/system/runtime.h"
 #include "tests/support/child_process.h"
 
 using namespace NyCore::Collections;
@@ -30,7 +28,6 @@ TEST(QueueTest, PushesAndPops)
     queue_construct(&queue, sizeof(double));
     EXPECT_TRUE(queue_is_empty(&queue));
     EXPECT_EQ(queue_front(&queue), nullptr);
-
     double values[] = {1.5, 2.5, 3.5, 0.5};
     queue_push_back(&queue, &values[0]);
     queue_push_back(&queue, &values[1]);
@@ -38,36 +35,18 @@ TEST(QueueTest, PushesAndPops)
     queue_push_back(&queue, &values[2]);
     values[0] = 99;  // the queue holds copies
     EXPECT_EQ(drain(&queue), (std::vector<double>{0.5, 1.5, 2.5, 3.5}));
-    EXPECT_EQ(queue.head, nullptr);
-    EXPECT_EQ(queue.tail, nullptr);
-
+    // Emptied, it takes new items at both ends again.
     queue_push_front(&queue, &values[1]);
-    EXPECT_EQ(queue.head, queue.tail);
     queue_push_back(&queue, &values[2]);
     EXPECT_EQ(drain(&queue), (std::vector<double>{2.5, 3.5}));
-
     queue_push_back(&queue, &values[1]);
-    queue_push_back(&queue, &values[2]);
     queue_destroy(&queue);
     EXPECT_TRUE(queue_is_empty(&queue));
-    EXPECT_EQ(queue.tail, nullptr);
 }
 
 TEST(QueueTest, MisuseIsFatal)
 {
-    struct Case {
-        char const* name;
-        void (*body)();
-        std::string code;
-    };
-    Case const cases[] = {
-        {"element size 0", [] { Queue q; queue_construct(&q, 0); }, "Error.InvalidParamiter"},
-        {"pop empty", [] { Queue q; queue_construct(&q, 4); queue_pop_front(&q); }, "Error.Queue.IsEmpty"},
-    };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto result = TestSupport::runInChild(c.body);
-        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
-        EXPECT_EQ(result.output.rfind(c.code + ": collection/queue.cpp(", 0), 0u) << result.output;
-    }
+    TestSupport::expectFatal([] { Queue q; queue_construct(&q, 0); }, "Error.InvalidParamiter: collection/queue.cpp(");
+    TestSupport::expectFatal([] { Queue q; queue_construct(&q, 4); queue_pop_front(&q); },
+                             "Error.Queue.IsEmpty: collection/queue.cpp(");
 }
