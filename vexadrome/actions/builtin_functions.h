@@ -3,7 +3,11 @@
 // itself because it reads the tick count of the current evaluation.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
+
+#include "nycore/math/math_functions.h"
 
 namespace Vexadrome::Actions {
 
@@ -35,6 +39,30 @@ public:
     // One element of "normalize": the element over the magnitude of all
     // elements; a zero operand stays zero.
     static double normalizeElement(double x, double magnitude) { return magnitude == 0.0 ? 0.0 : x / magnitude; }
+
+    // "magnitude" from the plain sum of squares of its count elements, where
+    // element(k) reads element k. A sum that overflowed, or fell below the
+    // normal numbers (so that squares may have been lost), is computed again
+    // over the elements scaled by a power of two near the largest, as hypot
+    // does; every other sum keeps its plain square root.
+    template <typename Element>
+    static double magnitude(double sumOfSquares, int count, Element element)
+    {
+        if (!(sumOfSquares < std::numeric_limits<double>::min()) && sumOfSquares != HUGE_VAL)
+            return NyCore::Math::sqrt(sumOfSquares);
+        double largest = 0.0;
+        for (int k = 0; k < count; ++k)
+            largest = std::fmax(largest, std::fabs(element(k)));
+        if (largest == 0.0 || largest == HUGE_VAL)
+            return largest == 0.0 ? NyCore::Math::sqrt(sumOfSquares) : largest;
+        int exponent = std::ilogb(largest);
+        double scaled = 0.0;
+        for (int k = 0; k < count; ++k) {
+            double x = std::ldexp(element(k), -exponent);
+            scaled = scaled + x * x;
+        }
+        return std::ldexp(NyCore::Math::sqrt(scaled), exponent);
+    }
 
 private:
     static MathFunction mathTable[MathCount];

@@ -64,13 +64,12 @@ int ExprCompiler::emit(ExprOp::Enum op, int a, int b, int c)
     bool foldable;
     switch (op) {
     case ExprOp::Time: foldable = false; break;
-    case ExprOp::Math:
-    case ExprOp::Sqrt: foldable = program->isConstant(a); break;
+    case ExprOp::Math: foldable = program->isConstant(a); break;
     case ExprOp::MulAdd: foldable = program->isConstant(a) && program->isConstant(b) && program->isConstant(c); break;
     default: foldable = program->isConstant(a) && program->isConstant(b); break;
     }
     if (foldable) {
-        bool binary = op != ExprOp::Math && op != ExprOp::Sqrt;
+        bool binary = op != ExprOp::Math;
         double value = ExprProgram::fold(op, program->constantValue(a), binary ? program->constantValue(b) : 0.0,
                                          op == ExprOp::MulAdd ? program->constantValue(c) : 0.0, b);
         return constant(value);
@@ -107,6 +106,21 @@ int ExprCompiler::sumOfProducts(int first, int second, int count)
     for (int k = 0; k < count; ++k)
         sum = emit(ExprOp::MulAdd, stack[first + k], stack[second + k], sum);
     return sum;
+}
+
+int ExprCompiler::magnitude(int start, int count)
+{
+    int sum = sumOfProducts(start, start, count);
+    // The sum is constant only when every element is.
+    if (program->isConstant(sum)) {
+        return constant(BuiltinFunctions::magnitude(program->constantValue(sum), count,
+                                                    [&](int k) { return program->constantValue(stack[start + k]); }));
+    }
+    // One sum stands for one list of elements.
+    auto [place, added] = instructionIds.try_emplace(InstructionKey{ExprOp::Magnitude, sum, -1, -1}, 0);
+    if (added)
+        place->second = program->addMagnitude(sum, stack.data() + start, count);
+    return place->second;
 }
 
 void ExprCompiler::compileSingleBinary(ExprOp::Enum op, Expr* left, Expr* right)
@@ -203,9 +217,9 @@ void ExprCompiler::handleMagnitude(Expr* operand)
     if (!spend(count))
         return;
     int start = blockStart(count);
-    int sum = sumOfProducts(start, start, static_cast<int>(count));
+    int result = magnitude(start, static_cast<int>(count));
     drop(count);
-    push(emit(ExprOp::Sqrt, sum, -1, -1));
+    push(result);
 }
 
 void ExprCompiler::handleDotProduct(Expr* left, Expr* right)
@@ -274,9 +288,9 @@ void ExprCompiler::handleNormalize(Expr* operand)
     if (!spend(2 * count))
         return;
     int start = blockStart(count);
-    int magnitude = emit(ExprOp::Sqrt, sumOfProducts(start, start, static_cast<int>(count)), -1, -1);
+    int length = magnitude(start, static_cast<int>(count));
     for (int k = 0; k < count; ++k)
-        stack[start + k] = emit(ExprOp::NormalizeDiv, stack[start + k], magnitude, -1);
+        stack[start + k] = emit(ExprOp::NormalizeDiv, stack[start + k], length, -1);
 }
 
 void ExprCompiler::handleMatrixAdd(Expr* left, Expr* right) { compileElementwise(ExprOp::Add, left, right); }

@@ -62,7 +62,7 @@ private:
     void compileNode(Expressions::Expr* node)
     {
         if (!abandoned)
-            node->accept(this);
+            visit(node);
     }
     int constant(double value);
     int emit(ExprOp::Enum op, int a, int b, int c);
@@ -75,6 +75,8 @@ private:
     void compileElementwise(ExprOp::Enum op, Expressions::Expr* left, Expressions::Expr* right);
     // The sum of squares (or of products) of the top blocks, from 0 upwards.
     int sumOfProducts(int first, int second, int count);
+    // The magnitude of the count values from stack index start.
+    int magnitude(int start, int count);
 
     Expressions::Expr* root;
     ExprProgram* program;

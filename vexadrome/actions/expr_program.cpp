@@ -75,10 +75,11 @@ void mathLanes(double* __restrict d, double const* __restrict a, MathFunction fu
         d[l] = function(a[l]);
 }
 
-void sqrtLanes(double* __restrict d, double const* __restrict a, int n)
+void magnitudeLanes(double* __restrict d, double const* __restrict a, double const* lanes, std::int32_t const* elements,
+                    int count, int n)
 {
     for (int l = 0; l < n; ++l)
-        d[l] = NyCore::Math::sqrt(a[l]);
+        d[l] = BuiltinFunctions::magnitude(a[l], count, [=](int k) { return lanes[elements[k] + l]; });
 }
 
 void timeLanes(double* __restrict d, double const* __restrict a, std::uint32_t tickCount, int n)
@@ -87,7 +88,8 @@ void timeLanes(double* __restrict d, double const* __restrict a, std::uint32_t t
         d[l] = BuiltinFunctions::time(a[l], tickCount);
 }
 
-[[gnu::always_inline]] inline void execute(ExprInstruction const* p, ExprInstruction const* end, double* s, std::uint32_t tickCount)
+[[gnu::always_inline]] inline void execute(ExprInstruction const* p, ExprInstruction const* end, double* s,
+                                           std::int32_t const* elementSlots, std::uint32_t tickCount)
 {
     for (; p != end; ++p) {
         switch (p->op) {
@@ -99,7 +101,11 @@ void timeLanes(double* __restrict d, double const* __restrict a, std::uint32_t t
         case ExprOp::MulAdd: s[p->dst] = mulAdd(s[p->a], s[p->b], s[p->c]); break;
         case ExprOp::Math: s[p->dst] = BuiltinFunctions::getMathFunction(p->b)(s[p->a]); break;
         case ExprOp::Time: s[p->dst] = BuiltinFunctions::time(s[p->a], tickCount); break;
-        case ExprOp::Sqrt: s[p->dst] = NyCore::Math::sqrt(s[p->a]); break;
+        case ExprOp::Magnitude: {
+            std::int32_t const* elements = elementSlots + p->b;
+            s[p->dst] = BuiltinFunctions::magnitude(s[p->a], p->c, [=](int k) { return s[elements[k]]; });
+            break;
+        }
         case ExprOp::NormalizeDiv: s[p->dst] = BuiltinFunctions::normalizeElement(s[p->a], s[p->b]); break;
         default: __builtin_unreachable();
         }
@@ -108,8 +114,8 @@ void timeLanes(double* __restrict d, double const* __restrict a, std::uint32_t t
 
 // As execute, over blocks: the operands are offsets of lane blocks, n the
 // number of points in this block.
-void executeBlock(ExprInstruction const* p, ExprInstruction const* end, double* lanes, int n,
-                  std::uint32_t tickCount)
+void executeBlock(ExprInstruction const* p, ExprInstruction const* end, double* lanes, std::int32_t const* elementLanes,
+                  int n, std::uint32_t tickCount)
 {
     for (; p != end; ++p) {
         double* d = lanes + p->dst;
@@ -123,7 +129,7 @@ void executeBlock(ExprInstruction const* p, ExprInstruction const* end, double* 
         case ExprOp::MulAdd: mulAddLanes(d, a, lanes + p->b, lanes + p->c); break;
         case ExprOp::Math: mathLanes(d, a, BuiltinFunctions::getMathFunction(p->b), n); break;
         case ExprOp::Time: timeLanes(d, a, tickCount, n); break;
-        case ExprOp::Sqrt: sqrtLanes(d, a, n); break;
+        case ExprOp::Magnitude: magnitudeLanes(d, a, lanes, elementLanes + p->b, p->c, n); break;
         case ExprOp::NormalizeDiv: normalizeLanes(d, a, lanes + p->b); break;
         }
     }
@@ -146,6 +152,9 @@ void ExprProgram::clear()
     release(uniformCode);
     release(varyingCode);
     release(blockCode);
+    release(elementIds);
+    release(elementSlots);
+    release(elementLanes);
     release(resultSlots);
     release(resultLanes);
     release(uniformBroadcasts);
@@ -176,6 +185,13 @@ int ExprProgram::addInstruction(ExprOp::Enum op, int a, int b, int c)
     return id;
 }
 
+int ExprProgram::addMagnitude(int sum, int const* elements, int count)
+{
+    int offset = static_cast<int>(elementIds.size());
+    elementIds.insert(elementIds.end(), elements, elements + count);
+    return addInstruction(ExprOp::Magnitude, sum, offset, count);
+}
+
 double ExprProgram::fold(ExprOp::Enum op, double a, double b, double c, int mathIndex)
 {
     switch (op) {
@@ -186,30 +202,42 @@ double ExprProgram::fold(ExprOp::Enum op, double a, double b, double c, int math
     case ExprOp::Power: return NyCore::Math::pow(a, b);
     case ExprOp::MulAdd: return mulAdd(a, b, c);
     case ExprOp::Math: return BuiltinFunctions::getMathFunction(mathIndex)(a);
-    case ExprOp::Sqrt: return NyCore::Math::sqrt(a);
     case ExprOp::NormalizeDiv: return BuiltinFunctions::normalizeElement(a, b);
+    case ExprOp::Magnitude:
     case ExprOp::Time: break;
     }
-    // "time" changes with every tick count; folding it is a compiler fault.
+    // "time" changes with every tick count, and a magnitude needs its
+    // elements: folding either here is a compiler fault.
     NY_THROW(InvalidParameterException());
 }
 
-int ExprProgram::operandsOf(ExprInstruction const& instruction, int* operands)
+int ExprProgram::operandsOf(ExprInstruction const& instruction, std::vector<int>& operands) const
 {
-    operands[0] = instruction.a;
+    operands.assign(1, instruction.a);
     switch (instruction.op) {
     case ExprOp::Math:
     case ExprOp::Time:
-    case ExprOp::Sqrt:
-        return 1;
+        break;
+    case ExprOp::Magnitude:
+        operands.insert(operands.end(), elementIds.begin() + instruction.b, elementIds.begin() + instruction.b + instruction.c);
+        break;
     case ExprOp::MulAdd:
-        operands[1] = instruction.b;
-        operands[2] = instruction.c;
-        return 3;
+        operands.push_back(instruction.b);
+        operands.push_back(instruction.c);
+        break;
     default:
-        operands[1] = instruction.b;
-        return 2;
+        operands.push_back(instruction.b);
+        break;
     }
+    return static_cast<int>(operands.size());
+}
+
+void ExprProgram::placeList(ExprInstruction* placed, std::vector<int> const& operands, std::vector<std::int32_t> const& place,
+                            int scale, std::vector<std::int32_t>* lists)
+{
+    placed->b = static_cast<std::int32_t>(lists->size());
+    for (std::size_t k = 1; k < operands.size(); ++k)
+        lists->push_back(place[operands[k]] * scale);
 }
 
 void ExprProgram::finish(int const* results, int count)
@@ -217,7 +245,7 @@ void ExprProgram::finish(int const* results, int count)
     int valueCount = static_cast<int>(values.size());
     std::vector<char> needed(static_cast<std::size_t>(valueCount), 0);
     std::vector<char> varying(static_cast<std::size_t>(valueCount), 0);
-    int operands[3];
+    std::vector<int> operands;
     for (int r = 0; r < count; ++r)
         needed[results[r]] = 1;
     for (auto i = built.rbegin(); i != built.rend(); ++i) {
@@ -252,6 +280,7 @@ void ExprProgram::finish(int const* results, int count)
     release(values);
     release(constants);
     release(built);
+    release(elementIds);
     release(slotOf);
     release(laneOf);
     release(varyingSlotOf);
@@ -280,7 +309,7 @@ void ExprProgram::assignSlots(std::vector<char> const& needed, std::vector<char>
     }
 
     std::vector<std::int32_t> lastUse(static_cast<std::size_t>(valueCount), -1);
-    int operands[3];
+    std::vector<int> operands;
     int step = 0;
     for (ExprInstruction const& instruction : built) {
         if (!needed[instruction.dst] || !varying[instruction.dst])
@@ -315,7 +344,7 @@ void ExprProgram::assignSlots(std::vector<char> const& needed, std::vector<char>
         int n = operandsOf(instruction, operands);
         for (int k = 0; k < n; ++k) {
             int o = operands[k];
-            bool repeated = (k > 0 && operands[0] == o) || (k > 1 && operands[1] == o);
+            bool repeated = std::find(operands.begin(), operands.begin() + k, o) != operands.begin() + k;
             if (!repeated && varyingSlotOf[o] >= 0 && lastUse[o] == step)
                 freeSlots.push_back(varyingSlotOf[o]);
         }
@@ -335,17 +364,19 @@ void ExprProgram::assignSlots(std::vector<char> const& needed, std::vector<char>
 
 void ExprProgram::buildCode(std::vector<char> const& needed, std::vector<char> const& varying)
 {
+    std::vector<int> operands;
     for (ExprInstruction const& instruction : built) {
         if (!needed[instruction.dst])
             continue;
         ExprInstruction placed = instruction;
         placed.dst = slotOf[instruction.dst];
-        int operands[3];
         int n = operandsOf(instruction, operands);
         placed.a = slotOf[operands[0]];
-        if (n > 1)
+        if (instruction.op == ExprOp::Magnitude)
+            placeList(&placed, operands, slotOf, 1, &elementSlots);
+        else if (n > 1)
             placed.b = slotOf[operands[1]];
-        if (n > 2)
+        if (n > 2 && instruction.op != ExprOp::Magnitude)
             placed.c = slotOf[operands[2]];
         (varying[instruction.dst] ? varyingCode : uniformCode).push_back(placed);
     }
@@ -366,7 +397,7 @@ void ExprProgram::assignLanes(std::vector<char> const& needed, std::vector<char>
             laneOf[v] = next++;
     }
     std::vector<Broadcast> constantBroadcasts;
-    int operands[3];
+    std::vector<int> operands;
     for (ExprInstruction const& instruction : built) {
         if (!needed[instruction.dst] || !varying[instruction.dst])
             continue;
@@ -404,9 +435,11 @@ void ExprProgram::assignLanes(std::vector<char> const& needed, std::vector<char>
         placed.dst = laneOf[instruction.dst] * L;
         int n = operandsOf(instruction, operands);
         placed.a = laneOf[operands[0]] * L;
-        if (n > 1)
+        if (instruction.op == ExprOp::Magnitude)
+            placeList(&placed, operands, laneOf, L, &elementLanes);
+        else if (n > 1)
             placed.b = laneOf[operands[1]] * L;
-        if (n > 2)
+        if (n > 2 && instruction.op != ExprOp::Magnitude)
             placed.c = laneOf[operands[2]] * L;
         blockCode.push_back(placed);
     }
@@ -419,7 +452,7 @@ void ExprProgram::runUniformPart(std::uint32_t tickCount)
 {
     if (uniformReady && tickCount == uniformTick)
         return;
-    execute(uniformCode.data(), uniformCode.data() + uniformCode.size(), slots.data(), tickCount);
+    execute(uniformCode.data(), uniformCode.data() + uniformCode.size(), slots.data(), elementSlots.data(), tickCount);
     uniformTick = tickCount;
     uniformReady = true;
 }
@@ -430,7 +463,7 @@ void ExprProgram::run(std::uint32_t tickCount, double* result)
     for (Input const& input : inputs)
         s[input.slot] = *input.source;
     if (!uniformReady || tickCount != uniformTick) runUniformPart(tickCount);
-    execute(varyingCode.data(), varyingCode.data() + varyingCode.size(), s, tickCount);
+    execute(varyingCode.data(), varyingCode.data() + varyingCode.size(), s, elementSlots.data(), tickCount);
     for (std::size_t r = 0; r < resultSlots.size(); ++r)
         result[r] = s[resultSlots[r]];
 }
@@ -441,7 +474,7 @@ void ExprProgram::runPointFromArrays(std::uint32_t tickCount, double const* cons
     double* s = slots.data();
     for (Input const& input : inputs)
         s[input.slot] = pointInputs[input.argument][point];
-    execute(varyingCode.data(), varyingCode.data() + varyingCode.size(), s, tickCount);
+    execute(varyingCode.data(), varyingCode.data() + varyingCode.size(), s, elementSlots.data(), tickCount);
     for (std::size_t r = 0; r < resultSlots.size(); ++r)
         result[r] = s[resultSlots[r]];
 }
@@ -462,7 +495,7 @@ void ExprProgram::runBatch(std::uint32_t tickCount, int count, double const* con
         int n = std::min(L, count - first);
         for (Input const& input : inputs)
             std::copy_n(pointInputs[input.argument] + first, n, blocks + input.lane);
-        executeBlock(blockCode.data(), blockCode.data() + blockCode.size(), blocks, n, tickCount);
+        executeBlock(blockCode.data(), blockCode.data() + blockCode.size(), blocks, elementLanes.data(), n, tickCount);
         double* out = results + static_cast<std::ptrdiff_t>(first) * stride;
         for (std::size_t r = 0; r < resultSlots.size(); ++r) {
             if (resultLanes[r] >= 0) {

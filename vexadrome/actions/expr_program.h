@@ -19,13 +19,15 @@ enum Enum : std::int32_t {
     MulAdd,         // c + a * b, one step of a sum of products
     Math,           // the math table's function b applied to a
     Time,           // "time" of a
-    Sqrt,           // square root of a
+    Magnitude,      // "magnitude" from the sum of squares a of the c elements listed from b
     NormalizeDiv,   // a over the magnitude b; 0 when b is 0
 };
 }
 
 // While building, dst and the operands are value ids; after finish they are
-// slot indexes (or lane offsets in the block program). b of Math is the math index.
+// slot indexes (or lane offsets in the block program). b of Math is the math
+// index; b and c of Magnitude are the offset and length of its element list,
+// which holds ids, slots or lane offsets in the same way.
 struct ExprInstruction {
     std::int32_t op;
     std::int32_t dst;
@@ -51,6 +53,8 @@ public:
     // A value read from *source at every run, or from inputs[argument] in runBatch.
     int addInput(int argument, double const* source);
     int addInstruction(ExprOp::Enum op, int a, int b, int c);
+    // The magnitude of the count values of elements, whose sum of squares is sum.
+    int addMagnitude(int sum, int const* elements, int count);
     bool isConstant(int value) const { return values[value].kind == ValueKind::Constant; }
     double constantValue(int value) const { return constants[values[value].index]; }
     // Drops the instructions that no result needs, splits the rest into the
@@ -88,7 +92,11 @@ private:
         std::int32_t lane;
     };
 
-    static int operandsOf(ExprInstruction const& instruction, int* operands);
+    // The ids an instruction reads, into operands; returns their count.
+    int operandsOf(ExprInstruction const& instruction, std::vector<int>& operands) const;
+    // Appends the list of an instruction's elements to lists, each mapped by place.
+    static void placeList(ExprInstruction* placed, std::vector<int> const& operands, std::vector<std::int32_t> const& place,
+                          int scale, std::vector<std::int32_t>* lists);
     void assignSlots(std::vector<char> const& needed, std::vector<char> const& varying, int const* results, int count);
     void buildCode(std::vector<char> const& needed, std::vector<char> const& varying);
     void assignLanes(std::vector<char> const& needed, std::vector<char> const& varying, int const* results, int count);
@@ -99,12 +107,16 @@ private:
     std::vector<Value> values;
     std::vector<double> constants;
     std::vector<ExprInstruction> built;
+    std::vector<std::int32_t> elementIds;
 
     // The finished program.
     std::vector<Input> inputs;
     std::vector<ExprInstruction> uniformCode;
     std::vector<ExprInstruction> varyingCode;
     std::vector<ExprInstruction> blockCode;
+    // The element lists of the Magnitude instructions: slots, and lane offsets.
+    std::vector<std::int32_t> elementSlots;
+    std::vector<std::int32_t> elementLanes;
     std::vector<std::int32_t> resultSlots;
     std::vector<std::int32_t> resultLanes;   // -1: read the slot instead
     std::vector<Broadcast> uniformBroadcasts;

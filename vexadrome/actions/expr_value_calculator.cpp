@@ -212,8 +212,9 @@ void ExprValueCalculator::handleMagnitude(Expr* operand)
     std::int64_t count = valueCount(operand);
     int start = blockStart(count);
     double sum = sumOfProducts(start, start, static_cast<int>(count));
+    double result = BuiltinFunctions::magnitude(sum, static_cast<int>(count), [&](int k) { return values[start + k]; });
     top = start - 1;
-    push(NyCore::Math::sqrt(sum));
+    push(result);
 }
 
 void ExprValueCalculator::handleDotProduct(Expr* left, Expr* right)
@@ -299,7 +300,8 @@ void ExprValueCalculator::handleNormalize(Expr* operand)
     visit(operand);
     std::int64_t count = valueCount(operand);
     int start = blockStart(count);
-    double magnitude = NyCore::Math::sqrt(sumOfProducts(start, start, static_cast<int>(count)));
+    double sum = sumOfProducts(start, start, static_cast<int>(count));
+    double magnitude = BuiltinFunctions::magnitude(sum, static_cast<int>(count), [&](int k) { return values[start + k]; });
     for (int i = start; i <= top; ++i)
         values[i] = BuiltinFunctions::normalizeElement(values[i], magnitude);
 }

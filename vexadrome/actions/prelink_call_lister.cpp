@@ -46,7 +46,7 @@ void PrelinkCallLister::visit(Prelink* node)
         tooDeep = true;
         deepUse = currentUse;
     } else {
-        node->accept(this);
+        enter(node);
     }
     --depth;
 }

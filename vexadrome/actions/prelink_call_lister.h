@@ -43,6 +43,7 @@ public:
 protected:
     // Visits node unless the nesting passes MaxLinkDepth.
     void visit(Expressions::Prelink* node) override;
+    bool continueChain(Expressions::Prelink*) override { return !tooDeep; }
 
 private:
     void noteName(Expressions::Prelink* node, NyCore::String* name);

@@ -77,7 +77,7 @@ void PrelinkCycleFinder::visit(Prelink* node)
         error->setCode(TooComplex);
         stopped = true;
     } else {
-        node->accept(this);
+        enter(node);
     }
     --depth;
 }

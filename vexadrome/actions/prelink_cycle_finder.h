@@ -33,6 +33,7 @@ public:
 protected:
     // Visits node unless the nesting passes MaxLinkDepth.
     void visit(Expressions::Prelink* node) override;
+    bool continueChain(Expressions::Prelink*) override { return !stopped; }
 
 private:
     PrelinkCycleFinder(Definitions* definitions, NyCore::Collections::LinkVector<NyCore::String>* names, Parsing::Error* error);

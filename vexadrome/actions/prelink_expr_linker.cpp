@@ -64,11 +64,7 @@ PrelinkExprLinker::~PrelinkExprLinker()
 
 Expr* PrelinkExprLinker::linkRoot(Prelink* root)
 {
-    if (++session->depth > MaxLinkDepth)
-        error->setCode(ErrorCode::TooComplex);
-    else
-        root->accept(this);
-    --session->depth;
+    visit(root);
     return getResult();
 }
 
@@ -79,13 +75,26 @@ Expr* PrelinkExprLinker::getResult()
     return pop();
 }
 
-bool PrelinkExprLinker::linkChild(Prelink* child)
+void PrelinkExprLinker::visit(Prelink* node)
 {
     if (++session->depth > MaxLinkDepth)
         error->setCode(ErrorCode::TooComplex);
     else
-        child->accept(this);
+        enter(node);
     --session->depth;
+}
+
+bool PrelinkExprLinker::continueChain(Prelink* link)
+{
+    if (!error->hasCode())
+        return true;
+    locate(link);
+    return false;
+}
+
+bool PrelinkExprLinker::linkChild(Prelink* child)
+{
+    visit(child);
     if (!error->hasCode())
         return true;
     locate(child);

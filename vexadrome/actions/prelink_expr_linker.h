@@ -44,6 +44,12 @@ public:
     void handleMul(Expressions::Prelink* left, Expressions::Prelink* right) override;
     void handleDiv(Expressions::Prelink* left, Expressions::Prelink* right) override;
 
+protected:
+    // Enters node unless the session's recursion passes MaxLinkDepth.
+    void visit(Expressions::Prelink* node) override;
+    // Locates a failure at the link of a chain where it happened.
+    bool continueChain(Expressions::Prelink* link) override;
+
 private:
     // Shared by the nested linkers of one top-level link: the recursion depth
     // summed over the definitions being expanded, and the nodes made so far.

@@ -9,7 +9,7 @@ using Expressions::Prelink;
 int PrelinkStackCounter::calculate(Prelink* root)
 {
     PrelinkStackCounter counter;
-    root->accept(&counter);
+    counter.visit(root);
     return counter.greatestDepth;
 }
 

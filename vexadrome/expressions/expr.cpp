@@ -2,6 +2,7 @@
 #include "vexadrome/expressions/expr.h"
 
 #include <cstddef>
+#include <vector>
 
 #include "nycore/system/memory.h"
 
@@ -21,6 +22,31 @@ void deleteNodes(Expr** nodes, int count)
     memory_free(nodes);
 }
 
+// Destroys a left operand link by link: a sum of a million terms must not be
+// destroyed by a million nested destructors.
+void deleteLeftChain(Expr* next)
+{
+    while (next && next->leftOperand()) {
+        Expr* link = next;
+        next = *link->leftOperand();
+        *link->leftOperand() = nullptr;
+        delete link;
+    }
+    delete next;
+}
+
+}
+
+SingleBinary::~SingleBinary()
+{
+    delete right;
+    deleteLeftChain(left);
+}
+
+MatrixBinary::~MatrixBinary()
+{
+    delete right;
+    deleteLeftChain(left);
 }
 
 void Constant::accept(ExprHandler* handler) { handler->handleConstant(value); }
@@ -54,6 +80,19 @@ UserCall::~UserCall()
 }
 
 void UserCall::accept(ExprHandler* handler) { handler->handleUserCall(this); }
+
+void ExprHandler::visitChain(Expr* node)
+{
+    std::vector<Expr*> chain;
+    for (Expr* link = node; link->leftOperand(); link = *link->leftOperand())
+        chain.push_back(link);
+    visit(*chain.back()->leftOperand());
+    for (std::size_t i = chain.size(); i-- > 0;) {
+        doneLeft = *chain[i]->leftOperand();
+        chain[i]->accept(this);
+        doneLeft = nullptr;
+    }
+}
 
 void ExprHandler::handleMathCall(Expr* operand, int) { visit(operand); }
 

@@ -29,6 +29,10 @@ public:
     virtual ExprType::Enum get$type() const { return ExprType::Single; }
     virtual void accept(ExprHandler*) {}
     virtual ~Expr() = default;
+    // The place of the left operand of a binary node; none for other nodes.
+    // Long chains of sums and products are walked and destroyed through it
+    // with loops (see ExprHandler::visit).
+    virtual Expr** leftOperand() { return nullptr; }
 
     int get$size() const { return get$rowCount() * get$colCount(); }
 };
@@ -70,11 +74,8 @@ public:
 class SingleBinary : public Single {
 public:
     SingleBinary(Expr* left, Expr* right) : left(left), right(right) {}
-    ~SingleBinary() override
-    {
-        delete left;
-        delete right;
-    }
+    ~SingleBinary() override;
+    Expr** leftOperand() override { return &left; }
 
     Expr* left;
     Expr* right;
@@ -145,11 +146,8 @@ public:
 class MatrixBinary : public Matrix {
 public:
     MatrixBinary(Expr* left, Expr* right) : Matrix(left->get$rowCount(), left->get$colCount()), left(left), right(right) {}
-    ~MatrixBinary() override
-    {
-        delete left;
-        delete right;
-    }
+    ~MatrixBinary() override;
+    Expr** leftOperand() override { return &left; }
 
     Expr* left;
     Expr* right;
@@ -252,12 +250,29 @@ public:
     virtual void handleMatrixMulM(Expr* left, Expr* right);
 
 protected:
-    void visit(Expr* node) { node->accept(this); }
+    // node->accept(this), in the same order, but a chain of binary nodes down
+    // their left operands is walked in a loop: its deepest left operand is
+    // visited first, then each link from the bottom up, whose own visit of its
+    // left operand then does nothing. Recursion follows only the other children.
+    void visit(Expr* node)
+    {
+        if (node == doneLeft)
+            doneLeft = nullptr;
+        else if (Expr** left = node->leftOperand(); left && (*left)->leftOperand())
+            visitChain(node);
+        else
+            node->accept(this);
+    }
     void visitBoth(Expr* left, Expr* right)
     {
         visit(left);
         visit(right);
     }
+
+private:
+    void visitChain(Expr* node);
+
+    Expr* doneLeft = nullptr;
 };
 
 }

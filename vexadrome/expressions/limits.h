@@ -4,8 +4,10 @@
 
 namespace Vexadrome::Expressions {
 
-// The greatest height of an unlinked tree (nodes on the longest path).
-constexpr int MaxExpressionHeight = 1000;
+// The greatest height of an unlinked tree (see Prelink::height: chains of
+// sums and products count as one level): parentheses nested 1,000 deep with
+// operators inside fit, and so does a sum of any length.
+constexpr int MaxExpressionHeight = 1100;
 // The deepest nesting of calls and literals while parsing.
 constexpr int MaxCallNesting = 256;
 // The deepest recursion of one link, summed over the nested definitions it expands.

@@ -2,6 +2,7 @@
 #include "vexadrome/expressions/prelink.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "nycore/system/memory.h"
 #include "nycore/text/string_functions.h"
@@ -27,13 +28,27 @@ void PLTranspose::accept(PrelinkHandler* handler) { handler->handleTranspose(ope
 
 PLBinary::PLBinary(int start, int length, Prelink* left, Prelink* right) : Prelink(start, length), left(left), right(right)
 {
-    height = std::max(left->height, right->height) + 1;
+    height = heightOver(left, right);
 }
 
+int PLBinary::heightOver(Prelink const* left, Prelink const* right)
+{
+    return std::max(left->height, right->height + 1);
+}
+
+// The left chain is taken apart link by link: a sum of a million terms must
+// not be destroyed by a million nested destructors.
 PLBinary::~PLBinary()
 {
-    delete left;
     delete right;
+    Prelink* next = left;
+    while (next && next->leftOperand()) {
+        Prelink* link = next;
+        next = *link->leftOperand();
+        *link->leftOperand() = nullptr;
+        delete link;
+    }
+    delete next;
 }
 
 void PrelinkAdd::accept(PrelinkHandler* handler) { handler->handleAdd(left, right); }
@@ -84,6 +99,30 @@ void PLMatrixVal::setElement(int r, int c, Prelink* element)
 {
     elements[c * rowCount + r] = element;
     height = std::max(height, element->height + 1);
+}
+
+void PrelinkHandler::enter(Prelink* node)
+{
+    if (node == doneLeft) {
+        doneLeft = nullptr;
+        return;
+    }
+    Prelink** left = node->leftOperand();
+    if (!left || !(*left)->leftOperand()) {
+        node->accept(this);
+        return;
+    }
+    std::vector<Prelink*> chain;
+    for (Prelink* link = node; link->leftOperand(); link = *link->leftOperand())
+        chain.push_back(link);
+    visit(*chain.back()->leftOperand());
+    for (std::size_t i = chain.size(); i-- > 0;) {
+        doneLeft = *chain[i]->leftOperand();
+        chain[i]->accept(this);
+        doneLeft = nullptr;
+        if (i > 0 && !continueChain(chain[i]))
+            return;
+    }
 }
 
 void PrelinkHandler::handleMathCall(Prelink* operand, int) { visit(operand); }

@@ -21,11 +21,17 @@ public:
     Prelink& operator=(Prelink const&) = delete;
     virtual void accept(PrelinkHandler*) {}
     virtual ~Prelink() = default;
+    // The place of the left operand of a binary node; none for other nodes.
+    // Sums and products grow down their left operands, and the passes walk
+    // and destroy such chains with loops through this place.
+    virtual Prelink** leftOperand() { return nullptr; }
 
     std::int32_t start;    // offset of the node's text; -1 for nodes made for a unary minus
     std::int32_t length;
     // The number of nodes on the longest path down from this one (a leaf is
-    // 1); the parser bounds it so that every recursive pass stays shallow.
+    // 1), where the left operand of a binary node counts as one level with
+    // it: the passes recurse only into the other children, so the parser
+    // bounds this to keep them shallow while chains may be long.
     std::int32_t height = 1;
 };
 
@@ -85,6 +91,9 @@ class PLBinary : public Prelink {
 public:
     PLBinary(int start, int length, Prelink* left, Prelink* right);
     ~PLBinary() override;
+    Prelink** leftOperand() override { return &left; }
+    // The height of a binary node over these operands.
+    static int heightOver(Prelink const* left, Prelink const* right);
 
     Prelink* left;
     Prelink* right;
@@ -180,13 +189,25 @@ public:
 
 protected:
     // Every default visit of a child goes through here, so a pass that must
-    // bound its recursion overrides this one operation.
-    virtual void visit(Prelink* node) { node->accept(this); }
+    // bound its recursion overrides this one operation (and calls enter).
+    virtual void visit(Prelink* node) { enter(node); }
     void visitBoth(Prelink* left, Prelink* right)
     {
         visit(left);
         visit(right);
     }
+    // node->accept(this), in the same order, but a chain of binary nodes down
+    // their left operands is walked in a loop: its deepest left operand is
+    // entered first, then each link from the bottom up, whose own visit of
+    // its left operand then does nothing. Recursion follows only the other
+    // children, so it stays within the height of the tree.
+    void enter(Prelink* node);
+    // Called after each link of a chain below its top one; false ends the
+    // walk (a pass that has failed). The top link is left to the caller.
+    virtual bool continueChain(Prelink*) { return true; }
+
+private:
+    Prelink* doneLeft = nullptr;
 };
 
 }

@@ -3,7 +3,6 @@
 // built is bounded in height so that later recursive passes stay shallow.
 #include "vexadrome/parsing/expr_parser.h"
 
-#include <algorithm>
 #include <charconv>
 
 #include "vexadrome/expressions/limits.h"
@@ -24,6 +23,8 @@ ExprParser::GrammarRule const ExprParser::gRules[RuleCount] = {
      GrammarSymbol::Accept, &ExprParser::ruleReduce},
     {{GrammarSymbol::Primary, GrammarSymbol::MulOp, GrammarSymbol::Term}, GrammarSymbol::None, GrammarSymbol::None,
      GrammarSymbol::Term, &ExprParser::ruleMul},
+    {{GrammarSymbol::Primary, GrammarSymbol::FactorMinus, GrammarSymbol::None}, GrammarSymbol::None, GrammarSymbol::None,
+     GrammarSymbol::Primary, &ExprParser::ruleUminus},
     {{GrammarSymbol::Term, GrammarSymbol::None, GrammarSymbol::None}, GrammarSymbol::MulOp, GrammarSymbol::None,
      GrammarSymbol::Sum, &ExprParser::ruleReduce},
     {{GrammarSymbol::Primary, GrammarSymbol::None, GrammarSymbol::None}, GrammarSymbol::None, GrammarSymbol::None,
@@ -155,10 +156,14 @@ bool ExprParser::reduceUsing(int rule)
 
 int ExprParser::resolveRealSymbol(TokenData const* token, int previous)
 {
-    bool afterOperand = previous == GrammarSymbol::Term || previous == GrammarSymbol::Sum || previous == GrammarSymbol::Primary;
-    if (token->kind == u'-' && !afterOperand)
-        return GrammarSymbol::UnaryMinus;
-    return token->symbol;
+    if (token->kind != u'-')
+        return token->symbol;
+    if (previous == GrammarSymbol::Term || previous == GrammarSymbol::Sum || previous == GrammarSymbol::Primary)
+        return token->symbol;
+    // 8/-2*4 is 8/(-2)*4: after '*' or '/' the minus takes the next factor only.
+    if (previous == GrammarSymbol::MulOp || previous == GrammarSymbol::FactorMinus)
+        return GrammarSymbol::FactorMinus;
+    return GrammarSymbol::UnaryMinus;
 }
 
 Prelink* ExprParser::resolveSymbolExpr(TokenData const* token)
@@ -250,7 +255,7 @@ Prelink* ExprParser::ruleAdd()
     Prelink* left = entryBelowTop(2).node;
     Prelink* right = entryBelowTop(0).node;
     int const at = entryBelowTop(1).location;
-    if (!left || !right || !admitHeight(std::max(left->height, right->height) + 1, at, 1))
+    if (!left || !right || !admitHeight(Expressions::PLBinary::heightOver(left, right), at, 1))
         return nullptr;
     if (at >= 0 && at < scanner->get$textLength() && scanner->get$units()[at] == u'+')
         return new Expressions::PrelinkAdd(at, left, right);
@@ -262,7 +267,7 @@ Prelink* ExprParser::ruleMul()
     Prelink* left = entryBelowTop(2).node;
     Prelink* right = entryBelowTop(0).node;
     int const at = entryBelowTop(1).location;
-    if (!left || !right || !admitHeight(std::max(left->height, right->height) + 1, at, 1))
+    if (!left || !right || !admitHeight(Expressions::PLBinary::heightOver(left, right), at, 1))
         return nullptr;
     if (at >= 0 && at < scanner->get$textLength() && scanner->get$units()[at] == u'*')
         return new Expressions::PrelinkMul(at, left, right);

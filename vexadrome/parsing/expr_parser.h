@@ -25,6 +25,8 @@ enum : std::int32_t {
     Primary = 1002,
     Number = 1003,
     Name = 1004,
+    // A '-' after '*' or '/' (or after another such '-'): it negates only the factor after it.
+    FactorMinus = 1005,
     UnaryMinus = 1007,
     Sum = 1008,
     Term = 1009,
@@ -76,7 +78,7 @@ private:
         RuleAction action;
     };
 
-    static constexpr int RuleCount = 11;
+    static constexpr int RuleCount = 12;
     static GrammarRule const gRules[RuleCount];
 
     ExprParser(Scanner* scanner, Error* error);

@@ -5,7 +5,7 @@ namespace Vexadrome::Parsing {
 
 int WSMatcher::addchar(char16_t ch)
 {
-    return ch == u' ' || ch == u'\t' || ch == u'\n' ? 1 : 0;
+    return ch == u' ' || ch == u'\t' || ch == u'\n' || ch == u'\r' ? 1 : 0;
 }
 
 int NumberMatcher::addchar(char16_t ch)

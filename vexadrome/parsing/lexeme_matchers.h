@@ -12,7 +12,7 @@ public:
     virtual int addchar(char16_t) { return 0; }
 };
 
-// Space, tab and line feed (a carriage return is not white space).
+// Space, tab, line feed and carriage return (text saved with CR LF line ends reads as with LF).
 class WSMatcher : public LexemeMatcher {
 public:
     int addchar(char16_t ch) override;

@@ -6,7 +6,6 @@
 
 #include "nycore/text/string_functions.h"
 #include "tests/support/strings.h"
-#include "vexadrome/parsing/lexeme_matchers.h"
 #include "vexadrome/parsing/scanner.h"
 
 namespace {
@@ -54,8 +53,8 @@ TEST(Scanner, TokenSequences)
         {u"a_b9 _", "1004/1004@0:4 1000/1000@4:1 1004/1004@5:1 0/0@6:0"},
         {u"Zz_0", "1004/1004@0:4 0/0@4:0"},
         {u"\u00e9", "233/233@0:1 0/0@1:0"},
-        {u"x\r", "1004/1004@0:1 13/13@1:1 0/0@2:0"},
-        {u" \t\n", "1000/1000@0:3 0/0@3:0"},
+        {u"x\r", "1004/1004@0:1 1000/1000@1:1 0/0@2:0"},
+        {u" \t\n\r\n", "1000/1000@0:5 0/0@5:0"},
         {u"  +  ", "1000/1000@0:2 43/1010@2:1 1000/1000@3:2 0/0@5:0"},
         {u"(-*/),=", "40/40@0:1 45/1010@1:1 42/1011@2:1 47/1011@3:1 41/41@4:1 44/44@5:1 61/61@6:1 0/0@7:0"},
         {u"a+-b", "1004/1004@0:1 43/1010@1:1 45/1010@2:1 1004/1004@3:1 0/0@4:0"},
@@ -119,29 +118,6 @@ TEST(Scanner, EndOfTextRepeatsAndPositionsAreHonoured)
     scanner.getNextToken(&out);
     EXPECT_EQ(describe(out), "1004/1004@0:2");
     string_free(text);
-}
-
-TEST(Scanner, MatchersAnswerPerCharacter)
-{
-    Vexadrome::Parsing::WSMatcher space;
-    Vexadrome::Parsing::NumberMatcher number;
-    Vexadrome::Parsing::VariableMatcher variable;
-    Vexadrome::Parsing::LexemeMatcher base;
-    EXPECT_EQ(space.addchar(u' ') + space.addchar(u'\t') + space.addchar(u'\n'), 3);
-    EXPECT_EQ(space.addchar(u'\r') + space.addchar(u'a'), 0);
-    number.restart();
-    EXPECT_EQ(number.addchar(u'.'), 1);
-    EXPECT_EQ(number.addchar(u'5'), 1);
-    EXPECT_EQ(number.addchar(u'.'), 0);
-    number.restart();
-    EXPECT_EQ(number.addchar(u'.'), 1);
-    variable.restart();
-    EXPECT_EQ(variable.addchar(u'1'), 0);
-    variable.restart();
-    EXPECT_EQ(variable.addchar(u'_'), 1);
-    EXPECT_EQ(variable.addchar(u'1'), 1);
-    EXPECT_EQ(variable.addchar(u'-'), 0);
-    EXPECT_EQ(base.addchar(u'a'), 0);
 }
 
 TEST(Scanner, TokenTextValueAndComparison)
