@@ -9,17 +9,11 @@
 
 #include "nycore/system/x_connection.h"
 #include "tests/support/run_until.h"
-#include "tests/support/xvfb.h"
 
 namespace TestSupport {
 
 using NyCore::System::Widget;
 using NyCore::System::XConnection;
-
-void WindowTest::SetUp()
-{
-    ASSERT_TRUE(ensureDisplay()) << "no X display and no Xvfb to start";
-}
 
 Display* display()
 {

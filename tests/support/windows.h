@@ -13,14 +13,9 @@
 #include "nycore/system/type.h"
 #include "nycore/system/widget.h"
 #include "tests/support/pixels.h"
+#include "tests/support/xvfb.h"
 
 namespace TestSupport {
-
-// A test that needs an X display (ensureDisplay) and fails without one.
-class WindowTest : public testing::Test {
-protected:
-    void SetUp() override;
-};
 
 Display* display();
 // Registers a test class record once per test program, however often asked.

@@ -1,16 +1,11 @@
 // Tests of text output: where the ink of a string lands in its box for each
-// text flag, word wrapping, clipping, and a saved picture of everything.
+// text flag, opaque cells, word wrapping, clipping, runs and points.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "nycore/graphics/font.h"
 #include "nycore/graphics/gc_text.h"
-#include "nycore/graphics/pixel_io.h"
 #include "nycore/text/string_functions.h"
 #include "tests/support/canvas.h"
 #include "tests/support/strings.h"
@@ -28,6 +23,8 @@ constexpr int BoxY = 10;
 constexpr int BoxW = 160;
 constexpr int BoxH = 40;
 
+class GCTextTest : public TestSupport::WindowTest {};
+
 InkBox inkOf(Canvas& canvas, NyCore::String const* text, int flags)
 {
     canvas.clear();
@@ -38,9 +35,8 @@ InkBox inkOf(Canvas& canvas, NyCore::String const* text, int flags)
 
 }
 
-TEST(GCTextTest, FlagsPlaceTheTextInItsBox)
+TEST_F(GCTextTest, FlagsPlaceTheTextInItsBox)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas canvas(200, 60);
     int height = canvas.gc()->font->get$height();
     NyCore::String const* text = u"Hi there"_str;
@@ -75,9 +71,8 @@ TEST(GCTextTest, FlagsPlaceTheTextInItsBox)
     }
 }
 
-TEST(GCTextTest, OpaqueTextFillsItsCell)
+TEST_F(GCTextTest, OpaqueTextFillsItsCell)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas canvas(200, 60);
     GC* gc = canvas.gc();
     gc_set_background(gc, 0x00FF00);
@@ -108,9 +103,8 @@ TEST(GCTextTest, OpaqueTextFillsItsCell)
     }
 }
 
-TEST(GCTextTest, ClippingKeepsTheTextInsideTheBox)
+TEST_F(GCTextTest, ClippingKeepsTheTextInsideTheBox)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas canvas(200, 60);
     GC* gc = canvas.gc();
     NyCore::String const* text = u"Clipped text runs far beyond its box"_str;
@@ -135,9 +129,8 @@ TEST(GCTextTest, ClippingKeepsTheTextInsideTheBox)
     EXPECT_LE(canvas.ink(0, 30, 200, 30).right, 29);
 }
 
-TEST(GCTextTest, WordWrapBreaksBetweenWords)
+TEST_F(GCTextTest, WordWrapBreaksBetweenWords)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas canvas(300, 120);
     GC* gc = canvas.gc();
     Font* mono = Font::create(u"courier new"_str, 12, Font::Regular);
@@ -165,13 +158,12 @@ TEST(GCTextTest, WordWrapBreaksBetweenWords)
         {u"aaa bbb ccc", 250, 100, 64, 1},
     };
     for (auto const& c : cases) {
-        NyCore::String* text = TestSupport::makeString(c.text);
+        TestSupport::OwnedString text(c.text);
         canvas.clear();
         gc_string(gc, text, 10, 5, c.w, c.h, c.flags);
         canvas.snap();
-        EXPECT_EQ(canvas.inkBands(), c.lines) << TestSupport::toUtf8(text) << " in " << c.w << " x " << c.h;
-        EXPECT_LT(canvas.ink().top, 5 + lineHeight) << TestSupport::toUtf8(text);
-        string_free(text);
+        EXPECT_EQ(canvas.inkBands(), c.lines) << text.utf8() << " in " << c.w << " x " << c.h;
+        EXPECT_LT(canvas.ink().top, 5 + lineHeight) << text.utf8();
     }
 
     // An empty line between two line feeds keeps its place.
@@ -194,9 +186,8 @@ TEST(GCTextTest, WordWrapBreaksBetweenWords)
     mono->release();
 }
 
-TEST(GCTextTest, RunsPointsAndMissingStrings)
+TEST_F(GCTextTest, RunsPointsAndMissingStrings)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas canvas(200, 40);
     GC* gc = canvas.gc();
     gc_string(gc, nullptr, 0, 0, 200, 40, 16);
@@ -227,58 +218,4 @@ TEST(GCTextTest, RunsPointsAndMissingStrings)
         canvas.snap();
         EXPECT_NEAR(canvas.ink().left, c.x + (whole.left - 10), 1) << "flags " << c.flags;
     }
-}
-
-TEST(GCTextTest, SavesAPictureOfTextAndShapes)
-{
-    ASSERT_TRUE(TestSupport::ensureDisplay());
-    Canvas canvas(320, 200);
-    GC* gc = canvas.gc();
-    gc_set_background(gc, 0xF0F0E0);
-    gc_rect_fill(gc, 0, 0, 320, 200);
-    gc_set_foreground(gc, 0x202080);
-    gc_set_background(gc, 0xDCDCBA);
-    gc_string(gc, u"Tab label"_str, 10, 10, 120, 24, 21);
-    gc_rect_line(gc, 10, 10, 120, 24);
-    gc_set_background(gc, 0xFFD080);
-    gc_rect(gc, 150, 10, 60, 40);
-    gc_ellipse(gc, 220, 10, 60, 40);
-    gc_arc(gc, 150, 60, 60, 60, 0, 750);
-    Point star[] = {{250, 60}, {262, 95}, {230, 72}, {270, 72}, {238, 95}};
-    gc_set_background(gc, 0x80C0FF);
-    gc_polygon(gc, star, 5);
-    gc_set_foreground(gc, 0x000000);
-    gc_string(gc, u"Word wrapping keeps whole words together on each line of the box."_str, 10, 50, 130, 80,
-        64 | 1);
-    gc_rect_line(gc, 10, 50, 130, 80);
-    Font* mono = Font::create(u"courier new"_str, 14, Font::Bold);
-    gc_save_state(gc);
-    gc_set_font(gc, mono);
-    gc_set_foreground(gc, 0xA00000);
-    gc_simple_string(gc, u"answ> 42"_str, 10, 150, 0);
-    gc_restore_state(gc);
-    mono->release();
-    gc_invert_rect(gc, 90, 150, 2, 16);
-    gc_set_line_width(gc, 3);
-    gc_line(gc, 150, 140, 300, 190);
-
-    canvas.snap();
-    char const* folder = std::getenv("VEXADROME_SCREENSHOTS");
-    std::string path = folder ? std::string(folder) + "/gc_picture.png"
-                              : "/tmp/gc_picture_" + std::to_string(::getpid()) + ".png";
-    NyCore::String* name = string_from_utf8(path.c_str(), static_cast<int>(path.size()));
-    ASSERT_TRUE(pixels_save_png(canvas.pixels.data(), 320, 200, name)) << path;
-    string_free(name);
-
-    std::ifstream file(path, std::ios::binary);
-    std::string header(8, '\0');
-    file.read(header.data(), 8);
-    EXPECT_EQ(header, std::string("\x89PNG\r\n\x1a\n", 8));
-    file.seekg(16);
-    unsigned char size[8] = {};
-    file.read(reinterpret_cast<char*>(size), 8);
-    EXPECT_EQ((size[2] << 8) | size[3], 320);
-    EXPECT_EQ((size[6] << 8) | size[7], 200);
-    if (!folder)
-        std::remove(path.c_str());
 }

@@ -7,28 +7,28 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "nycore/system/event_loop.h"
-#include "nycore/system/runtime.h"
-#include "nycore/system/time.h"
-#include "nycore/system/timer.h"
 #include "nycore/system/widget.h"
 #include "nycore/system/x_connection.h"
-#include "nycore/text/string_functions.h"
 #include "tests/support/child_process.h"
-#include "tests/support/strings.h"
 #include "tests/support/run_until.h"
-#include "tests/support/xvfb.h"
+#include "tests/support/strings.h"
+#include "tests/support/windows.h"
 
 using namespace NyCore;
 using namespace NyCore::System;
 
 namespace {
 
+using TestSupport::click;
+using TestSupport::display;
+using TestSupport::key;
+using TestSupport::mapped;
 using TestSupport::runUntil;
+using TestSupport::tap;
+using TestSupport::topWindow;
 
 // A widget that writes every notification it receives into a shared log.
 class Probe : public Widget {
@@ -69,25 +69,12 @@ int Probe::deleted = 0;
 TypeData Probe::MetaData = {&Widget::MetaData, nullptr, u"Tests.Probe"_str, NoMethods, NoEvents, &Probe::__create,
                             sizeof(Probe), 0, nullptr};
 
-Display* display()
-{
-    return XConnection::get$display();
-}
-
-
 bool logged(Probe* probe, std::string const& line)
 {
     for (auto const& entry : probe->log)
         if (entry == line)
             return true;
     return false;
-}
-
-bool mapped(Widget* widget)
-{
-    XWindowAttributes attributes;
-    return XGetWindowAttributes(display(), widget->get$nativeWindow(), &attributes) &&
-           attributes.map_state == IsViewable;
 }
 
 Probe* probe(Widget* parent, std::uint32_t flags, int x, int y, int w, int h)
@@ -97,40 +84,17 @@ Probe* probe(Widget* parent, std::uint32_t flags, int x, int y, int w, int h)
 
 Probe* window(int w, int h)
 {
-    Probe* top = probe(nullptr, WidgetFlags::TopLevel, 40, 40, w, h);
-    EXPECT_TRUE(runUntil([&] { return mapped(top); }));
-    return top;
+    return static_cast<Probe*>(topWindow(w, h, u"Tests.Probe"));
 }
 
-class WidgetWindowTest : public testing::Test {
+class WidgetWindowTest : public TestSupport::WindowTest {
 protected:
-    static void SetUpTestSuite()
+    void SetUp() override
     {
-        static bool registered = false;
-        if (!registered)
-            Type::registerType(&Probe::MetaData);
-        registered = true;
+        TestSupport::WindowTest::SetUp();
+        TestSupport::registerOnce(&Probe::MetaData);
     }
-    void SetUp() override { ASSERT_TRUE(TestSupport::ensureDisplay()); }
 };
-
-void moveTo(Widget* widget, int x, int y)
-{
-    WidgetPoint point = {x, y};
-    widget->toScreen(&point);
-    XTestFakeMotionEvent(display(), -1, point.x, point.y, CurrentTime);
-}
-
-void key(KeySym sym, bool down)
-{
-    XTestFakeKeyEvent(display(), XKeysymToKeycode(display(), sym), down, CurrentTime);
-}
-
-void tap(KeySym sym)
-{
-    key(sym, true);
-    key(sym, false);
-}
 
 }
 
@@ -219,24 +183,13 @@ TEST_F(WidgetWindowTest, ShowHideEnableDisableNotify)
 
     child->setPointerIcon(PointerShapes::TextBeam);
     EXPECT_EQ(child->get$pointerShape(), PointerShapes::TextBeam);
-    auto fatal = TestSupport::runInChild([&] { child->setPointerIcon(9); });
-    EXPECT_EQ(fatal.exitCode, FatalExitCode);
-    EXPECT_NE(fatal.output.find("InvalidParameterException"), std::string::npos) << fatal.output;
+    TestSupport::expectException([&] { child->setPointerIcon(9); }, "NyCore.InvalidParameterException",
+                                 "Invalid paramiter.");
 
-    String* caption = TestSupport::makeString(u"Größe ∑");
+    TestSupport::OwnedString caption(u"Größe ∑");
     child->setCaption(caption);
     top->setCaption(caption);
-    string_free(caption);
-    Atom name = XInternAtom(display(), "_NET_WM_NAME", False);
-    Atom type;
-    int format;
-    unsigned long count, remaining;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display(), top->get$nativeWindow(), name, 0, 64, False, AnyPropertyType, &type, &format,
-                       &count, &remaining, &data);
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), count), "Größe ∑");
-    XFree(data);
+    EXPECT_EQ(TestSupport::windowProperty(top->get$nativeWindow(), "_NET_WM_NAME"), "Größe ∑");
     top->close();
 }
 
@@ -379,9 +332,9 @@ TEST_F(WidgetWindowTest, MouseButtonsWheelDoubleClicksAndCrossing)
 {
     Probe* top = window(200, 100);
     Probe* area = probe(top, 0, 20, 20, 100, 50);
-    moveTo(top, 5, 5);
+    TestSupport::pointerTo(top, 5, 5);
     ASSERT_TRUE(runUntil([&] { return top->get$flags() & WidgetFlags::PointerInside; }));
-    moveTo(area, 5, 6);
+    TestSupport::pointerTo(area, 5, 6);
     ASSERT_TRUE(runUntil([&] { return logged(area, "over 5,6"); }));
     EXPECT_TRUE(area->get$flags() & WidgetFlags::PointerInside);
 
@@ -408,16 +361,15 @@ TEST_F(WidgetWindowTest, MouseButtonsWheelDoubleClicksAndCrossing)
     }
 
     // Keys reach the widget under the pointer while no widget has the focus.
-    moveTo(area, 40, 30);
+    TestSupport::pointerTo(area, 40, 30);
     area->log.clear();
     key(XK_Shift_L, true);
-    XTestFakeButtonEvent(display(), 1, True, CurrentTime);
-    XTestFakeButtonEvent(display(), 1, False, CurrentTime);
+    click();
     key(XK_Shift_L, false);
     EXPECT_TRUE(runUntil([&] { return area->log.size() >= 4; }));
     EXPECT_EQ(area->log, (std::vector<std::string>{"sys down -24/3", "down 40,30 0/5", "up 40,30 0/4", "sys up -24/4"}));
 
-    moveTo(top, 150, 90);
+    TestSupport::pointerTo(top, 150, 90);
     EXPECT_TRUE(runUntil([&] { return logged(area, "out"); }));
     EXPECT_FALSE(area->get$flags() & WidgetFlags::PointerInside);
     top->close();
@@ -426,15 +378,13 @@ TEST_F(WidgetWindowTest, MouseButtonsWheelDoubleClicksAndCrossing)
 TEST_F(WidgetWindowTest, ModalWidgetDisablesItsParentUntilClosed)
 {
     Probe* top = window(200, 100);
-    moveTo(top, 10, 10);
+    TestSupport::pointerTo(top, 10, 10);
     Probe* dialog = probe(top, WidgetFlags::TopLevel | WidgetFlags::Modal, 300, 300, 80, 60);
     ASSERT_TRUE(runUntil([&] { return mapped(dialog); }));
     top->log.clear();
-    XTestFakeButtonEvent(display(), 1, True, CurrentTime);
-    XTestFakeButtonEvent(display(), 1, False, CurrentTime);
-    moveTo(dialog, 5, 5);
-    XTestFakeButtonEvent(display(), 1, True, CurrentTime);
-    XTestFakeButtonEvent(display(), 1, False, CurrentTime);
+    click();
+    TestSupport::pointerTo(dialog, 5, 5);
+    click();
     ASSERT_TRUE(runUntil([&] { return logged(dialog, "up 5,5 0/0"); }));
     EXPECT_FALSE(logged(top, "down 10,10 0/1")) << "the parent takes no input while the dialog lives";
 
@@ -452,9 +402,8 @@ TEST_F(WidgetWindowTest, ModalWidgetDisablesItsParentUntilClosed)
     EXPECT_FALSE(logged(top, "suggestClose"));
 
     dialog->close();
-    moveTo(top, 10, 10);
-    XTestFakeButtonEvent(display(), 1, True, CurrentTime);
-    XTestFakeButtonEvent(display(), 1, False, CurrentTime);
+    TestSupport::pointerTo(top, 10, 10);
+    click();
     EXPECT_TRUE(runUntil([&] { return logged(top, "down 10,10 0/1"); }));
     top->close();
 }
