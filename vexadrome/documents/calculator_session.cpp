@@ -2,9 +2,9 @@
 #include "vexadrome/documents/calculator_session.h"
 
 #include "nycore/text/cstring.h"
-#include "nycore/text/double_formatter.h"
 #include "nycore/text/string_functions.h"
 #include "vexadrome/actions/expr_value_calculator.h"
+#include "vexadrome/documents/value_formatter.h"
 
 namespace Vexadrome::Documents {
 
@@ -12,11 +12,6 @@ void CalculatorSession::writeText(char16_t const* text)
 {
     while (*text)
         output->append(*text++);
-}
-
-void CalculatorSession::writeValue(double value)
-{
-    NyCore::Text::DoubleFormatter::appendTo(output, value);
 }
 
 void CalculatorSession::promptInput()
@@ -63,47 +58,11 @@ void CalculatorSession::printResult(Actions::ExprValueCalculator const* calculat
 {
     output->setTextColor(ResultColor, TranscriptWriter::Bold);
     writeText(u"answ> ");
-    if (calculator->get$colCount() == 1 && calculator->get$rowCount() == 1)
-        writeValue(calculator->get$values()[0]);
-    else if (calculator->get$colCount() == 1)
-        printVector(calculator);
-    else
-        printMatrix(calculator);
+    // Seven spaces: continuation rows stand under the inner '[' of the first.
+    ValueFormatter::appendTo(output, calculator, u"       ");
     output->append(u'\n');
     output->setTextColor(0, 0);
     output->flush();
-}
-
-void CalculatorSession::printVector(Actions::ExprValueCalculator const* calculator)
-{
-    double const* values = calculator->get$values();
-    output->append(u'(');
-    for (int r = 0; r < calculator->get$rowCount(); ++r) {
-        if (r > 0)
-            writeText(u", ");
-        writeValue(values[r]);
-    }
-    output->append(u')');
-}
-
-void CalculatorSession::printMatrix(Actions::ExprValueCalculator const* calculator)
-{
-    double const* values = calculator->get$values();
-    int const rows = calculator->get$rowCount();
-    int const cols = calculator->get$colCount();
-    output->append(u'[');
-    for (int r = 0; r < rows; ++r) {
-        output->append(u'[');
-        for (int c = 0; c < cols; ++c) {
-            if (c > 0)
-                writeText(u", ");
-            writeValue(values[c * rows + r]);
-        }
-        // Continuation rows stand under the inner '[' of the first row.
-        if (r < rows - 1)
-            writeText(u"]\n       ");
-    }
-    writeText(u"]]");
 }
 
 void CalculatorSession::printError(Parsing::Error const* error)

@@ -31,9 +31,8 @@ public:
     // Stores a definition (a line with '=') or evaluates an expression, and
     // prints the result or the error.
     void processCmnd(NyCore::String const* line);
+    // "answ> " and the value; a matrix's rows stand under its first row.
     void printResult(Actions::ExprValueCalculator const* calculator);
-    void printVector(Actions::ExprValueCalculator const* calculator);
-    void printMatrix(Actions::ExprValueCalculator const* calculator);
     void printError(Parsing::Error const* error);
     // Lists the history, numbered from 0, then prompts.
     void onViewHistory();
@@ -46,7 +45,6 @@ public:
     bool echoInput = true;
 
 private:
-    void writeValue(double value);
     void writeText(char16_t const* text);
 
     ExprManager* store;

@@ -3,10 +3,10 @@
 #include "vexadrome/documents/command_doc.h"
 
 #include "nycore/system/method_thunk.h"
-#include "nycore/text/double_formatter.h"
 #include "nycore/text/string_functions.h"
 #include "vexadrome/actions/expr_value_calculator.h"
 #include "vexadrome/documents/command_writer.h"
+#include "vexadrome/documents/value_formatter.h"
 
 namespace Vexadrome::Documents {
 
@@ -16,17 +16,6 @@ NyCore::MethodEntry const CommandDocMethods[] = {
     {u"onExecute", NY_METHOD(CommandDoc::onExecute)},
     {nullptr, nullptr},
 };
-
-void appendValue(NyCore::Text::TextBuffer* buffer, double value)
-{
-    NyCore::Text::DoubleFormatter::appendTo(buffer, value);
-}
-
-void appendRun(NyCore::Text::TextBuffer* buffer, char16_t const* run)
-{
-    while (*run)
-        buffer->append(*run++);
-}
 
 }
 
@@ -176,43 +165,7 @@ void CommandDoc::handleError(Parsing::Error const* error, int offset, int length
 
 void CommandDoc::formatResult(NyCore::Text::TextBuffer* buffer, Actions::ExprValueCalculator const* calculator)
 {
-    if (calculator->get$colCount() == 1 && calculator->get$rowCount() == 1)
-        appendValue(buffer, calculator->get$values()[0]);
-    else if (calculator->get$colCount() == 1)
-        formatVector(buffer, calculator);
-    else
-        formatMatrix(buffer, calculator);
-}
-
-void CommandDoc::formatVector(NyCore::Text::TextBuffer* buffer, Actions::ExprValueCalculator const* calculator)
-{
-    double const* values = calculator->get$values();
-    buffer->append(u'(');
-    for (int r = 0; r < calculator->get$rowCount(); ++r) {
-        if (r > 0)
-            appendRun(buffer, u", ");
-        appendValue(buffer, values[r]);
-    }
-    buffer->append(u')');
-}
-
-void CommandDoc::formatMatrix(NyCore::Text::TextBuffer* buffer, Actions::ExprValueCalculator const* calculator)
-{
-    double const* values = calculator->get$values();
-    int const rows = calculator->get$rowCount();
-    int const cols = calculator->get$colCount();
-    buffer->append(u'[');
-    for (int r = 0; r < rows; ++r) {
-        buffer->append(u'[');
-        for (int c = 0; c < cols; ++c) {
-            if (c > 0)
-                appendRun(buffer, u", ");
-            appendValue(buffer, values[c * rows + r]);
-        }
-        if (r < rows - 1)
-            appendRun(buffer, u"]\n ");
-    }
-    appendRun(buffer, u"]]");
+    ValueFormatter::appendTo(buffer, calculator, u" ");
 }
 
 void CommandDoc::showMessage(NyCore::String const* message, CommandView::MessageKind kind)

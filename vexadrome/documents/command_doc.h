@@ -65,8 +65,6 @@ public:
 
     // The value as text: "2.5", "(1, 2, 3)" or "[[1, 2]\n [3, 4]]".
     static void formatResult(NyCore::Text::TextBuffer* buffer, Actions::ExprValueCalculator const* calculator);
-    static void formatVector(NyCore::Text::TextBuffer* buffer, Actions::ExprValueCalculator const* calculator);
-    static void formatMatrix(NyCore::Text::TextBuffer* buffer, Actions::ExprValueCalculator const* calculator);
 
 private:
     void showMessage(NyCore::String const* text, CommandView::MessageKind kind);

@@ -27,13 +27,10 @@ void expectRuns(std::vector<RunCase> const& cases)
         SCOPED_TRACE(TestSupport::toUtf8(c.script));
         TestHost host;
         RecordingCommandView view;
-        auto* document = new CommandDoc(&host);
-        document->set$view(&view);
-        NyCore::String* script = TestSupport::makeString(c.script);
-        EXPECT_EQ(document->processCmndList(script), c.succeeds);
+        CommandDoc document(&host);
+        document.set$view(&view);
+        EXPECT_EQ(document.processCmndList(TestSupport::OwnedString(c.script)), c.succeeds);
         EXPECT_EQ(view.events, c.events);
-        string_free(script);
-        delete document;
     }
 }
 
@@ -42,10 +39,7 @@ std::string formatted(char16_t const* expression)
     ExprManager store;
     Vexadrome::Parsing::Error error;
     Vexadrome::Actions::ExprValueCalculator calculator;
-    NyCore::String* text = TestSupport::makeString(expression);
-    bool evaluated = store.evaulateExpr(text, &calculator, &error);
-    string_free(text);
-    if (!evaluated)
+    if (!store.evaulateExpr(TestSupport::OwnedString(expression), &calculator, &error))
         return "error " + std::to_string(error.code);
     NyCore::Text::TextBuffer buffer;
     CommandDoc::formatResult(&buffer, &calculator);
@@ -82,17 +76,14 @@ TEST(CommandDoc, DefinitionsStayInTheSharedStore)
 {
     TestHost host;
     RecordingCommandView view;
-    auto* first = new CommandDoc(&host);
-    first->set$view(&view);
-    first->processCmndList(u"k = 5; g(t) = t + k; bad +"_str);
-    delete first;
-
-    auto* second = new CommandDoc(&host);
-    second->set$view(&view);
+    CommandDoc first(&host);
+    first.set$view(&view);
+    EXPECT_FALSE(first.processCmndList(u"k = 5; g(t) = t + k; bad +"_str));
+    CommandDoc second(&host);
+    second.set$view(&view);
     view.events.clear();
-    EXPECT_TRUE(second->processCmndList(u"g(1)"_str));
+    EXPECT_TRUE(second.processCmndList(u"g(1)"_str));
     EXPECT_EQ(view.events.front(), "value 6") << "definitions before a failure remain";
-    delete second;
 }
 
 TEST(CommandDoc, ValueFormatting)
@@ -117,17 +108,8 @@ TEST(CommandDoc, ValueFormatting)
 
 TEST(CommandDoc, EmptinessOfCommands)
 {
-    struct {
-        char16_t const* text;
-        bool notEmpty;
-    } const cases[] = {
-        {u"", false}, {u" \t\r\n", false}, {u"  x ", true}, {u"\v", true}, {u";", true},
-    };
-    for (auto const& c : cases) {
-        NyCore::String* text = TestSupport::makeString(c.text);
-        EXPECT_EQ(CommandDoc::isNotEmpty(text), c.notEmpty) << TestSupport::toUtf8(c.text);
-        string_free(text);
-    }
+    for (auto [text, notEmpty] : {std::pair{u"", false}, {u" \t\r\n", false}, {u"  x ", true}, {u"\v", true}})
+        EXPECT_EQ(CommandDoc::isNotEmpty(TestSupport::OwnedString(text)), notEmpty) << TestSupport::toUtf8(text);
 }
 
 TEST(CommandDoc, ModifiedState)
@@ -135,7 +117,7 @@ TEST(CommandDoc, ModifiedState)
     TestHost host;
     RecordingCommandView view;
     host.view = &view;
-    auto* document = new CommandDoc(&host);
+    auto* document = new CommandDoc(&host);  // the view is borrowed: the document goes first
     document->set$title(u"Command1"_str);
     document->set$commandString(u"a = 1"_str);
     EXPECT_FALSE(document->get$isModified()) << "no view yet";
@@ -167,30 +149,25 @@ TEST(CommandDoc, ModifiedState)
     delete document;
 }
 
-TEST(CommandDoc, WithoutWindows)
+TEST(CommandDoc, WithoutWindowsAndFromTheMenu)
 {
     TestHost host;
-    auto* document = new CommandDoc(&host);
-    document->set$commandString(u"h = 7; h * 2; nonsense +"_str);
-    EXPECT_EQ(document->createDefaultView(), nullptr);
-    EXPECT_EQ(document->get$view(), nullptr);
-    EXPECT_FALSE(document->get$isModified());
-    // Runs without a view: nothing to show, but definitions are made and failures stop the run.
-    EXPECT_FALSE(document->processCmndList(document->get$commandString()));
+    CommandDoc document(&host);
+    document.set$commandString(u"h = 7; h * 2; nonsense +"_str);
+    EXPECT_EQ(document.createDefaultView(), nullptr);
+    EXPECT_FALSE(document.get$isModified());
+    // Without a view nothing is shown, but definitions are made and failures stop the run.
+    EXPECT_FALSE(document.processCmndList(document.get$commandString()));
     EXPECT_NE(host.store.getFunction(u"h"_str), nullptr);
-    document->onExecute();
-    delete document;
-}
+    document.set$commandString(u"k = 1; nonsense +; m = 2"_str);
+    document.onExecute();
+    EXPECT_NE(host.store.getFunction(u"k"_str), nullptr) << "Execute runs the document's own text";
+    EXPECT_EQ(host.store.getFunction(u"m"_str), nullptr);
 
-TEST(CommandDoc, ExecuteMenuCommandRunsTheViewsText)
-{
-    TestHost host;
+    // With a view, Execute runs the view's live text.
     RecordingCommandView view;
-    auto* document = new CommandDoc(&host);
-    document->set$commandString(u"1"_str);
-    document->set$view(&view);
+    document.set$view(&view);
     view.type(u"2 * 21");
-    EXPECT_EQ(document->invokeMethod(u"onExecute"_str, nullptr), 0);
+    EXPECT_EQ(document.invokeMethod(u"onExecute"_str, nullptr), 0);
     EXPECT_EQ(view.events, (std::vector<std::string>{"value 42", "success Successfully executed the commands(s)."}));
-    delete document;
 }
