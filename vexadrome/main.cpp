@@ -2,6 +2,9 @@
 // the runtime's start-up and shut-down.
 #include <unistd.h>
 
+#include <cstring>
+
+#include "nycore/io/standard_streams.h"
 #include "nycore/system/console.h"
 #include "nycore/system/runtime.h"
 #include "nycore/text/string_functions.h"
@@ -16,18 +19,25 @@ namespace {
 using Vexadrome::Interface::ActionKind;
 using Vexadrome::Interface::ProgramOptions;
 
-// The program proper: carries out the command line's actions in order, all
-// sharing one definition store. Returns the process's exit code.
-int rdmain(NyCore::Collections::Array<NyCore::String*>* arguments)
+// Whatever went to standard output must have been written: a full disk is a
+// failure of the run (1), said on standard error.
+int checkStandardOutput(int status)
 {
-    ProgramOptions options;
-    if (!options.parse(arguments->length - 1, arguments->items() + 1)) {
-        print_error(u"vexadrome: %a\n\n%a", options.get$error(), ProgramOptions::usage());
-        return 2;
-    }
-    if (options.get$wantsHelp()) {
-        print(u"%a", ProgramOptions::usage());
-        return 0;
+    NyCore::IO::StreamWriter* output = writer_standard_output();
+    writer_flush(output);
+    if (!(output->flags & NyCore::IO::StreamFailed))
+        return status;
+    print_error(u"vexadrome: cannot write to standard output: %a\n", std::strerror(output->error));
+    return status != 0 ? status : 1;
+}
+
+// Carries out the command line's actions in order, all sharing one definition
+// store. Returns the process's exit code.
+int runActions(ProgramOptions const& options)
+{
+    if (NyCore::String const* output = options.findOutputThatIsAnInput()) {
+        print_error(u"vexadrome: %s: the output file is also an input of this run\n", output->units());
+        return 1;
     }
     Vexadrome::Interface::BatchHost host;
     int status = 0;
@@ -47,6 +57,21 @@ int rdmain(NyCore::Collections::Array<NyCore::String*>* arguments)
             break;
     }
     return status;
+}
+
+// The program proper; returns the process's exit code.
+int rdmain(NyCore::Collections::Array<NyCore::String*>* arguments)
+{
+    ProgramOptions options;
+    if (!options.parse(arguments->length - 1, arguments->items() + 1)) {
+        print_error(u"vexadrome: %a\n\n%a", options.get$error(), ProgramOptions::usage());
+        return 2;
+    }
+    if (options.get$wantsHelp()) {
+        print(u"%a", ProgramOptions::usage());
+        return checkStandardOutput(0);
+    }
+    return checkStandardOutput(runActions(options));
 }
 
 }

@@ -1,6 +1,7 @@
 // Atomic replacement of files: mkstemp beside the target, checked writes,
 // fsync, close, rename. A failure at any step removes the temporary file and
-// leaves the target untouched.
+// leaves the target untouched. Targets that are not regular files are
+// written into, never replaced.
 #include "nycore/io/file_save.h"
 
 #include <cerrno>
@@ -18,6 +19,7 @@
 #include "nycore/io/text_encoding.h"
 #include "nycore/system/error.h"
 #include "nycore/system/memory.h"
+#include "nycore/text/string_functions.h"
 
 using NyCore::String;
 
@@ -55,18 +57,38 @@ int defaultFileMode()
     return 0666 & ~static_cast<int>(mask);
 }
 
-// A file written through a symbolic link replaces the file it points to, not the link.
-std::string resolveTarget(char const* path)
+// The file a path names once every symbolic link on its end is followed;
+// the file need not exist yet (a dangling link names the file it would create).
+bool followLinks(char const* path, std::string& target)
 {
-    struct stat link;
-    if (::lstat(path, &link) == 0 && S_ISLNK(link.st_mode)) {
-        if (char* real = ::realpath(path, nullptr)) {
-            std::string target(real);
-            std::free(real);
-            return target;
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat link;
+        if (::lstat(target.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+            return true;
+        char text[PATH_MAX];
+        ssize_t length = ::readlink(target.c_str(), text, sizeof text);
+        if (length < 0)
+            return false;
+        if (static_cast<std::size_t>(length) >= sizeof text) {
+            errno = ENAMETOOLONG;
+            return false;
         }
+        std::string pointee(text, static_cast<std::size_t>(length));
+        std::size_t slash = target.rfind('/');
+        target = pointee[0] == '/' || slash == std::string::npos ? pointee : target.substr(0, slash + 1) + pointee;
     }
-    return path;
+    errno = ELOOP;
+    return false;
+}
+
+// Whether the user may write the file. As root every file could be written,
+// so there the mode bits alone say whether the user meant it to be.
+bool mayWrite(char const* path, struct stat const& info)
+{
+    if (::geteuid() == 0)
+        return (info.st_mode & 0222) != 0;
+    return ::access(path, W_OK) == 0;
 }
 
 bool fail(String** reason, int error)
@@ -74,6 +96,29 @@ bool fail(String** reason, int error)
     if (reason)
         *reason = file_error_text(error);
     return false;
+}
+
+bool failWith(String** reason, char const* text)
+{
+    if (reason)
+        *reason = string_from_ascii(text);
+    return false;
+}
+
+// A FIFO, a device or a terminal cannot be replaced by a file: the content
+// goes straight into it.
+bool writeInto(char const* path, FileFiller fill, void* context, String** reason)
+{
+    int fd = ::open(path, O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return fail(reason, errno);
+    bool written = fill(fd, context);
+    int error = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    return written || fail(reason, error);
 }
 
 // Makes a finished rename survive a crash; a folder that cannot be synced costs nothing but that.
@@ -123,13 +168,19 @@ bool file_replace(char const* path, FileFiller fill, void* context, bool overwri
 {
     if (!path || !path[0])
         return fail(reason, EINVAL);
-    std::string target = resolveTarget(path);
+    std::string target;
+    if (!followLinks(path, target))
+        return fail(reason, errno);
     struct stat existing;
     bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         return fail(reason, EISDIR);
     if (exists && !overwrite)
         return fail(reason, EEXIST);
+    if (exists && !S_ISREG(existing.st_mode))
+        return writeInto(target.c_str(), fill, context, reason);
+    if (exists && !mayWrite(target.c_str(), existing))
+        return failWith(reason, "File is read-only");
 
     std::size_t slash = target.rfind('/');
     std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
@@ -139,13 +190,18 @@ bool file_replace(char const* path, FileFiller fill, void* context, bool overwri
     if (fd < 0)
         return fail(reason, errno);
 
-    mode_t bits = static_cast<mode_t>(exists ? existing.st_mode & 07777 : mode >= 0 ? mode : defaultFileMode());
-    bool written = fill(fd, context) && ::fchmod(fd, bits) == 0 && ::fsync(fd) == 0;
+    bool written = fill(fd, context);
     int error = errno;
     if (written && exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
         if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
             // Only a privileged user may hand a file over; anyone else saves it as its new owner.
         }
+    }
+    // The mode comes after the owner: handing a file over may clear its set-id bits.
+    mode_t bits = static_cast<mode_t>(exists ? existing.st_mode & 07777 : mode >= 0 ? mode : defaultFileMode());
+    if (written && (::fchmod(fd, bits) != 0 || ::fsync(fd) != 0)) {
+        written = false;
+        error = errno;
     }
     if (::close(fd) != 0 && written) {
         written = false;

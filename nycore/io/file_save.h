@@ -1,6 +1,7 @@
 // Saving whole files so that the old content survives any failure: the new
 // content goes to a temporary file in the same folder, is synced and closed,
-// and only then renamed over the target.
+// and only then renamed over the target. Every document save and export
+// goes through file_replace.
 #pragma once
 
 #include <cstddef>
@@ -16,9 +17,12 @@ using FileFiller = bool (*)(int fd, void* context);
 // Builds the new content of path (UTF-8) through fill in a temporary file beside
 // it, then renames it over path, or, without overwrite, puts it there only when
 // path does not exist yet. An existing target keeps its permission bits; a new
-// one gets mode (-1: the usual mode of new files). On failure the temporary is
-// removed, path is left as it was, and the result is false with a new String
-// reason when reason is not null.
+// one gets mode (-1: the usual mode of new files). A symbolic link stays and
+// the file it points to is replaced. An existing target that is not a regular
+// file (a FIFO, a device) is written into as it is. A regular target without
+// write permission is refused ("File is read-only"; for root: no write bit
+// at all). On failure the temporary is removed, path is left as it was, and
+// the result is false with a new String reason when reason is not null.
 bool file_replace(char const* path, FileFiller fill, void* context, bool overwrite, int mode, NyCore::String** reason);
 
 // Saves text at path in encoding 0 to 3, or -1 to let encoding_choose pick 1

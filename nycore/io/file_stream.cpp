@@ -9,8 +9,11 @@
 
 #include "nycore/io/file.h"
 #include "nycore/io/file_save.h"
+#include "nycore/io/filename.h"
 #include "nycore/io/text_encoding.h"
 #include "nycore/system/error.h"
+#include "nycore/system/memory.h"
+#include "nycore/text/string_functions.h"
 
 using NyCore::String;
 using NyCore::IO::Stream;
@@ -26,6 +29,13 @@ bool fail(String** reason, int error)
 {
     if (reason)
         *reason = file_error_text(error);
+    return false;
+}
+
+bool failWith(String** reason, char const* text)
+{
+    if (reason)
+        *reason = string_from_ascii(text);
     return false;
 }
 
@@ -184,6 +194,27 @@ std::int64_t readerSeek(Stream* stream, std::int64_t offset, int origin)
     return result;
 }
 
+// What a document file must be: a regular file within the size limit.
+bool isDocumentSize(struct stat const& info, String** reason)
+{
+    if (!S_ISREG(info.st_mode))
+        return failWith(reason, "Not a regular file");
+    if (info.st_size > NyCore::IO::DocumentSizeLimit)
+        return failWith(reason, "Larger than 64 MB");
+    return true;
+}
+
+bool isDocumentFile(String const* path, String** reason)
+{
+    char* name = filename_to_platform(path);
+    if (!name)
+        return fail(reason, EINVAL);
+    struct stat info;
+    int error = ::stat(name, &info) == 0 ? 0 : errno;
+    memory_free(name);
+    return error != 0 ? fail(reason, error) : isDocumentSize(info, reason);
+}
+
 NyCore::IO::StreamOperations const writerOperations = {nullptr, writerClose, {}, writerSeek, writerBlock};
 NyCore::IO::StreamOperations const readerOperations = {nullptr, readerClose, {}, readerSeek, readerBlock};
 
@@ -249,12 +280,22 @@ bool fwriter_set_eof(StreamWriter* writer)
 bool freader_open(StreamReader* reader, String const* path, int flags, String** reason)
 {
     setClosed(reader);
-    int access = (flags & ~(NyCore::IO::FileWrite | NyCore::IO::FileTruncate | NyCore::IO::ReaderRaw)) | NyCore::IO::FileRead;
+    bool document = flags & NyCore::IO::ReaderDocument;
+    // Checked before opening too: opening a FIFO would wait for a writer.
+    if (document && !isDocumentFile(path, reason))
+        return false;
+    int access = (flags & ~(NyCore::IO::FileWrite | NyCore::IO::FileTruncate | NyCore::IO::ReaderRaw | NyCore::IO::ReaderDocument))
+        | NyCore::IO::FileRead;
     int fd = file_open(path, access);
     if (fd == NyCore::IO::NoFile)
         return fail(reason, errno);
     reader->operations = &readerOperations;
     reader->handle = fd;
+    struct stat opened;
+    if (document && (::fstat(fd, &opened) != 0 || !isDocumentSize(opened, reason))) {
+        readerClose(reader, nullptr);
+        return false;
+    }
     if (flags & NyCore::IO::ReaderRaw) {
         reader->encoding = TextEncoding::Native;
         return true;

@@ -10,6 +10,11 @@ namespace NyCore::IO {
 
 // freader flag: encoding 0 and no byte-order-mark detection.
 constexpr int ReaderRaw = 256;
+// freader flag for documents the user opens: only a regular file of at most
+// DocumentSizeLimit bytes opens; anything else fails with the reason "Not a
+// regular file" (a FIFO, a device, a directory) or "Larger than 64 MB".
+constexpr int ReaderDocument = 512;
+constexpr long long DocumentSizeLimit = 64ll * 1024 * 1024;
 
 }
 
@@ -36,7 +41,8 @@ bool fwriter_set_eof(NyCore::IO::StreamWriter* writer);
 
 // Opens path for reading (write access removed, read access added). Without
 // ReaderRaw the first two bytes choose the encoding: FF FE 2, FE FF 3, else 1
-// (those bytes are then the first text). False, with the reason, when the file
+// (those bytes are then the first text). With ReaderDocument only a regular
+// file within DocumentSizeLimit opens. False, with the reason, when the file
 // cannot be opened; the reader is then closed.
 bool freader_open(NyCore::IO::StreamReader* reader, NyCore::String const* path, int flags, NyCore::String** reason);
 // As freader_open, but a file that cannot be opened is fatal (Error.IO.InvalidFileName).

@@ -113,6 +113,13 @@ int decodeUtf8(unsigned char const* bytes, int count, char32_t& point)
     return trailCount + 1;
 }
 
+void noteFailure(Stream* stream, int error)
+{
+    if (stream->error == 0)
+        stream->error = error ? error : EIO;
+    stream->flags |= NyCore::IO::StreamFailed;
+}
+
 void writerBlock(Stream* stream)
 {
     int count = static_cast<int>(stream->position - stream->buffer);
@@ -122,10 +129,8 @@ void writerBlock(Stream* stream)
     int keep = count == Units && isHighSurrogate(stream->buffer[count - 1]) ? 1 : 0;
     unsigned char bytes[3 * Units] = {};
     int length = encodeUtf8(stream->buffer, count - keep, bytes);
-    if (!file_write_all(stream->handle, bytes, static_cast<std::size_t>(length)) && stream->error == 0) {
-        stream->error = errno;
-        stream->flags |= NyCore::IO::StreamFailed;
-    }
+    if (!file_write_all(stream->handle, bytes, static_cast<std::size_t>(length)))
+        noteFailure(stream, errno);
     if (keep)
         stream->buffer[0] = stream->buffer[count - 1];
     stream->position = stream->buffer + keep;
@@ -254,4 +259,10 @@ void stream_standard_flush()
         return;
     writerBlock(&standardOutput);
     writerBlock(&standardError);
+}
+
+void stream_standard_note_failure(int fd, int error)
+{
+    if (fd == 1 || fd == 2)
+        noteFailure(fd == 1 ? writer_standard_output() : writer_standard_error(), error);
 }

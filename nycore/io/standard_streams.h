@@ -13,3 +13,6 @@ NyCore::IO::StreamReader* reader_standard_input();
 void stream_standard_bind();
 // Writes out what the two writers still hold.
 void stream_standard_flush();
+// Records a failed write to descriptor 1 or 2 made past the writers (raw
+// bytes), so that a check of the writer's failure flag at exit sees it too.
+void stream_standard_note_failure(int fd, int error);

@@ -1,10 +1,33 @@
-// Option parsing and the usage text.
+// Option parsing, the usage text, and the check that no output of a run
+// overwrites one of its inputs.
 #include "vexadrome/interface/program_options.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "nycore/io/filename.h"
 #include "nycore/system/memory.h"
 #include "nycore/text/string_functions.h"
 
 namespace Vexadrome::Interface {
+
+namespace {
+
+using FileIdentity = std::pair<dev_t, ino_t>;
+
+// False when the file does not exist (or the name cannot be a file name).
+bool statFile(NyCore::String const* path, struct stat* info)
+{
+    char* name = filename_to_platform(path);
+    bool found = name && ::stat(name, info) == 0;
+    memory_free(name);
+    return found;
+}
+
+}
 
 char const* ProgramOptions::usage()
 {
@@ -28,6 +51,9 @@ char const* ProgramOptions::usage()
            "               and the exit status is 1\n"
            "  -h, --help   show this text and exit\n"
            "\n"
+           "Without options the calculator runs, as with --calc. An output file that is\n"
+           "also an input of the run is refused, and so is a read-only one.\n"
+           "\n"
            "Options are carried out in the order given and share their definitions, so\n"
            "  vexadrome --run defs.vexscr --calc\n"
            "starts the calculator with the definitions of defs.vexscr.\n";
@@ -35,6 +61,8 @@ char const* ProgramOptions::usage()
 
 bool ProgramOptions::parse(int count, NyCore::String* const* arguments)
 {
+    if (count == 0)
+        actions.push_back({ActionKind::Calculator, {}});
     for (int i = 0; i < count; ++i) {
         NyCore::String const* argument = arguments[i];
         if (string_compare(argument, u"--calc"_str) == 0) {
@@ -62,6 +90,28 @@ bool ProgramOptions::parse(int count, NyCore::String* const* arguments)
         }
     }
     return true;
+}
+
+NyCore::String const* ProgramOptions::findOutputThatIsAnInput() const
+{
+    std::vector<FileIdentity> inputs;
+    struct stat info;
+    for (auto const& action : actions) {
+        bool standardInput = action.kind == ActionKind::Calculator
+            || (action.kind == ActionKind::RunScript && string_compare(action.operands[0], u"-"_str) == 0);
+        if (standardInput ? ::fstat(STDIN_FILENO, &info) == 0 : statFile(action.operands[0], &info))
+            inputs.push_back({info.st_dev, info.st_ino});
+    }
+    // Only a regular file is replaced by writing it: a device or a FIFO read and written is no loss.
+    for (auto const& action : actions) {
+        if (action.kind != ActionKind::Export)
+            continue;
+        NyCore::String const* output = action.operands[1];
+        if (statFile(output, &info) && S_ISREG(info.st_mode)
+            && std::find(inputs.begin(), inputs.end(), FileIdentity{info.st_dev, info.st_ino}) != inputs.end())
+            return output;
+    }
+    return nullptr;
 }
 
 }

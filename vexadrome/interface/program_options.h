@@ -23,9 +23,15 @@ struct ProgramAction {
 
 class ProgramOptions {
 public:
-    // Reads the arguments that follow the program's name. False for an
-    // unknown option or a missing operand; get$error then tells which.
+    // Reads the arguments that follow the program's name; with none at all
+    // the calculator runs. False for an unknown option or a missing operand;
+    // get$error then tells which.
     bool parse(int count, NyCore::String* const* arguments);
+    // The first output of the run that is an existing regular file which is
+    // also one of the run's inputs (the script or graph of any action, earlier
+    // or later, or standard input where the calculator or a script reads it), compared
+    // by device and inode; else null. Such an output must not be written.
+    NyCore::String const* findOutputThatIsAnInput() const;
 
     bool get$wantsHelp() const { return wantsHelp; }
     std::vector<ProgramAction> const& get$actions() const { return actions; }

@@ -1,58 +1,169 @@
-// The vexadrome program as a user starts it: options, and the calculator on
-// piped standard input writing the transcript a person would see.
+// The vexadrome program as a user starts it: options, the calculator's
+// transcript, outputs it must refuse or write into, a failed standard output,
+// and the fatal report's exit status as a shell sees it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <new>
+
+#include "nycore/system/memory.h"
 #include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
+
+using TestSupport::readBytes;
+using TestSupport::runVexadrome;
 
 namespace {
 
-TestSupport::ChildResult vexadrome(std::vector<std::string> options, std::string const& input = "")
+// Runs `script` in /bin/sh with the program's path as $0, so that a test sees
+// exit statuses and redirections as a shell user does.
+TestSupport::ChildResult inShell(std::string const& script, std::string const& input = "")
 {
-    options.insert(options.begin(), TestSupport::programBesideTests("vexadrome"));
-    return TestSupport::runProgram(options, input);
+    return TestSupport::runProgram({"/bin/sh", "-c", script, TestSupport::programBesideTests("vexadrome")}, input);
 }
+
+char const* const SmallGraph = "<graph title=\"g\" mode=\"euclidian\"><variables>"
+                               "<variable name=\"t\" min=\"0\" max=\"1\" res=\"1\"/></variables><expressions>"
+                               "<expression name=\"c\" mode=\"wireframe\">vector(t, t, t)</expression>"
+                               "</expressions></graph>";
 
 }
 
-TEST(Program, CalculatorOnPipedInputWritesTheTranscript)
+TEST(Program, CalculatorWritesTheTranscriptWithOrWithoutItsOption)
 {
-    auto run = vexadrome({"--calc"}, "1+2\nf(x) = x*x\n\nf(3)\r\nvector(1, f(2))\n2 3\nhistory\n");
-    EXPECT_TRUE(run.exited);
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(run.output,
-              "math> 1+2\n"
-              "answ> 3\n"
-              "math> f(x) = x*x\n"
-              "math> f(3)\n"
-              "answ> 9\n"
-              "math> vector(1, f(2))\n"
-              "answ> (1, 4)\n"
-              "math> 2 3\n"
-              "        *\n"
-              "errr> malformed expression\n"
-              "math> \n"
-              "0 1+2\n"
-              "1 f(x) = x*x\n"
-              "2 f(3)\n"
-              "3 vector(1, f(2))\n"
-              "4 2 3\n"
-              "math> \n");
+    for (auto const& options : {std::vector<std::string>{}, std::vector<std::string>{"--calc"}}) {
+        SCOPED_TRACE(options.empty() ? "no options" : "--calc");
+        auto run = runVexadrome(options, "1+2\nf(x) = x*x\n\nf(3)\r\nvector(1, f(2))\n2 3\nhistory\n");
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.errors, "");
+        EXPECT_EQ(run.output,
+                  "math> 1+2\n"
+                  "answ> 3\n"
+                  "math> f(x) = x*x\n"
+                  "math> f(3)\n"
+                  "answ> 9\n"
+                  "math> vector(1, f(2))\n"
+                  "answ> (1, 4)\n"
+                  "math> 2 3\n"
+                  "        *\n"
+                  "errr> malformed expression\n"
+                  "math> \n"
+                  "0 1+2\n"
+                  "1 f(x) = x*x\n"
+                  "2 f(3)\n"
+                  "3 vector(1, f(2))\n"
+                  "4 2 3\n"
+                  "math> \n");
+    }
+    EXPECT_EQ(runVexadrome({"--calc"}).output, "math> \n");
 }
 
 TEST(Program, OptionsAndUsage)
 {
-    auto help = vexadrome({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_EQ(help.output.rfind("Usage: vexadrome", 0), 0u) << help.output;
+    struct Case {
+        std::vector<std::string> options;
+        int exitCode;
+        std::string outputStart;
+        std::string errorsStart;
+    } const cases[] = {
+        {{"--help"}, 0, "Usage: vexadrome [OPTION]...\n", ""},
+        {{"-h"}, 0, "Usage: vexadrome [OPTION]...\n", ""},
+        {{"--calc", "--calculator"}, 2, "", "vexadrome: unknown option '--calculator'\n\nUsage: vexadrome [OPTION]...\n"},
+        {{"--run"}, 2, "", "vexadrome: option '--run' needs a script file name (or - for standard input)\n\nUsage:"},
+        {{"--export", "a.graph"}, 2, "", "vexadrome: option '--export' needs a graph file and an OBJ file name\n\nUsage:"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.options.back());
+        auto run = runVexadrome(c.options);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.output.substr(0, c.outputStart.size()), c.outputStart) << run.output;
+        EXPECT_EQ(run.errors.substr(0, c.errorsStart.size()), c.errorsStart) << run.errors;
+        EXPECT_EQ(c.outputStart.empty(), run.output.empty()) << "usage text on exactly one stream";
+    }
+}
 
-    auto unknown = vexadrome({"--calculator"});
-    EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_EQ(unknown.output, "");
-    EXPECT_EQ(unknown.errors.rfind("vexadrome: unknown option '--calculator'\n", 0), 0u) << unknown.errors;
-    EXPECT_NE(unknown.errors.find("--calc"), std::string::npos) << "the usage text follows";
+TEST(Program, AFailedWriteToStandardOutputFailsTheRun)
+{
+    for (char const* options : {"--help", "--run -"}) {
+        SCOPED_TRACE(options);
+        auto run = inShell(std::string("\"$0\" ") + options + " > /dev/full; echo \"status $?\"", "a = 2; a * 3");
+        EXPECT_EQ(run.output, "status 1\n");
+        EXPECT_EQ(run.errors, "vexadrome: cannot write to standard output: No space left on device\n");
+    }
+}
 
-    auto empty = vexadrome({"--calc"});
-    EXPECT_EQ(empty.exitCode, 0);
-    EXPECT_EQ(empty.output, "math> \n");
+TEST(Program, OutputsThatAreInputsOrReadOnlyAreRefused)
+{
+    TestSupport::TempFolder folder;
+    auto at = [&](char const* name) { return folder.at(name); };
+    TestSupport::writeBytes(at("g.graph"), SmallGraph);
+    TestSupport::writeBytes(at("s.vexscr"), "a = 1");
+    TestSupport::writeBytes(at("ro.obj"), "old");
+    ::chmod(at("ro.obj").c_str(), 0444);
+    ::symlink(at("s.vexscr").c_str(), at("link.obj").c_str());
+    ::link(at("s.vexscr").c_str(), at("hard.obj").c_str());
+    std::string const inputError = ": the output file is also an input of this run\n";
+    struct Case {
+        std::vector<std::string> options;
+        std::string errors;
+    } const cases[] = {
+        {{"--export", at("g.graph"), at("g.graph")}, "vexadrome: " + at("g.graph") + inputError},
+        {{"--run", at("s.vexscr"), "--export", at("g.graph"), at("link.obj")}, "vexadrome: " + at("link.obj") + inputError},
+        {{"--export", at("g.graph"), at("hard.obj"), "--run", at("s.vexscr")}, "vexadrome: " + at("hard.obj") + inputError},
+        {{"--run", "-", "--export", at("g.graph"), at("s.vexscr")}, "vexadrome: " + at("s.vexscr") + inputError},
+        {{"--export", at("g.graph"), at("ro.obj")}, "vexadrome: " + at("ro.obj") + ": File is read-only\n"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.errors);
+        std::string script = "\"$0\"";
+        for (auto const& option : c.options)
+            script += " '" + option + "'";
+        auto run = inShell(script + " < '" + at("s.vexscr") + "'");
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.errors, c.errors);
+        EXPECT_EQ(run.output, "") << "nothing ran";
+        EXPECT_EQ(readBytes(at("g.graph")), SmallGraph);
+        EXPECT_EQ(readBytes(at("s.vexscr")), "a = 1");
+        EXPECT_EQ(readBytes(at("ro.obj")), "old");
+    }
+}
+
+TEST(Program, ExportWritesIntoAFifoAndADeviceBehindALink)
+{
+    TestSupport::TempFolder folder;
+    TestSupport::writeBytes(folder.at("g.graph"), SmallGraph);
+    ASSERT_EQ(::mkfifo(folder.at("fifo").c_str(), 0644), 0);
+    ASSERT_EQ(::mknod(folder.at("null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0) << "tests run as root";
+    ::symlink(folder.at("null").c_str(), folder.at("device.obj").c_str());
+    auto run = inShell("cd '" + folder.path + "' && { cat fifo > copy & } && \"$0\" --export g.graph fifo"
+                       " && \"$0\" --export g.graph device.obj; echo \"status $?\"; wait");
+    EXPECT_EQ(run.output, "status 0\n");
+    EXPECT_EQ(run.errors, "");
+    EXPECT_EQ(readBytes(folder.at("copy")).substr(0, 31), "# Vexadrome graph exported from");
+    struct stat info;
+    ASSERT_EQ(::lstat(folder.at("fifo").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(::lstat(folder.at("null").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    ASSERT_EQ(::lstat(folder.at("device.obj").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+}
+
+TEST(Program, RunningOutOfMemoryIsTheFatalReportWithStatusSeventy)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reports running out of memory itself and cannot run under a memory limit";
+#endif
+    // An endless calculator line under a 50 MB address-space limit.
+    auto run = inShell("ulimit -v 50000; tr '\\0' 1 < /dev/zero | \"$0\" --calc; echo \"status $?\"");
+    std::string const end = "Error.OutOfMemory\nstatus 70\n";
+    ASSERT_GE(run.output.size(), end.size()) << run.output;
+    EXPECT_EQ(run.output.substr(run.output.size() - end.size()), end);
+
+    TestSupport::expectReport([] { memory_alloc(SIZE_MAX / 2); }, "Error.OutOfMemory\n");
+    TestSupport::expectReport([] { ::operator delete(::operator new(SIZE_MAX / 2)); }, "Error.OutOfMemory\n");
 }
