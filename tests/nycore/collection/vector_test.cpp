@@ -132,10 +132,7 @@ TEST(VectorTest, NameLookup)
         int* value;
     };
     Case const cases[] = {
-        {u"alpha", 1, &slots[0]},
-        {u"Alpha", 4, &slots[2]},
-        {u"beta", 2, nullptr},
-        {u"gamma", -1, nullptr},
+        {u"alpha", 1, &slots[0]}, {u"Alpha", 4, &slots[2]}, {u"beta", 2, nullptr}, {u"gamma", -1, nullptr},
         {u"", -1, nullptr},
     };
     for (auto const& c : cases) {

@@ -2,6 +2,7 @@
 // stable multi-key sorting, and copying rows between tables, readers and writers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -11,7 +12,6 @@
 
 #include "nycore/data/data_table.h"
 #include "nycore/system/boxed_values.h"
-#include "nycore/system/runtime.h"
 #include "nycore/text/string_functions.h"
 #include "tests/support/child_process.h"
 #include "tests/support/strings.h"
@@ -136,14 +136,19 @@ std::vector<std::string> columnsOf(DataTable const* table)
 
 using Lines = std::vector<std::string>;
 
+void addColumns(DataTable& table, std::initializer_list<std::pair<String const*, Type*>> columns)
+{
+    for (auto const& [name, type] : columns)
+        table.appendColumn(name, type);
+}
+
 }
 
 TEST(DataTable, ChangesSendTheirEventsWithIndexes)
 {
     Cells cells;
     DataTable other;
-    other.appendColumn(u"score"_str, IntegerType);
-    other.appendColumn(u"name"_str, StringType);
+    addColumns(other, {{u"score"_str, IntegerType}, {u"name"_str, StringType}});
     appendRow(&other, {cells.number(5), cell(u"x"_str)});
     appendRow(&other, {cells.number(7)});
 
@@ -183,8 +188,7 @@ TEST(DataTable, CellsByNameAndIndex)
 {
     Cells cells;
     DataTable table;
-    table.appendColumn(u"name"_str, StringType);
-    table.appendColumn(u"score"_str, IntegerType);
+    addColumns(table, {{u"name"_str, StringType}, {u"score"_str, IntegerType}});
     DataRow* row = appendRow(&table, {cell(u"a"_str)});
     EXPECT_EQ(row, table.getRow(0));
     EXPECT_EQ(row->get(u"score"_str), nullptr);
@@ -208,42 +212,27 @@ TEST(DataTable, CellsByNameAndIndex)
 
 TEST(DataTable, BadCellsAndRowsAreFatal)
 {
+    std::string const badKey = "NyCore.InvalidIndexException\nKey is an invalid index.\n";
+    std::string const bounds = "NyCore.OutOfBoundsException\nIndex ";
     struct Case {
-        char const* name;
-        std::function<void(DataTable&)> misuse;
-        char const* report;
+        void (*misuse)(DataTable&);
+        std::string report;
     } const cases[] = {
-        {"unknown name", [](DataTable& t) { t.getRow(0)->get(u"Key"_str); },
-         "unhandeled exception: NyCore.InvalidIndexException\nKey is an invalid index.\n"},
-        {"set unknown name", [](DataTable& t) { t.getRow(0)->set(u"Key"_str, nullptr); },
-         "unhandeled exception: NyCore.InvalidIndexException\nKey is an invalid index.\n"},
-        {"index past columns", [](DataTable& t) { t.getRow(0)->get(2); },
-         "unhandeled exception: NyCore.OutOfBoundsException\nIndex 2 is not within the range 0 to 1.\n"},
-        {"negative index", [](DataTable& t) { t.getRow(0)->set(-1, nullptr); },
-         "unhandeled exception: NyCore.OutOfBoundsException\nIndex -1 is not within the range 0 to 1.\n"},
-        {"row past table", [](DataTable& t) { t.removeRow(1); },
-         "unhandeled exception: NyCore.OutOfBoundsException\nIndex 1 is not within the range 0 to 0.\n"},
-        {"no column vector", [](DataTable&) { DataRow::create(nullptr, nullptr); },
-         "unhandeled exception: NyCore.NullReferenceException\nNull reference.\n"},
-        {"sort by unknown column",
-         [](DataTable& t) {
-             DataSortKey key(u"Key"_str);
-             t.sortRows(&key);
-         },
-         "unhandeled exception: NyCore.InvalidIndexException\nKey is an invalid index.\n"},
+        {[](DataTable& t) { t.getRow(0)->get(u"Key"_str); }, badKey},
+        {[](DataTable& t) { t.getRow(0)->set(u"Key"_str, nullptr); }, badKey},
+        {[](DataTable& t) { DataSortKey key(u"Key"_str); t.sortRows(&key); }, badKey},
+        {[](DataTable& t) { t.getRow(0)->get(2); }, bounds + "2 is not within the range 0 to 1.\n"},
+        {[](DataTable& t) { t.getRow(0)->set(-1, nullptr); }, bounds + "-1 is not within the range 0 to 1.\n"},
+        {[](DataTable& t) { t.removeRow(1); }, bounds + "1 is not within the range 0 to 0.\n"},
+        {[](DataTable&) { DataRow::create(nullptr, nullptr); }, "NyCore.NullReferenceException\nNull reference.\n"},
     };
     for (auto const& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto result = TestSupport::runInChild([&] {
+        TestSupport::expectReport([&] {
             DataTable table;
-            table.appendColumn(u"name"_str, StringType);
-            table.appendColumn(u"score"_str, IntegerType);
+            addColumns(table, {{u"name"_str, StringType}, {u"score"_str, IntegerType}});
             table.appendRow(nullptr);
             c.misuse(table);
-        });
-        EXPECT_TRUE(result.exited);
-        EXPECT_EQ(result.exitCode, System::FatalExitCode);
-        EXPECT_EQ(result.output, c.report);
+        }, "unhandeled exception: " + c.report);
     }
 }
 
@@ -258,8 +247,7 @@ TEST(DataTable, SortsStablyByChainsOfKeysWithEmptyCellsFirst)
         std::vector<Key> keys;
         Lines ids;
     } const cases[] = {
-        {"no key", {}, {"1", "2", "3", "4", "5"}},
-        {"score", {{u"score"_str, true}}, {"2", "5", "4", "1", "3"}},
+        {"no key", {}, {"1", "2", "3", "4", "5"}}, {"score", {{u"score"_str, true}}, {"2", "5", "4", "1", "3"}},
         {"score descending", {{u"score"_str, false}}, {"1", "3", "4", "2", "5"}},
         {"name", {{u"name"_str, true}}, {"5", "2", "4", "3", "1"}},
         {"name, score descending", {{u"name"_str, true}, {u"score"_str, false}}, {"5", "4", "2", "3", "1"}},
@@ -270,9 +258,7 @@ TEST(DataTable, SortsStablyByChainsOfKeysWithEmptyCellsFirst)
     for (auto const& c : cases) {
         SCOPED_TRACE(c.name);
         DataTable table;
-        table.appendColumn(u"id"_str, IntegerType);
-        table.appendColumn(u"name"_str, StringType);
-        table.appendColumn(u"score"_str, IntegerType);
+        addColumns(table, {{u"id"_str, IntegerType}, {u"name"_str, StringType}, {u"score"_str, IntegerType}});
         appendRow(&table, {cells.number(1), cell(u"pear"_str), cells.number(3)});
         appendRow(&table, {cells.number(2), cell(u"apple"_str)});
         appendRow(&table, {cells.number(3), cell(u"fig"_str), cells.number(3)});
@@ -297,8 +283,7 @@ TEST(DataTable, AppendDataCopiesColumnsIntoAnEmptyTableAndMatchesNamesOtherwise)
 {
     Cells cells;
     DataTable source;
-    source.appendColumn(u"name"_str, StringType);
-    source.appendColumn(u"score"_str, IntegerType);
+    addColumns(source, {{u"name"_str, StringType}, {u"score"_str, IntegerType}});
     appendRow(&source, {cell(u"a"_str), cells.number(1)});
     appendRow(&source, {cell(u"b"_str), cells.number(2)});
     appendRow(&source, {cell(u"c"_str)});
@@ -312,9 +297,7 @@ TEST(DataTable, AppendDataCopiesColumnsIntoAnEmptyTableAndMatchesNamesOtherwise)
     EXPECT_EQ(viewer.take(), (Lines{"insertCol 0", "insertCol 1", "insertRow 0", "insertRow 1"}));
 
     DataTable matching;
-    matching.appendColumn(u"score"_str, IntegerType);
-    matching.appendColumn(u"note"_str, StringType);
-    matching.appendColumn(u"name"_str, StringType);
+    addColumns(matching, {{u"score"_str, IntegerType}, {u"note"_str, StringType}, {u"name"_str, StringType}});
     matching.appendData(&source, 0, 3);
     EXPECT_EQ(rowsOf(&matching), (Lines{"1|-|a", "2|-|b", "-|-|c"}));
     matching.appendData(&source, 3, 0);
@@ -323,15 +306,20 @@ TEST(DataTable, AppendDataCopiesColumnsIntoAnEmptyTableAndMatchesNamesOtherwise)
 
 namespace {
 
-class TestReader : public DataReader {
+// A reader or writer with the given column names.
+template <typename Base>
+class Columns : public Base {
 public:
-    TestReader(std::vector<String const*> names, std::vector<std::vector<Object*>> records)
-        : names(std::move(names)), records(std::move(records))
-    {
-    }
-
+    explicit Columns(std::vector<String const*> names) : names(std::move(names)) {}
     int get$columnCount() override { return static_cast<int>(names.size()); }
     String const* getColumnName(int index) override { return names.at(static_cast<std::size_t>(index)); }
+    std::vector<String const*> names;
+};
+
+class TestReader : public Columns<DataReader> {
+public:
+    TestReader(std::vector<String const*> names, std::vector<std::vector<Object*>> records)
+        : Columns(std::move(names)), records(std::move(records)) {}
 
     Values* readRecord() override
     {
@@ -339,23 +327,19 @@ public:
             return nullptr;
         auto const& record = records[next++];
         auto* values = Values::alloc(static_cast<int>(record.size()));
-        for (std::size_t i = 0; i < record.size(); ++i)
-            (*values)[static_cast<int>(i)] = record[i];
+        std::copy(record.begin(), record.end(), values->begin());
         return values;
     }
 
 private:
-    std::vector<String const*> names;
     std::vector<std::vector<Object*>> records;
     std::size_t next = 0;
 };
 
-class TestWriter : public DataWriter {
+// Writes each record as a line of cells (a column called "name" holds strings).
+class TestWriter : public Columns<DataWriter> {
 public:
-    explicit TestWriter(std::vector<String const*> names) : names(std::move(names)) {}
-
-    int get$columnCount() override { return static_cast<int>(names.size()); }
-    String const* getColumnName(int index) override { return names.at(static_cast<std::size_t>(index)); }
+    using Columns::Columns;
 
     void writeRecord(Values const* record) override
     {
@@ -367,7 +351,6 @@ public:
         lines.push_back(line);
     }
 
-    std::vector<String const*> names;
     Lines lines;
 };
 
@@ -381,9 +364,7 @@ TEST(DataTable, ReadsFromReadersAndSavesToWriters)
     TestReader reader({u"score"_str, u"extra"_str, u"name"_str},
                       {{one, cells.number(99), cell(u"a"_str)}, {two}, {}});
     DataTable table;
-    table.appendColumn(u"name"_str, StringType);
-    table.appendColumn(u"score"_str, IntegerType);
-    table.appendColumn(u"note"_str, StringType);
+    addColumns(table, {{u"name"_str, StringType}, {u"score"_str, IntegerType}, {u"note"_str, StringType}});
     Viewer viewer;
     viewer.watch(&table);
     table.appendData(&reader);

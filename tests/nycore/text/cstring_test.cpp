@@ -19,20 +19,12 @@ TEST(CharFunctions, ClassifyAndMapAsciiOnly)
         char16_t toLower, toUpper;
     };
     Case const cases[] = {
-        {u'0', 1, 0, -1, -1, 0, u'0', u'0'},
-        {u'9', 1, 0, -1, -1, 0, u'9', u'9'},
-        {u'a', 0, 1, 1, 0, 0, u'a', u'A'},
-        {u'z', 0, 1, 1, 0, 0, u'z', u'Z'},
-        {u'A', 0, 1, 0, 1, 0, u'a', u'A'},
-        {u'Z', 0, 1, 0, 1, 0, u'z', u'Z'},
-        {u' ', 0, 0, -1, -1, 1, u' ', u' '},
-        {u'\t', 0, 0, -1, -1, 1, u'\t', u'\t'},
-        {u'\r', 0, 0, -1, -1, 1, u'\r', u'\r'},
-        {u'\n', 0, 0, -1, -1, 1, u'\n', u'\n'},
-        {u'@', 0, 0, -1, -1, 0, u'@', u'@'},
-        {u'[', 0, 0, -1, -1, 0, u'[', u'['},
-        {u'\u00e9', 0, 0, -1, -1, 0, u'\u00e9', u'\u00e9'},
-        {u'\u00a0', 0, 0, -1, -1, 0, u'\u00a0', u'\u00a0'},
+        {u'0', 1, 0, -1, -1, 0, u'0', u'0'}, {u'9', 1, 0, -1, -1, 0, u'9', u'9'}, {u'a', 0, 1, 1, 0, 0, u'a', u'A'},
+        {u'z', 0, 1, 1, 0, 0, u'z', u'Z'}, {u'A', 0, 1, 0, 1, 0, u'a', u'A'}, {u'Z', 0, 1, 0, 1, 0, u'z', u'Z'},
+        {u' ', 0, 0, -1, -1, 1, u' ', u' '}, {u'\t', 0, 0, -1, -1, 1, u'\t', u'\t'},
+        {u'\r', 0, 0, -1, -1, 1, u'\r', u'\r'}, {u'\n', 0, 0, -1, -1, 1, u'\n', u'\n'},
+        {u'@', 0, 0, -1, -1, 0, u'@', u'@'}, {u'[', 0, 0, -1, -1, 0, u'[', u'['},
+        {u'\u00e9', 0, 0, -1, -1, 0, u'\u00e9', u'\u00e9'}, {u'\u00a0', 0, 0, -1, -1, 0, u'\u00a0', u'\u00a0'},
     };
     for (Case const& k : cases) {
         SCOPED_TRACE(static_cast<int>(k.c));
@@ -80,10 +72,7 @@ TEST(CstrCopy, CopiesStayInsideTheRoom)
         char16_t const* expected;
     };
     Case const cases[] = {
-        {u"abcdef", 4, u"abc"},
-        {u"ab", 4, u"ab"},
-        {u"abc", 4, u"abc"},
-        {u"abc", 1, u""},
+        {u"abcdef", 4, u"abc"}, {u"ab", 4, u"ab"}, {u"abc", 4, u"abc"}, {u"abc", 1, u""},
     };
     for (Case const& k : cases) {
         SCOPED_TRACE(testing::Message() << "copyn n=" << k.n);

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "nycore/system/runtime.h"
 #include "nycore/text/double_formatter.h"
 #include "nycore/text/string_functions.h"
 #include "nycore/text/text_buffer.h"
@@ -72,31 +71,18 @@ std::string roundedUp(std::string text)
 
 TEST(DoubleFormatter, DefaultRendering)
 {
+    double const inf = std::numeric_limits<double>::infinity();
     struct Case {
         double value;
         std::string expected;
+    } const cases[] = {
+        {2.5, "2.5"}, {-3, "-3"}, {0, "0"}, {-0.0, "0"}, {1.2, "1.2"}, {0.96, "0.96"},
+        {0.1 + 0.2, "0.30000000000000004"}, {1e-6, "0.000001"}, {-0.125, "-0.125"}, {1e21, "1000000000000000000000"},
+        {123456789.25, "123456789.25"}, {std::ldexp(1.0, 70), "1180591620717411303424"},
+        {inf, "inf"}, {-inf, "-inf"}, {std::nan(""), "nan"},
     };
-    std::vector<Case> const cases = {
-        {2.5, "2.5"},
-        {-3, "-3"},
-        {0, "0"},
-        {-0.0, "0"},
-        {1.2, "1.2"},
-        {0.96, "0.96"},
-        {0.1 + 0.2, "0.30000000000000004"},
-        {1e-6, "0.000001"},
-        {-0.125, "-0.125"},
-        {1e21, "1000000000000000000000"},
-        {123456789.25, "123456789.25"},
-        {std::ldexp(1.0, 70), "1180591620717411303424"},
-        {std::numeric_limits<double>::infinity(), "inf"},
-        {-std::numeric_limits<double>::infinity(), "-inf"},
-        {std::numeric_limits<double>::quiet_NaN(), "nan"},
-    };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.expected);
-        EXPECT_EQ(defaultText(c.value), c.expected);
-    }
+    for (auto const& c : cases)
+        EXPECT_EQ(defaultText(c.value), c.expected) << c.expected;
 
     std::string largest = defaultText(DBL_MAX);
     EXPECT_EQ(largest.size(), 309u);
@@ -142,98 +128,53 @@ TEST(DoubleFormatter, DefaultRenderingIsShortestRoundTrip)
 
 TEST(DoubleFormatter, PictureRendering)
 {
+    double const inf = std::numeric_limits<double>::infinity();
     struct Case {
         char const* format;
         double value;
         std::string expected;
-    };
-    std::vector<Case> const cases = {
+    } const cases[] = {
         // sections: positive, negative, zero, unused
-        {"0.00;(0.00);zero", 1.5, "1.50"},
-        {"0.00;(0.00);zero", -1.5, "(1.50)"},
-        {"0.00;(0.00);zero", 0, "zero"},
-        {"0.00;(0.00);zero", -0.0, "zero"},
-        {"0.00;(0.00);zero", 0.001, "0.00"},
-        {"0;(0)", 0, "0"},
-        {"0;(0)", -5, "(5)"},
-        {"0;;nothing;ignored", -2, "2"},
-        {"0.00;(0.00);zero;ignored", -2, "(2.00)"},
+        {"0.00;(0.00);zero", 1.5, "1.50"}, {"0.00;(0.00);zero", -1.5, "(1.50)"}, {"0.00;(0.00);zero", 0, "zero"},
+        {"0.00;(0.00);zero", -0.0, "zero"}, {"0.00;(0.00);zero", 0.001, "0.00"}, {"0;(0)", 0, "0"},
+        {"0;(0)", -5, "(5)"}, {"0;;nothing;ignored", -2, "2"}, {"0.00;(0.00);zero;ignored", -2, "(2.00)"},
         // rounding half away from zero at the last digit written
-        {"0.0", -0.04, "-0.0"},
-        {"0.0", -0.06, "-0.1"},
-        {"0.00", 2.345, "2.35"},
-        {"0.00", 2.344, "2.34"},
-        {"0.00", 1.005, "1.01"},
-        {"0.00", 9.996, "10.00"},
-        {"0", 0.5, "1"},
-        {"0", -0.5, "-1"},
-        {"0", 2.4999, "2"},
-        {"0.000", 0.1 + 0.2, "0.300"},
+        {"0.0", -0.04, "-0.0"}, {"0.0", -0.06, "-0.1"}, {"0.00", 2.345, "2.35"}, {"0.00", 2.344, "2.34"},
+        {"0.00", 1.005, "1.01"}, {"0.00", 9.996, "10.00"}, {"0", 0.5, "1"}, {"0", -0.5, "-1"},
+        {"0", 2.4999, "2"}, {"0.000", 0.1 + 0.2, "0.300"},
         // placeholders and literals
-        {"000", 5, "005"},
-        {"#", 1234, "1234"},
-        {"#", 0, "0"},
-        {"##", 7, "07"},
-        {"#,##0", 1234567, "1234,567"},
-        {".00", 12.345, "12.35"},
-        {".00", 0.5, ".50"},
-        {"$0.00", 3.14159, "$3.14"},
-        {"0.00 m", 2, "2.00 m"},
-        {"0.0x0", 1.26, "1.2x6"},
-        {"0.#", 1.26, "1.#"},
-        {"0", 1e22, "10000000000000000000000"},
+        {"000", 5, "005"}, {"#", 1234, "1234"}, {"#", 0, "0"}, {"##", 7, "07"}, {"#,##0", 1234567, "1234,567"},
+        {".00", 12.345, "12.35"}, {".00", 0.5, ".50"}, {"$0.00", 3.14159, "$3.14"}, {"0.00 m", 2, "2.00 m"},
+        {"0.0x0", 1.26, "1.2x6"}, {"0.#", 1.26, "1.#"}, {"0", 1e22, "10000000000000000000000"},
         // loops
-        {"{###,}###", 1234567, "1,234,567"},
-        {"{###,}###", 123, "123"},
-        {"{###,}###", 123456, "123,456"},
-        {"{###,}###", 1234, "1,234"},
-        {"{###,}###", 5, "005"},
-        {"{###,}###.00", 1234.5, "1,234.50"},
-        {"{###,}###.00", -9876543.215, "-9,876,543.22"},
+        {"{###,}###", 1234567, "1,234,567"}, {"{###,}###", 123, "123"}, {"{###,}###", 123456, "123,456"},
+        {"{###,}###", 1234, "1,234"}, {"{###,}###", 5, "005"}, {"{###,}###.00", 1234.5, "1,234.50"},
+        {"{###,}###.00", -9876543.215, "-9,876,543.22"}, {"{#-}#", 1234, "1-2-3-4"},
         {"{###,}###", std::ldexp(1.0, 70), "1,180,591,620,717,411,303,424"},
-        {"{#-}#", 1234, "1-2-3-4"},
         // a placeholder left of the loop: the loop takes the digits, the rest is written once
-        {"0{#,}##", 12345, "01,2,3,45"},
-        {"0{#,}##", 5, "005"},
-        {"#{###,}###", 1234567, "01,234,567"},
+        {"0{#,}##", 12345, "01,2,3,45"}, {"0{#,}##", 5, "005"}, {"#{###,}###", 1234567, "01,234,567"},
         {"x{###,}###", 1234567, "x1,234,567"},
         // values without digits
-        {"0.00", std::numeric_limits<double>::infinity(), "inf"},
-        {"0.00", -std::numeric_limits<double>::infinity(), "-inf"},
-        {"0.00", std::numeric_limits<double>::quiet_NaN(), "nan"},
+        {"0.00", inf, "inf"}, {"0.00", -inf, "-inf"}, {"0.00", std::nan(""), "nan"},
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(testing::Message() << "'" << c.format << "' with " << c.value);
-        EXPECT_EQ(pictureText(c.value, c.format), c.expected);
-    }
-
-    std::string largest = pictureText(DBL_MAX, "0.0");
-    EXPECT_EQ(largest, defaultText(DBL_MAX) + ".0");
+    for (auto const& c : cases)
+        EXPECT_EQ(pictureText(c.value, c.format), c.expected) << "'" << c.format << "' with " << c.value;
+    EXPECT_EQ(pictureText(DBL_MAX, "0.0"), defaultText(DBL_MAX) + ".0");
 }
 
 TEST(DoubleFormatter, BadLoopsAreFatal)
 {
+    std::string const noDigits = "NoDigitsInLoopException\nNo digits were found in the NyCore.Double formatting loop.\n";
+    std::string const nesting = "NestingNotAloudException\nNesting is not alouad in NyCore.Double formatting loops.\n";
+    std::string const unterminated = "UnterminatedLoopException\nUnterminated NyCore.Double formatting loop.\n";
     struct Case {
         char const* format;
-        std::string report;
-    };
-    std::string const prefix = "unhandeled exception: NyCore.Text.DoubleFormatter.";
-    std::string const noDigits = prefix + "NoDigitsInLoopException\nNo digits were found in the NyCore.Double formatting loop.\n";
-    std::string const nesting = prefix + "NestingNotAloudException\nNesting is not alouad in NyCore.Double formatting loops.\n";
-    std::string const unterminated = prefix + "UnterminatedLoopException\nUnterminated NyCore.Double formatting loop.\n";
-    std::vector<Case> const cases = {
-        {"{,00}###", noDigits},
-        {"{#{#}}", nesting},
-        {"{#}{#}", nesting},
-        {"#}", unterminated},
-        {"{##", unterminated},
-        {"0.00;{#{#}}", nesting},
-    };
+        std::string const& report;
+    } const cases[] = {{"{,00}###", noDigits}, {"{#{#}}", nesting}, {"{#}{#}", nesting},
+                       {"#}", unterminated},   {"{##", unterminated}, {"0.00;{#{#}}", nesting}};
     for (auto const& c : cases) {
         SCOPED_TRACE(c.format);
-        auto result = TestSupport::runInChild([&] { pictureText(-1234, c.format); });
-        EXPECT_TRUE(result.exited);
-        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
-        EXPECT_EQ(result.output, c.report);
+        TestSupport::expectReport([&] { pictureText(-1234, c.format); },
+                                  "unhandeled exception: NyCore.Text.DoubleFormatter." + c.report);
     }
 }

@@ -59,20 +59,13 @@ void check(std::vector<Case> const& cases)
 TEST(Print, IntegerConversionsAndFlags)
 {
     check({
-        {"%5d", printed(u"%5d", 42), u"   42"},
-        {"%-5d", printed(u"%-5d|", 42), u"42   |"},
-        {"%05d", printed(u"%05d", -5), u"000-5"},
-        {"%05d", printed(u"%05d", 42), u"00042"},
-        {"%+d", printed(u"%+d %+d %+i", 7, -7, 0), u"+7 -7 +0"},
-        {"%#x", printed(u"%#x", 255), u"0xff"},
-        {"%X", printed(u"%X", 0xBEEF), u"BEEF"},
-        {"%x neg", printed(u"%x", -1), u"ffffffff"},
-        {"%u", printed(u"%u", -1), u"4294967295"},
-        {"%o", printed(u"%o", 8), u"10"},
-        {"%b", printed(u"%b", 5), u"101"},
-        {"%d min", printed(u"%d", INT32_MIN), u"-2147483648"},
-        {"%#08x", printed(u"%#08x", 255), u"00000xff"},
-        {"% d", printed(u"% d", 3), u"3"},
+        {"%5d", printed(u"%5d", 42), u"   42"}, {"%-5d", printed(u"%-5d|", 42), u"42   |"},
+        {"%05d", printed(u"%05d", -5), u"000-5"}, {"%05d", printed(u"%05d", 42), u"00042"},
+        {"%+d", printed(u"%+d %+d %+i", 7, -7, 0), u"+7 -7 +0"}, {"%#x", printed(u"%#x", 255), u"0xff"},
+        {"%X", printed(u"%X", 0xBEEF), u"BEEF"}, {"%x neg", printed(u"%x", -1), u"ffffffff"},
+        {"%u", printed(u"%u", -1), u"4294967295"}, {"%o", printed(u"%o", 8), u"10"},
+        {"%b", printed(u"%b", 5), u"101"}, {"%d min", printed(u"%d", INT32_MIN), u"-2147483648"},
+        {"%#08x", printed(u"%#08x", 255), u"00000xff"}, {"% d", printed(u"% d", 3), u"3"},
         {"%+u", printed(u"%+u", 3), u"3"},
     });
 }
@@ -80,18 +73,14 @@ TEST(Print, IntegerConversionsAndFlags)
 TEST(Print, TextConversions)
 {
     check({
-        {"literal", printed(u"plain text"), u"plain text"},
-        {"%%", printed(u"100%%"), u"100%"},
-        {"%c", printed(u"[%c%c]", u'a', 0x263A), u"[a\u263a]"},
-        {"%3c", printed(u"%3c", u'x'), u"  x"},
+        {"literal", printed(u"plain text"), u"plain text"}, {"%%", printed(u"100%%"), u"100%"},
+        {"%c", printed(u"[%c%c]", u'a', 0x263A), u"[a\u263a]"}, {"%3c", printed(u"%3c", u'x'), u"  x"},
         {"%s", printed(u"<%s>", u"abc"), u"<abc>"},
         {"%s null", printed(u"%s", static_cast<char16_t const*>(nullptr)), u"(null)"},
-        {"%-6s", printed(u"%-6s|", u"ab"), u"ab    |"},
-        {"%6s", printed(u"%6s", u"ab"), u"    ab"},
+        {"%-6s", printed(u"%-6s|", u"ab"), u"ab    |"}, {"%6s", printed(u"%6s", u"ab"), u"    ab"},
         {"%a", printed(u"%a", "bytes\xe9"), u"bytes\u00e9"},
         {"%a null", printed(u"%a", static_cast<char const*>(nullptr)), u"(null)"},
-        {"unknown", printed(u"a%qb%d", 5), u"ab5"},
-        {"trailing %", printed(u"ab%"), u"ab"},
+        {"unknown", printed(u"a%qb%d", 5), u"ab5"}, {"trailing %", printed(u"ab%"), u"ab"},
         {"trailing flags", printed(u"ab%-5"), u"ab"},
     });
 }
@@ -100,16 +89,11 @@ TEST(Print, RealConversion)
 {
     double const inf = std::numeric_limits<double>::infinity();
     check({
-        {"%f", printed(u"%f", 3.25), u"3.25000"},
-        {"%.5f 0.3", printed(u"%.5f", 0.3), u"0.30000"},
-        {"%.2f", printed(u"%.2f", 1.999), u"1.99"},
-        {"%.0f", printed(u"%.0f", 2.5), u"2"},
-        {"%.1f neg", printed(u"%.1f", -0.75), u"-0.7"},
-        {"%8.2f", printed(u"%8.2f", -1.5), u"   -1.50"},
-        {"%08.2f", printed(u"%08.2f", 1.5), u"    1.50"},
-        {"%-8.2f", printed(u"%-8.2f|", 1.5), u"1.50    |"},
-        {"%+.1f", printed(u"%+.1f", 2.0), u"+2.0"},
-        {"%f inf", printed(u"%f %f", inf, -inf), u"inf -inf"},
+        {"%f", printed(u"%f", 3.25), u"3.25000"}, {"%.5f 0.3", printed(u"%.5f", 0.3), u"0.30000"},
+        {"%.2f", printed(u"%.2f", 1.999), u"1.99"}, {"%.0f", printed(u"%.0f", 2.5), u"2"},
+        {"%.1f neg", printed(u"%.1f", -0.75), u"-0.7"}, {"%8.2f", printed(u"%8.2f", -1.5), u"   -1.50"},
+        {"%08.2f", printed(u"%08.2f", 1.5), u"    1.50"}, {"%-8.2f", printed(u"%-8.2f|", 1.5), u"1.50    |"},
+        {"%+.1f", printed(u"%+.1f", 2.0), u"+2.0"}, {"%f inf", printed(u"%f %f", inf, -inf), u"inf -inf"},
         {"%f nan", printed(u"%5f", std::nan("")), u"  nan"},
         {"%.3f big", printed(u"%.3f", 1e22), u"10000000000000000000000.000"},
     });

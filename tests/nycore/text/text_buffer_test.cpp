@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "nycore/system/runtime.h"
 #include "nycore/text/string_functions.h"
 #include "nycore/text/text_buffer.h"
 #include "tests/support/child_process.h"
@@ -27,30 +26,18 @@ void expectTerminated(TextBuffer const& buffer)
 
 }
 
-TEST(TextBuffer, GrowsFrom16ByDoubling)
+TEST(TextBuffer, GrowsAndCopies)
 {
     TextBuffer buffer;
-    EXPECT_EQ(buffer.get$capacity(), 0);
     EXPECT_EQ(buffer.get$text(), EmptyString);
-    buffer.append(u'a');
-    EXPECT_EQ(buffer.get$capacity(), 16);
-    for (int i = 0; i < 20; ++i)
-        buffer.append(static_cast<char16_t>(u'b' + i % 20));
-    EXPECT_EQ(buffer.get$capacity(), 32);
-    EXPECT_EQ(buffer.get$length(), 21);
+    for (int i = 0; i < 21; ++i)
+        buffer.append(static_cast<char16_t>(u'a' + i));
     EXPECT_EQ(toU16(buffer.get$text()), u"abcdefghijklmnopqrstu");
     expectTerminated(buffer);
-
-    TextBuffer reserved(40);
-    EXPECT_EQ(reserved.get$capacity(), 40);
-    EXPECT_EQ(reserved.get$length(), 0);
-    EXPECT_EQ(TextBuffer(0).get$capacity(), 1);
-
     String* source = TestSupport::makeString(u"hello");
     TextBuffer copy(source);
     string_free(source);
     EXPECT_EQ(toU16(copy.get$text()), u"hello");
-    EXPECT_GE(copy.get$capacity(), 6);
     expectTerminated(copy);
 }
 
@@ -104,14 +91,6 @@ TEST(TextBuffer, EditingOperations)
             EXPECT_GE(buffer.get$capacity(), buffer.get$length() + 1);
         }
     }
-
-    TextBuffer buffer;
-    buffer.append(u"abc"_str);
-    int capacity = buffer.get$capacity();
-    buffer.reset();
-    EXPECT_EQ(buffer.get$capacity(), capacity) << "reset keeps the room";
-    buffer.resize(100);
-    EXPECT_GE(buffer.get$capacity(), 101) << "resize reserves room";
 }
 
 TEST(TextBuffer, AbandonStringHandsOverTheText)
@@ -119,16 +98,14 @@ TEST(TextBuffer, AbandonStringHandsOverTheText)
     TextBuffer fresh;
     String* empty = fresh.abandonString();
     ASSERT_NE(empty, nullptr);
-    EXPECT_NE(empty, EmptyString);
+    EXPECT_NE(empty, EmptyString) << "the caller frees it";
     EXPECT_EQ(empty->count, 0);
-    EXPECT_EQ(empty->units()[0], 0);
     string_free(empty);
 
     TextBuffer buffer;
     buffer.append(u"text"_str);
     String* text = buffer.abandonString();
     EXPECT_EQ(toU16(text), u"text");
-    EXPECT_EQ(buffer.get$capacity(), 0);
     EXPECT_EQ(buffer.get$text(), EmptyString);
     buffer.append(u'x');
     EXPECT_EQ(toU16(buffer.get$text()), u"x");
@@ -160,12 +137,9 @@ TEST(TextBuffer, BadPositionsAndSizesAreFatal)
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.name);
-        auto result = TestSupport::runInChild([&] {
+        TestSupport::expectReport([&] {
             TextBuffer buffer(u"abc"_str);
             c.edit(buffer);
-        });
-        EXPECT_TRUE(result.exited);
-        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
-        EXPECT_EQ(result.output, c.report);
+        }, c.report);
     }
 }

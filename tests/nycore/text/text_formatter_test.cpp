@@ -2,11 +2,11 @@
 // the integer formatter.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "nycore/system/boxed_values.h"
-#include "nycore/system/runtime.h"
 #include "nycore/text/integer_formatter.h"
 #include "nycore/text/parameter_list_formatter.h"
 #include "nycore/text/string_functions.h"
@@ -61,18 +61,9 @@ TEST(TextFormatter, ParsesFields)
         std::u16string expected;
     };
     std::vector<Case> const cases = {
-        {u"plain text", u"plain text"},
-        {u"a}b", u"a}b"},
-        {u"x{0", u"x<0>"},
-        {u"{0|}", u"<0>"},
-        {u"{0|0.00}", u"<0|0.00>"},
-        {u"{0|{###,}###.00}", u"<0|{###,}###.00>"},
-        {u"{0|{#{#}}}!", u"<0|{#{#}}>!"},
-        {u"{a}-{b|c}", u"<a>-<b|c>"},
-        {u"{}", u"<>"},
-        {u"{|f}", u"<|f>"},
-        {u"{0|ab", u"<0|ab>"},
-        {u"", u""},
+        {u"plain text", u"plain text"}, {u"a}b", u"a}b"}, {u"x{0", u"x<0>"}, {u"{0|}", u"<0>"},
+        {u"{0|0.00}", u"<0|0.00>"}, {u"{0|{###,}###.00}", u"<0|{###,}###.00>"}, {u"{0|{#{#}}}!", u"<0|{#{#}}>!"},
+        {u"{a}-{b|c}", u"<a>-<b|c>"}, {u"{}", u"<>"}, {u"{|f}", u"<|f>"}, {u"{0|ab", u"<0|ab>"}, {u"", u""},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
@@ -111,24 +102,12 @@ TEST(ParameterListFormatter, FormatsArgumentsByIndex)
 
 TEST(ParameterListFormatter, IndexOutsideTheArgumentsIsFatal)
 {
-    struct Case {
-        char const* text;
-        std::string message;
-    };
-    std::vector<Case> const cases = {
-        {"{2}", "Index 2 is not within the range 0 to 1.\n"},
-        {"{-1}", "Index -1 is not within the range 0 to 1.\n"},
-    };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.text);
-        auto result = TestSupport::runInChild([&] {
+    for (char const* text : {"{2}", "{-1}"}) {
+        std::string index(text + 1, text + std::strlen(text) - 1);
+        TestSupport::expectReport([&] {
             NyCore::Integer32 a(1), b(2);
-            String* text = string_from_ascii(c.text);
-            String::format(text, &a, &b);
-        });
-        EXPECT_TRUE(result.exited);
-        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
-        EXPECT_EQ(result.output, "unhandeled exception: NyCore.OutOfBoundsException\n" + c.message);
+            String::format(string_from_ascii(text), &a, &b);
+        }, "unhandeled exception: NyCore.OutOfBoundsException\nIndex " + index + " is not within the range 0 to 1.\n");
     }
 }
 
