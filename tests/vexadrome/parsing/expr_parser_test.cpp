@@ -13,7 +13,6 @@
 
 namespace {
 
-using TestSupport::PrelinkPrinter;
 using Vexadrome::Expressions::MaxCallNesting;
 using Vexadrome::Expressions::MaxExpressionHeight;
 using Vexadrome::Expressions::Prelink;
@@ -33,7 +32,7 @@ Outcome parseText(std::u16string const& text, bool withLocations = false)
     Outcome outcome;
     Prelink* root = ExprParser::parse(source, &outcome.error);
     // The printer recurses down every operand: long sums are only counted.
-    outcome.tree = text.size() > 100000 && root ? "<long>" : PrelinkPrinter::print(root, withLocations);
+    outcome.tree = text.size() > 100000 && root ? "<long>" : TestSupport::printPrelink(root, withLocations);
     outcome.height = root ? root->height : 0;
     delete root;
     string_free(source);
@@ -49,7 +48,7 @@ std::u16string repeat(std::u16string const& piece, int times)
     return text;
 }
 
-TEST(ExprParser, TreesFollowPrecedenceAndAssociativity)
+TEST(ExprParser, TreesFollowPrecedenceAssociativityAndUnaryMinus)
 {
     struct Case {
         char16_t const* text;
@@ -61,49 +60,26 @@ TEST(ExprParser, TreesFollowPrecedenceAndAssociativity)
         {u"1-2-3", "(- (- 1 2) 3)"},
         {u"8/4/2", "(/ (/ 8 4) 2)"},
         {u"a/b*c", "(* (/ a b) c)"},
-        {u"a-b+c", "(+ (- a b) c)"},
         {u"a+b*c-d", "(- (+ a (* b c)) d)"},
-        {u"a*b+c*d", "(+ (* a b) (* c d))"},
-        {u"(1+2)*3", "(* (+ 1 2) 3)"},
         {u"1-(2-3)", "(- 1 (- 2 3))"},
         {u"((x))", "x"},
         {u"2*(3+4)/5", "(/ (* 2 (+ 3 4)) 5)"},
         {u" \t1 +\n2 ", "(+ 1 2)"},
         {u"1\r\n+\r2\r\n", "(+ 1 2)"},
-        {u"x2_y", "x2_y"},
-        {u"1.5", "1.5"},
         {u".5", "0.5"},
         {u"5.", "5"},
         {u".", "0"},
-        {u"0.1", "0.1"},
         {u"100000000000000000000", "1e+20"},
         {u"1000000000000000000000000000000000000000000000000000000000000000000000", "1e+69"},
-    };
-    for (Case const& c : cases) {
-        SCOPED_TRACE(TestSupport::toUtf8(c.text));
-        Outcome outcome = parseText(c.text);
-        EXPECT_EQ(outcome.tree, c.tree);
-        EXPECT_EQ(outcome.error.code, 0);
-    }
-}
-
-TEST(ExprParser, UnaryMinusTakesTheProductOrAfterMulOpsOneFactor)
-{
-    struct Case {
-        char16_t const* text;
-        char const* tree;
-    };
-    Case const cases[] = {
-        {u"-2*3", "(* -1 (* 2 3))"},
-        {u"2*-3", "(* 2 (* -1 3))"},
+        // A minus takes the product after it, but after * or / only the next factor.
         {u"-a*b", "(* -1 (* a b))"},
         {u"-a+b", "(+ (* -1 a) b)"},
-        {u"-x-y", "(- (* -1 x) y)"},
-        {u"a*-b", "(* a (* -1 b))"},
         {u"2--3", "(- 2 (* -1 3))"},
-        {u"1+-2", "(+ 1 (* -1 2))"},
+        {u"1+-2*3", "(+ 1 (* -1 (* 2 3)))"},
         {u"--2", "(* -1 (* -1 2))"},
         {u"-(1+2)", "(* -1 (+ 1 2))"},
+        {u"(-a*b)", "(* -1 (* a b))"},
+        {u"2*-3", "(* 2 (* -1 3))"},
         {u"2*-3*4", "(* (* 2 (* -1 3)) 4)"},
         {u"8/-2*4", "(* (/ 8 (* -1 2)) 4)"},
         {u"8/-2/2", "(/ (/ 8 (* -1 2)) 2)"},
@@ -111,12 +87,12 @@ TEST(ExprParser, UnaryMinusTakesTheProductOrAfterMulOpsOneFactor)
         {u"2*-(3+4)*5", "(* (* 2 (* -1 (+ 3 4))) 5)"},
         {u"2*-f(3)/4", "(/ (* 2 (* -1 (call:f 3))) 4)"},
         {u"2*(-3*4)", "(* 2 (* -1 (* 3 4)))"},
-        {u"1-2*3", "(- 1 (* 2 3))"},
-        {u"(-a)", "(* -1 a)"},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
-        EXPECT_EQ(parseText(c.text).tree, c.tree);
+        Outcome outcome = parseText(c.text);
+        EXPECT_EQ(outcome.tree, c.tree);
+        EXPECT_EQ(outcome.error.code, 0);
     }
 }
 
@@ -136,6 +112,8 @@ TEST(ExprParser, NodesCarryTheLocationOfTheirText)
         {u" power(a,b)", "(power@1:0 a@7:1 b@9:1)"},
         {u"2*vector(1)", "(*@1:1 2@0:0 [1x1@2:0 1@9:0])"},
         {u"magnitude(v)", "(magnitude@0:0 v@10:1)"},
+        {u"x+dot(a,b)", "(+@1:1 x@0:1 (dot@2:0 a@6:1 b@8:1))"},
+        {u"  matrix((a),(b))", "[2x1@2:0 a@10:1 b@14:1]"},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
@@ -167,13 +145,10 @@ TEST(ExprParser, FailuresRecordCodeAndLocation)
     };
     Case const cases[] = {
         {u"", 6, -1, 0},
-        {u"   ", 6, -1, 0},
         {u"()", 6, -1, 0},
         {u"(2 3)", 6, -1, 0},
         {u"(a", 6, -1, 0},
-        {u"((a)", 6, -1, 0},
         {u"1+", 6, -1, 0},
-        {u"*2", 6, -1, 0},
         {u"1+*2", 6, -1, 0},
         {u")", 6, -1, 0},
         // Text left after a complete expression is reported at its first token.
@@ -184,25 +159,20 @@ TEST(ExprParser, FailuresRecordCodeAndLocation)
         {u"(1))", 6, 3, 1},
         {u"sin x", 6, 4, 1},
         {u"1,2", 6, 1, 1},
-        {u"x = 3", 6, 2, 1},
         {u"1 \u00e9", 6, 2, 1},
         // Characters whose codes equal token kinds or grammar symbols are plain
         // characters: no end of text, white space, operator or operand.
         {std::u16string(u"1\0+2", 4), 6, 1, 1},
         {u"1\u03e82", 6, 1, 1},
-        {u"1\u03f22", 6, 1, 1},
         {u"\u03f1*2", 6, -1, 0},
-        {u"\u03f0+2", 6, -1, 0},
         {u"-\u03f0", 6, -1, 0},
         {u"\u03e9", 6, -1, 0},
-        {u"\u03eb", 6, -1, 0},
         {u"2*\uffff", 6, -1, 0},
         {u"1\uffff", 6, 1, 1},
         // A failing call is located at the called name.
         {u"f()", 6, 0, 1},
         {u"1 + f()", 6, 4, 1},
         {u"f(a,)", 6, 0, 1},
-        {u"f(a", 6, 0, 1},
         {u"f(1))", 6, 4, 1},
     };
     for (Case const& c : cases) {
@@ -252,7 +222,7 @@ TEST(ExprParser, ScannerParseStopsAtTheTerminator)
         scanner.position = c.from;
         Error error;
         Prelink* root = ExprParser::parse(&scanner, &error);
-        EXPECT_EQ(PrelinkPrinter::print(root), c.tree);
+        EXPECT_EQ(TestSupport::printPrelink(root), c.tree);
         EXPECT_EQ(scanner.position, c.position);
         EXPECT_EQ(error.code, 0);
         delete root;
@@ -282,7 +252,7 @@ TEST(ExprParser, ParseCompleteNeedsTheEndOfTheText)
         scanner.position = c.from;
         Error error;
         Prelink* root = ExprParser::parseComplete(&scanner, &error);
-        EXPECT_EQ(PrelinkPrinter::print(root), c.tree);
+        EXPECT_EQ(TestSupport::printPrelink(root), c.tree);
         EXPECT_EQ(error.code, c.code);
         EXPECT_EQ(error.start, c.start);
         EXPECT_EQ(error.length, c.length);

@@ -3,42 +3,50 @@
 // Matrix literals print their elements in storage (column-major) order.
 #pragma once
 
+#include <charconv>
 #include <string>
+#include <typeinfo>
 
+#include "tests/support/strings.h"
 #include "vexadrome/expressions/prelink.h"
 
 namespace TestSupport {
 
-class PrelinkPrinter : public Vexadrome::Expressions::PrelinkHandler {
-public:
-    static std::string print(Vexadrome::Expressions::Prelink* root, bool withLocations = false);
-
-    void handleVariable(Vexadrome::Expressions::PLVariable* node) override;
-    void handleUserCall(Vexadrome::Expressions::PLUserCall* node) override;
-    void handleMathCall(Vexadrome::Expressions::Prelink* operand, int index) override;
-    void handleConstant(double value) override;
-    void handleMatrixVal(Vexadrome::Expressions::PLMatrixVal* node) override;
-    void handleMagnitude(Vexadrome::Expressions::Prelink* operand) override;
-    void handleNormalize(Vexadrome::Expressions::Prelink* operand) override;
-    void handleTranspose(Vexadrome::Expressions::Prelink* operand) override;
-    void handleDotProduct(Vexadrome::Expressions::Prelink* left, Vexadrome::Expressions::Prelink* right) override;
-    void handlePower(Vexadrome::Expressions::Prelink* left, Vexadrome::Expressions::Prelink* right) override;
-    void handleAdd(Vexadrome::Expressions::Prelink* left, Vexadrome::Expressions::Prelink* right) override;
-    void handleSub(Vexadrome::Expressions::Prelink* left, Vexadrome::Expressions::Prelink* right) override;
-    void handleMul(Vexadrome::Expressions::Prelink* left, Vexadrome::Expressions::Prelink* right) override;
-    void handleDiv(Vexadrome::Expressions::Prelink* left, Vexadrome::Expressions::Prelink* right) override;
-
-private:
-    explicit PrelinkPrinter(bool withLocations) : withLocations(withLocations) {}
-    void printNode(Vexadrome::Expressions::Prelink* node);
-    // The head of the node being printed, with its location when asked for.
-    void head(std::string const& text);
-    void unary(char const* name, Vexadrome::Expressions::Prelink* operand);
-    void binary(char const* name, Vexadrome::Expressions::Prelink* left, Vexadrome::Expressions::Prelink* right);
-
-    bool withLocations;
-    Vexadrome::Expressions::Prelink* current = nullptr;
-    std::string out;
-};
+inline std::string printPrelink(Vexadrome::Expressions::Prelink* node, bool withLocations = false)
+{
+    using namespace Vexadrome::Expressions;
+    if (!node)
+        return "<null>";
+    std::string at = withLocations ? "@" + std::to_string(node->start) + ":" + std::to_string(node->length) : "";
+    auto list = [&](std::string head, Prelink* const* children, int count, char const* close) {
+        for (int i = 0; i < count; ++i)
+            head += " " + printPrelink(children[i], withLocations);
+        return head + close;
+    };
+    if (auto* constant = dynamic_cast<PLConstant*>(node)) {
+        char digits[32];
+        return std::string(digits, std::to_chars(digits, digits + sizeof digits, constant->value).ptr) + at;
+    }
+    if (auto* variable = dynamic_cast<PLVariable*>(node))
+        return toUtf8(variable->name) + at;
+    if (auto* call = dynamic_cast<PLUserCall*>(node))
+        return list("(call:" + toUtf8(call->name) + at, call->arguments, call->count, ")");
+    if (auto* matrix = dynamic_cast<PLMatrixVal*>(node)) {
+        std::string shape = std::to_string(matrix->rowCount) + "x" + std::to_string(matrix->colCount);
+        return list("[" + shape + at, matrix->elements, matrix->rowCount * matrix->colCount, "]");
+    }
+    std::type_info const& type = typeid(*node);
+    if (auto* unary = dynamic_cast<PLUnary*>(node)) {
+        auto* math = dynamic_cast<PLMathCall*>(node);
+        std::string name = math ? "math" + std::to_string(math->index)
+            : type == typeid(PLMagnitude) ? "magnitude" : type == typeid(PLNormalize) ? "normalize" : "transpose";
+        return list("(" + name + at, &unary->operand, 1, ")");
+    }
+    auto* binary = static_cast<PLBinary*>(node);
+    char const* name = type == typeid(PrelinkAdd) ? "+" : type == typeid(PrelinkSub) ? "-" : type == typeid(PrelinkMul) ? "*"
+        : type == typeid(PrelinkDiv) ? "/" : type == typeid(PrelinkPower) ? "power" : "dot";
+    Prelink* operands[] = {binary->left, binary->right};
+    return list(std::string("(") + name + at, operands, 2, ")");
+}
 
 }
