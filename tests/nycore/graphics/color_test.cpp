@@ -4,8 +4,6 @@
 #include <string>
 
 #include "nycore/graphics/color.h"
-#include "nycore/system/runtime.h"
-#include "nycore/text/string_functions.h"
 #include "tests/support/child_process.h"
 #include "tests/support/strings.h"
 
@@ -29,11 +27,8 @@ TEST(ColorTest, CreateParsesHexadecimalText)
         {u"zz", 0},
         {u"abc", 0xABC},
     };
-    for (auto const& c : cases) {
-        NyCore::String* text = TestSupport::makeString(c.text);
-        EXPECT_EQ(Color::create(text), c.expected) << TestSupport::toUtf8(c.text);
-        string_free(text);
-    }
+    for (auto const& c : cases)
+        EXPECT_EQ(Color::create(TestSupport::OwnedString(c.text)), c.expected) << TestSupport::toUtf8(c.text);
     EXPECT_EQ(Color::create(nullptr), 0u);
 }
 
@@ -64,9 +59,8 @@ TEST(ColorTest, ComponentReadsEachByte)
     EXPECT_EQ(Color::component(0x7F123456, 2), 0x56);
     EXPECT_EQ(Color::component(0x7F123456, 3), 0x7F);
     for (int which : {4, -1}) {
-        auto result = TestSupport::runInChild([which] { Color::component(0xFFFFFF, which); });
-        EXPECT_TRUE(result.exited) << which;
-        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode) << which;
-        EXPECT_NE(result.output.find("OutOfBoundsException"), std::string::npos) << result.output;
+        SCOPED_TRACE(which);
+        TestSupport::expectFatal([which] { Color::component(0xFFFFFF, which); },
+                                 "unhandeled exception: NyCore.OutOfBoundsException\n");
     }
 }

@@ -4,15 +4,19 @@
 #include <string>
 
 #include "nycore/graphics/font.h"
-#include "nycore/text/string_functions.h"
 #include "tests/support/strings.h"
 #include "tests/support/xvfb.h"
 
 using NyCore::Graphics::Font;
 
-TEST(FontTest, NamesResolveToMetricCompatibleFaces)
+namespace {
+
+class FontTest : public TestSupport::WindowTest {};
+
+}
+
+TEST_F(FontTest, NamesResolveToMetricCompatibleFaces)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     struct Case {
         char16_t const* face;
         int style;
@@ -24,22 +28,19 @@ TEST(FontTest, NamesResolveToMetricCompatibleFaces)
         {u"courier new", Font::Italic, "Liberation Mono"},
     };
     for (auto const& c : cases) {
-        NyCore::String* face = TestSupport::makeString(c.face);
+        TestSupport::OwnedString face(c.face);
+        SCOPED_TRACE(face.utf8());
         Font* font = Font::create(face, 14, c.style);
-        ASSERT_NE(font, nullptr) << TestSupport::toUtf8(face);
-        NyCore::String* family = font->getFamilyName();
-        EXPECT_EQ(TestSupport::toUtf8(family), c.family) << TestSupport::toUtf8(face);
+        ASSERT_NE(font, nullptr);
+        EXPECT_EQ(TestSupport::OwnedString(font->getFamilyName()).utf8(), c.family);
         EXPECT_EQ(font->get$size(), 14);
         EXPECT_EQ(font->get$style(), c.style);
-        string_free(family);
-        string_free(face);
         font->release();
     }
 }
 
-TEST(FontTest, SizesArePixelsAndWidthsAreMeasured)
+TEST_F(FontTest, SizesArePixelsAndWidthsAreMeasured)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Font* small = Font::create(u"arial"_str, 12, Font::Regular);
     Font* large = Font::create(u"arial"_str, 24, Font::Regular);
     Font* mono = Font::create(u"courier new"_str, 14, Font::Regular);

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "nycore/graphics/gc.h"
-#include "nycore/system/runtime.h"
 #include "tests/support/canvas.h"
 #include "tests/support/child_process.h"
 #include "tests/support/xvfb.h"
@@ -33,26 +32,12 @@ void expectPixels(Canvas& canvas, char const* what, std::initializer_list<PixelC
         EXPECT_EQ(canvas.at(c.x, c.y), c.expected) << what << " at (" << c.x << ", " << c.y << ")";
 }
 
+class GCTest : public TestSupport::WindowTest {};
+
 }
 
-TEST(GCTest, StartsInTheInitialState)
+TEST_F(GCTest, RectanglesCoverTheirPixels)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
-    Canvas canvas(8, 8);
-    GC* gc = canvas.gc();
-    EXPECT_EQ(gc->referenceCount, 1);
-    EXPECT_EQ(gc->background, 0xFFFFFFu);
-    EXPECT_EQ(gc->foreground, 0u);
-    EXPECT_EQ(gc->lineWidth, 1);
-    EXPECT_EQ(gc->stateTop, nullptr);
-    ASSERT_NE(gc->font, nullptr);
-    EXPECT_EQ(gc->window, 0u);
-    EXPECT_EQ(gc->surface, canvas.pixmap.get$drawable());
-}
-
-TEST(GCTest, RectanglesCoverTheirPixels)
-{
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas canvas(60, 40);
     GC* gc = canvas.gc();
     gc_set_background(gc, Red);
@@ -72,9 +57,8 @@ TEST(GCTest, RectanglesCoverTheirPixels)
     EXPECT_EQ(canvas.ink(18, 18, 5, 5).count, 1) << "a 1 x 1 outline is one pixel";
 }
 
-TEST(GCTest, LinesReachBothEndPoints)
+TEST_F(GCTest, LinesReachBothEndPoints)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas canvas(60, 60);
     GC* gc = canvas.gc();
     gc_set_foreground(gc, Blue);
@@ -92,9 +76,8 @@ TEST(GCTest, LinesReachBothEndPoints)
         });
 }
 
-TEST(GCTest, InvertingFlipsEveryBit)
+TEST_F(GCTest, InvertingFlipsEveryBit)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas canvas(40, 20);
     GC* gc = canvas.gc();
     gc_set_background(gc, Red);
@@ -111,9 +94,8 @@ TEST(GCTest, InvertingFlipsEveryBit)
         });
 }
 
-TEST(GCTest, ClippingLimitsEveryOperation)
+TEST_F(GCTest, ClippingLimitsEveryOperation)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas canvas(40, 40);
     GC* gc = canvas.gc();
     gc_set_background(gc, Red);
@@ -136,9 +118,8 @@ TEST(GCTest, ClippingLimitsEveryOperation)
     EXPECT_EQ(box.bottom, 14);
 }
 
-TEST(GCTest, SavedStatesComeBackInReverseOrder)
+TEST_F(GCTest, SavedStatesComeBackInReverseOrder)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas canvas(30, 10);
     GC* gc = canvas.gc();
     gc_set_foreground(gc, Red);
@@ -161,22 +142,21 @@ TEST(GCTest, SavedStatesComeBackInReverseOrder)
     expectPixels(canvas, "restored pen", {{10, 5, Red}, {10, 4, White}, {10, 6, White}});
 }
 
-TEST(GCTest, FaultsAreFatal)
+TEST_F(GCTest, FaultsAreFatal)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     struct Case {
         char const* name;
         void (*body)(GC* gc);
         char const* report;
     } const cases[] = {
-        {"restore with an empty stack", [](GC* gc) { gc_restore_state(gc); }, "Error.Graphics.StackIsEmpty"},
+        {"restore with an empty stack", [](GC* gc) { gc_restore_state(gc); }, "Error.Graphics.StackIsEmpty: graphics/gc("},
         {"restore once too often",
             [](GC* gc) {
                 gc_save_state(gc);
                 gc_restore_state(gc);
                 gc_restore_state(gc);
             },
-            "Error.Graphics.StackIsEmpty"},
+            "Error.Graphics.StackIsEmpty: graphics/gc("},
         {"empty polygon", [](GC* gc) { gc_polygon(gc, nullptr, 0); }, "Error.InvalidParamiter"},
         {"empty polygon outline", [](GC* gc) { gc_polygon_line(gc, nullptr, 0); }, "Error.InvalidParamiter"},
         {"empty polygon fill", [](GC* gc) { gc_polygon_fill(gc, nullptr, 0); }, "Error.InvalidParamiter"},
@@ -185,16 +165,13 @@ TEST(GCTest, FaultsAreFatal)
     // server over the connection it shares with this process.
     Canvas canvas(4, 4);
     for (auto const& c : cases) {
-        auto result = TestSupport::runInChild([&c, &canvas] { c.body(canvas.gc()); });
-        EXPECT_TRUE(result.exited) << c.name;
-        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode) << c.name;
-        EXPECT_NE(result.output.find(c.report), std::string::npos) << c.name << ": " << result.output;
+        SCOPED_TRACE(c.name);
+        TestSupport::expectFatal([&c, &canvas] { c.body(canvas.gc()); }, c.report);
     }
 }
 
-TEST(GCTest, EllipsesArcsAndPolygons)
+TEST_F(GCTest, EllipsesArcsAndPolygons)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas canvas(120, 60);
     GC* gc = canvas.gc();
     gc_set_background(gc, Red);
@@ -217,9 +194,8 @@ TEST(GCTest, EllipsesArcsAndPolygons)
         });
 }
 
-TEST(GCTest, CopiesAndStretchesBetweenSurfaces)
+TEST_F(GCTest, CopiesAndStretchesBetweenSurfaces)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     Canvas source(4, 4);
     gc_set_background(source.gc(), Red);
     gc_rect_fill(source.gc(), 0, 0, 2, 2);

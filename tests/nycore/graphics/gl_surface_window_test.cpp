@@ -7,17 +7,12 @@
 #include <X11/Xlib.h>
 
 #include <cmath>
-#include <functional>
 #include <vector>
 
 #include "nycore/graphics/gl_surface.h"
-#include "nycore/graphics/pixel_io.h"
-#include "nycore/system/event_loop.h"
-#include "nycore/system/time.h"
-#include "nycore/system/timer.h"
 #include "nycore/system/x_connection.h"
 #include "tests/support/run_until.h"
-#include "tests/support/xvfb.h"
+#include "tests/support/windows.h"
 
 using namespace NyCore;
 using namespace NyCore::System;
@@ -25,6 +20,7 @@ using NyCore::Graphics::GLSurface;
 
 namespace {
 
+using TestSupport::mapped;
 using TestSupport::runUntil;
 
 // The GL entry points the tests call, taken from the libGL the core loaded.
@@ -59,17 +55,7 @@ std::uint32_t glPixel(int x, int y)
 
 std::uint32_t screenPixel(Widget* widget, int x, int y)
 {
-    std::uint32_t pixel = 0;
-    pixels_read(widget->get$nativeWindow(), x, y, 1, 1, &pixel);
-    return pixel;
-}
-
-
-bool mapped(Widget* widget)
-{
-    XWindowAttributes attributes;
-    return XGetWindowAttributes(XConnection::get$display(), widget->get$nativeWindow(), &attributes) &&
-           attributes.map_state == IsViewable;
+    return TestSupport::pixelAt(widget->get$nativeWindow(), x, y);
 }
 
 // A surface that draws with OpenGL whenever its window needs painting.
@@ -91,7 +77,7 @@ TypeData PaintedSurface::MetaData = {&GLSurface::MetaData, nullptr, u"Tests.Pain
 
 GLSurface::GLInitilize const Params = {24, 16, 0, 0, 0, 0, 0, 0, 1};
 
-class GLSurfaceWindowTest : public testing::Test {
+class GLSurfaceWindowTest : public TestSupport::WindowTest {
 protected:
     static void SetUpTestSuite()
     {
@@ -103,14 +89,8 @@ protected:
         Type::unregisterType(&PaintedSurface::MetaData);
         GLSurface::shutdown();
     }
-    void SetUp() override { ASSERT_TRUE(TestSupport::ensureDisplay()); }
 
-    Widget* window(int w, int h)
-    {
-        Widget* top = Widget::create(nullptr, u"NyCore.System.Widget", WidgetFlags::TopLevel, 30, 30, w, h);
-        EXPECT_TRUE(runUntil([&] { return mapped(top); }));
-        return top;
-    }
+    Widget* window(int w, int h) { return TestSupport::topWindow(w, h); }
     GLSurface* surface(Widget* parent, std::uint32_t flags, int x, int y, int w, int h)
     {
         auto* result = static_cast<GLSurface*>(Widget::create(parent, u"NyCore.Graphics.GLSurface", flags, x, y, w, h));

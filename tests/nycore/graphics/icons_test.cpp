@@ -4,19 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "nycore/graphics/icon_strip.h"
-#include "nycore/graphics/pixel_io.h"
 #include "nycore/graphics/pixmap.h"
-#include "nycore/system/runtime.h"
-#include "nycore/text/string_functions.h"
 #include "tests/support/bmp_builder.h"
 #include "tests/support/canvas.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/child_process.h"
+#include "tests/support/strings.h"
 #include "tests/support/xvfb.h"
 
 using namespace NyCore::Graphics;
@@ -82,10 +79,7 @@ std::string trailer(std::uint32_t width, std::uint32_t height, std::uint32_t cou
 
 IconFileStatus readIconFile(std::string const& path, IconFile* file)
 {
-    NyCore::String* name = TestSupport::makeString(std::u16string(path.begin(), path.end()));
-    IconFileStatus status = icon_file_read(name, file);
-    string_free(name);
-    return status;
+    return icon_file_read(TestSupport::OwnedString(std::u16string(path.begin(), path.end())), file);
 }
 
 // Loads a strip made by the tool from a source text.
@@ -93,9 +87,7 @@ void loadStrip(TestSupport::TempFolder const& folder, std::string const& name, s
 {
     ToolRun run = runTool(folder, name, source);
     ASSERT_EQ(run.result.exitCode, 0) << run.result.errors;
-    NyCore::String* path = folder.string(name + ".icons");
-    icons_load(strip, path);
-    string_free(path);
+    icons_load(strip, TestSupport::OwnedString(folder.string(name + ".icons")));
 }
 
 struct PixelCase {
@@ -110,6 +102,8 @@ void expectPixels(Canvas& canvas, std::string const& what, std::vector<PixelCase
     for (auto const& c : cases)
         EXPECT_EQ(canvas.at(c.x, c.y), c.expected) << what << " at (" << c.x << ", " << c.y << ")";
 }
+
+class IconStripTest : public TestSupport::WindowTest {};
 
 void fill(Canvas& canvas, std::uint32_t color)
 {
@@ -256,30 +250,29 @@ TEST(IconFileTest, FatalReportsNameTheFile)
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.name);
-        auto result = TestSupport::runInChild([&] {
-            NyCore::String* path = folder.string(c.file);
-            if (c.pixmap) {
-                PixmapSurface pixmap;
-                pixmap_load(&pixmap, path);
-            } else {
-                IconStrip strip;
-                icons_load(&strip, path);
-            }
-        });
-        EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
-        EXPECT_EQ(result.output.rfind(c.expected, 0), 0u) << result.output;
+        TestSupport::expectFatal(
+            [&] {
+                NyCore::String* path = folder.string(c.file);
+                if (c.pixmap) {
+                    PixmapSurface pixmap;
+                    pixmap_load(&pixmap, path);
+                } else {
+                    IconStrip strip;
+                    icons_load(&strip, path);
+                }
+            },
+            c.expected);
     }
-    auto result = TestSupport::runInChild([] {
-        IconStrip strip;
-        icons_construct(&strip, 4, 0, 2, 0);
-    });
-    EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
-    EXPECT_EQ(result.output.rfind("Error.InvalidParamiter", 0), 0u) << result.output;
+    TestSupport::expectFatal(
+        [] {
+            IconStrip strip;
+            icons_construct(&strip, 4, 0, 2, 0);
+        },
+        "Error.InvalidParamiter");
 }
 
-TEST(IconStripTest, MaskedIconsBlendByTheThreeTransfers)
+TEST_F(IconStripTest, MaskedIconsBlendByTheThreeTransfers)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     TestSupport::TempFolder folder;
     IconStrip strip;
     loadStrip(folder, "masked", MaskedSource, &strip);
@@ -321,17 +314,14 @@ TEST(IconStripTest, MaskedIconsBlendByTheThreeTransfers)
     gc_set_clip(canvas.gc(), 0, 0, 0, 0);
     expectPixels(canvas, "cup clipped", {{2, 2, Blue}, {2, 5, Blue}, {5, 2, Green}, {5, 5, Green}});
 
-    auto result = TestSupport::runInChild([&] { gc_copy_icon(canvas.gc(), 0, 0, &strip, 2, IconOpaque); });
-    EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
-    EXPECT_EQ(result.output.rfind("Error.InvalidIndex", 0), 0u) << result.output;
-    result = TestSupport::runInChild([&] { gc_stretch_icon(canvas.gc(), 0, 0, 8, 8, &strip, -1, IconOpaque); });
-    EXPECT_EQ(result.output.rfind("Error.InvalidIndex", 0), 0u) << result.output;
+    TestSupport::expectFatal([&] { gc_copy_icon(canvas.gc(), 0, 0, &strip, 2, IconOpaque); }, "Error.InvalidIndex");
+    TestSupport::expectFatal([&] { gc_stretch_icon(canvas.gc(), 0, 0, 8, 8, &strip, -1, IconOpaque); },
+                             "Error.InvalidIndex");
     icons_destroy(&strip);
 }
 
-TEST(IconStripTest, PlainIconsBlendWithoutMask)
+TEST_F(IconStripTest, PlainIconsBlendWithoutMask)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     TestSupport::TempFolder folder;
     IconStrip strip;
     loadStrip(folder, "plain", PlainSource, &strip);
@@ -355,9 +345,8 @@ TEST(IconStripTest, PlainIconsBlendWithoutMask)
     icons_destroy(&strip);
 }
 
-TEST(IconStripTest, ConstructedStripsAreDrawnIntoThroughTheirContext)
+TEST_F(IconStripTest, ConstructedStripsAreDrawnIntoThroughTheirContext)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     IconStrip strip;
     icons_construct(&strip, 3, 3, 2, 0);
     Canvas canvas(8, 8);
@@ -375,54 +364,26 @@ TEST(IconStripTest, ConstructedStripsAreDrawnIntoThroughTheirContext)
     icons_destroy(&strip);
 }
 
-TEST(IconStripTest, PixmapsLoadBmpFiles)
+TEST_F(IconStripTest, PixmapsLoadBmpFiles)
 {
-    ASSERT_TRUE(TestSupport::ensureDisplay());
     TestSupport::TempFolder folder;
     TestSupport::writeBytes(folder.at("p.bmp"),
         TestSupport::buildBmp({4, 3, 2, false, {Red, Green, Blue}, {0, 1, 2, 2, 1, 0}, {}, false}));
-    NyCore::String* path = folder.string("p.bmp");
     PixmapSurface pixmap;
-    pixmap_load(&pixmap, path);
-    string_free(path);
+    pixmap_load(&pixmap, TestSupport::OwnedString(folder.string("p.bmp")));
     PixmapInfo info;
     pixmap_get_info(&pixmap, &info);
     EXPECT_EQ(info.width, 3);
     EXPECT_EQ(info.height, 2);
     EXPECT_GE(info.bitsPerPixel, 16);
-    std::vector<std::uint32_t> pixels(6);
-    pixels_read(pixmap.gc.surface, 0, 0, 3, 2, pixels.data());
-    EXPECT_EQ(pixels, (std::vector<std::uint32_t>{Red, Green, Blue, Blue, Green, Red}));
+    EXPECT_EQ(TestSupport::readPixels(pixmap.gc.surface, 0, 0, 3, 2),
+              (std::vector<std::uint32_t>{Red, Green, Blue, Blue, Green, Red}));
     pixmap_destroy(&pixmap);
 
     pixmap_construct(&pixmap, 5, 4);
     pixmap_get_info(&pixmap, &info);
     EXPECT_EQ(info.width, 5);
     EXPECT_EQ(info.height, 4);
-    pixels_read(pixmap.gc.surface, 4, 3, 1, 1, pixels.data());
-    EXPECT_EQ(pixels[0], White);
+    EXPECT_EQ(TestSupport::pixelAt(pixmap.gc.surface, 4, 3), White);
     pixmap_destroy(&pixmap);
-}
-
-TEST(IconStripTest, SwatchesDrawnFromTheGeneratedFile)
-{
-    ASSERT_TRUE(TestSupport::ensureDisplay());
-    std::string file = TestSupport::programBesideTests("icons/colors.icons");
-    NyCore::String* path = TestSupport::makeString(std::u16string(file.begin(), file.end()));
-    IconStrip strip;
-    icons_load(&strip, path);
-    string_free(path);
-    Canvas canvas(15 * 20 + 4, 24);
-    fill(canvas, 0xF0F0F0);
-    for (int i = 0; i < strip.count; i++)
-        gc_copy_icon(canvas.gc(), 4 + 20 * i, 4, &strip, i, IconOpaque);
-    expectPixels(canvas, "swatches", {{4 + 20 * 9 + 8, 12, 0xA6CAF0}, {4 + 20 * 14 + 8, 12, White}, {4, 4, 0x404040},
-        {3, 4, 0xF0F0F0}, {4 + 20 * 1 + 8, 12, Red}});
-    if (char const* screens = std::getenv("VEXADROME_SCREENSHOTS")) {
-        std::string png = std::string(screens) + "/colors_icons.png";
-        NyCore::String* name = TestSupport::makeString(std::u16string(png.begin(), png.end()));
-        EXPECT_TRUE(pixels_save_png(canvas.pixels.data(), canvas.width(), canvas.height(), name));
-        string_free(name);
-    }
-    icons_destroy(&strip);
 }
