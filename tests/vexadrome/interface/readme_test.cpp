@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "tests/support/child_process.h"
 
@@ -14,29 +13,25 @@ TEST(Readme, CalculatorExamplesAreWhatTheProgramPrints)
     std::string path = TestSupport::programBesideTests("../../README.md");
     std::ifstream file(path);
     ASSERT_TRUE(file) << path;
-    std::vector<std::string> blocks(1);
-    std::string line;
-    while (std::getline(file, line)) {
-        std::size_t start = line.find_first_not_of(' ');
-        bool example = start != std::string::npos && start > 0 &&
-                       (line.compare(start, 6, "math> ") == 0 || line.compare(start, 6, "answ> ") == 0);
-        if (example)
-            blocks.back() += line.substr(start) + "\n";
-        else if (!blocks.back().empty())
-            blocks.emplace_back();
-    }
+    std::vector<std::pair<std::string, std::string>> blocks(1);  // the typed lines, the transcript
     int examples = 0;
-    for (auto const& block : blocks) {
-        if (block.empty())
+    for (std::string line; std::getline(file, line);) {
+        std::size_t start = line.find_first_not_of(' ');
+        bool typed = start != std::string::npos && start > 0 && line.compare(start, 6, "math> ") == 0;
+        if (typed || (start != std::string::npos && start > 0 && line.compare(start, 6, "answ> ") == 0)) {
+            blocks.back().first += typed ? line.substr(start + 6) + "\n" : "";
+            blocks.back().second += line.substr(start) + "\n";
+            examples += typed;
+        } else if (!blocks.back().first.empty()) {
+            blocks.emplace_back();
+        }
+    }
+    for (auto const& [input, transcript] : blocks) {
+        if (input.empty())
             continue;
-        std::string input;
-        std::istringstream lines(block);
-        while (std::getline(lines, line))
-            if (line.starts_with("math> "))
-                input += line.substr(6) + "\n", ++examples;
         auto run = TestSupport::runVexadrome({"--calc"}, input);
         EXPECT_EQ(run.exitCode, 0);
-        EXPECT_EQ(run.output, block + "math> \n") << "the README example:\n" << block;
+        EXPECT_EQ(run.output, transcript + "math> \n") << "the README example:\n" << transcript;
     }
     EXPECT_GE(examples, 3) << "the README's calculator examples were not found in " << path;
 }
