@@ -122,19 +122,24 @@ void GraphDoc::resetExprs()
     exprs.resize(0);
 }
 
+std::vector<Parsing::Error> GraphDoc::compileExprs()
+{
+    std::vector<Parsing::Error> errors(static_cast<std::size_t>(exprs.get$count()));
+    for (int i = 0; i < exprs.get$count(); ++i)
+        exprs.get(i)->bindExprString(&errors[i]);
+    return errors;
+}
+
 int GraphDoc::bindAllExprs(Parsing::Error* error)
 {
-    int failed = -1;
-    for (int i = 0; i < exprs.get$count(); ++i) {
-        if (failed < 0) {
-            if (!exprs.get(i)->bindExprString(error))
-                failed = i;
-        } else {
-            Parsing::Error scratch;
-            exprs.get(i)->bindExprString(&scratch);
+    std::vector<Parsing::Error> errors = compileExprs();
+    for (std::size_t i = 0; i < errors.size(); ++i) {
+        if (errors[i].hasCode()) {
+            *error = errors[i];
+            return static_cast<int>(i);
         }
     }
-    return failed;
+    return -1;
 }
 
 void GraphDoc::refreshExprs()

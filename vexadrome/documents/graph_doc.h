@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "nycore/collection/array.h"
 #include "nycore/collection/link_vector.h"
@@ -52,6 +53,8 @@ public:
     // Never null: the empty string when unset.
     NyCore::String const* getVarName(int i) const;
     VarRange const* getRange(int i) const;
+    // All get$varCount() ranges, in variable order.
+    VarRange const* get$ranges() const { return ranges ? ranges->items() : nullptr; }
     std::int64_t getStride(int i) const;
     // The product of all res + 1, saturating far above MaxPointCount.
     std::int64_t get$pointCount() const { return pointCount; }
@@ -65,8 +68,12 @@ public:
     int get$exprCount() const { return exprs.get$count(); }
     GraphExpr* getExpr(int i) const { return exprs.get(i); }
 
-    // Compiles every expression; -1 when all compiled, else the index of the
-    // first that failed, whose error is left in `error`.
+    // Compiles and samples every expression: one error per expression, in
+    // list order (code NoError for those that compiled). One that fails is
+    // left inactive without points.
+    std::vector<Parsing::Error> compileExprs();
+    // compileExprs; -1 when all compiled, else the index of the first that
+    // failed, whose error is left in `error`.
     int bindAllExprs(Parsing::Error* error);
     // Samples again every compiled expression that uses time.
     void refreshExprs();
@@ -82,15 +89,11 @@ public:
     DocumentHost* get$app() const { return app; }
     ExprManager* get$store() const { return app->get$store(); }
 
-    NyCore::Collections::Array<NyCore::String*>* names = nullptr;
     NyCore::Collections::LinkVector<GraphExpr> exprs;
     NyCore::Object* view = nullptr;
     DocumentHost* app;
     GraphMode::Enum mode = GraphMode::Euclidian;
     GraphLight lights[LightCount];
-    NyCore::Collections::Array<VarRange>* ranges = nullptr;
-    NyCore::Collections::Array<std::int64_t>* strides = nullptr;
-    std::int64_t pointCount = 0;
     std::int32_t background = DefaultBackground;
     std::int32_t frameRate = DefaultFrameRate;
     double axesLength = 50.0;
@@ -101,6 +104,13 @@ public:
 
 private:
     void computeStrides();
+
+    // The sampling state: one name, range and stride per variable, changed
+    // together by resetVariables and updateVariable only.
+    NyCore::Collections::Array<NyCore::String*>* names = nullptr;
+    NyCore::Collections::Array<VarRange>* ranges = nullptr;
+    NyCore::Collections::Array<std::int64_t>* strides = nullptr;
+    std::int64_t pointCount = 0;
 };
 
 }

@@ -141,7 +141,7 @@ void GraphExpr::resample()
 {
     if (!points || capacity != doc->get$pointCount())
         return;
-    VarRange const* ranges = doc->ranges->items();
+    VarRange const* ranges = doc->get$ranges();
     GraphSampler::samplePoints(&calculator, get$resultSize(), ranges, doc->get$varCount(), doc->mode, points);
     if (normals)
         GraphSampler::computeNormals(points, ranges, doc->get$varCount(), normals);

@@ -1,6 +1,5 @@
 // Reading graph files: the root's view settings, then its sections in
-// document order (a section met twice is read twice), then one compile of
-// every expression.
+// document order (a section met twice is read twice).
 #include "vexadrome/documents/graph_reader.h"
 
 #include <algorithm>
@@ -32,15 +31,17 @@ NyCore::String const* textAttr(NyCore::XML::Element const* element, char16_t con
 
 }
 
-GraphDoc* GraphReader::read(NyCore::XML::Document* xml, DocumentHost* host, NyCore::String** reason)
+GraphDoc* GraphReader::read(NyCore::XML::Document* xml, DocumentHost* host, NyCore::String** reason,
+                            std::u16string_view source)
 {
     NyCore::XML::Element const* root = xml_doc_element(xml);
     auto* doc = new GraphDoc(host);
+    AttrFailure failure;
     if (root) {
-        readRootElement(root, doc);
+        readRootElement(root, doc, &failure);
         for (NyCore::XML::Node const* child = xml_first_child(root); child; child = xml_next_sibling(child)) {
             if (isElementNamed(child, u"variables"_str)) {
-                if (!readVariables(asElement(child), doc)) {
+                if (!readVariables(asElement(child), doc, &failure)) {
                     if (reason) {
                         int count = xml_count_element(child, u"variable");
                         *reason = string_print(u"the graph has %d variables; at most %d are allowed", count,
@@ -50,32 +51,36 @@ GraphDoc* GraphReader::read(NyCore::XML::Document* xml, DocumentHost* host, NyCo
                     return nullptr;
                 }
             } else if (isElementNamed(child, u"lights"_str)) {
-                readLights(asElement(child), doc);
+                readLights(asElement(child), doc, &failure);
             } else if (isElementNamed(child, u"expressions"_str)) {
-                readExprList(asElement(child), doc);
+                readExprList(asElement(child), doc, &failure);
             }
         }
     }
-    Parsing::Error ignored;
-    doc->bindAllExprs(&ignored);
+    if (failure.hasFailed()) {
+        if (reason)
+            *reason = failure.describe(source);
+        delete doc;
+        return nullptr;
+    }
     doc->modified = false;
     return doc;
 }
 
-void GraphReader::readRootElement(NyCore::XML::Element const* root, GraphDoc* doc)
+void GraphReader::readRootElement(NyCore::XML::Element const* root, GraphDoc* doc, AttrFailure* failure)
 {
     doc->mode = static_cast<GraphMode::Enum>(MathDocReader::readGraphModeAttr(root, u"mode", GraphMode::Euclidian));
-    doc->nearPlane = MathDocReader::readFloat64Attr(root, u"near", 0.1);
-    doc->farPlane = MathDocReader::readFloat64Attr(root, u"far", 1000.0);
+    doc->nearPlane = MathDocReader::readFloat64Attr(root, u"near", 0.1, failure);
+    doc->farPlane = MathDocReader::readFloat64Attr(root, u"far", 1000.0, failure);
     // A rate of 0 would divide by zero and one above 1000 give the timer no interval.
-    doc->frameRate = std::clamp(MathDocReader::readInt32Attr(root, u"frame-rate", GraphDoc::DefaultFrameRate),
-                                GraphDoc::MinFrameRate, GraphDoc::MaxFrameRate);
-    doc->fovAngle = MathDocReader::readFloat64Attr(root, u"fov-angle", 50.0);
-    doc->background = readColorAttr(root, u"background", GraphDoc::DefaultBackground);
-    doc->axesLength = MathDocReader::readFloat64Attr(root, u"axes-length", 50.0);
+    std::int32_t frameRate = MathDocReader::readInt32Attr(root, u"frame-rate", GraphDoc::DefaultFrameRate, failure);
+    doc->frameRate = std::clamp(frameRate, GraphDoc::MinFrameRate, GraphDoc::MaxFrameRate);
+    doc->fovAngle = MathDocReader::readFloat64Attr(root, u"fov-angle", 50.0, failure);
+    doc->background = readColorAttr(root, u"background", GraphDoc::DefaultBackground, failure);
+    doc->axesLength = MathDocReader::readFloat64Attr(root, u"axes-length", 50.0, failure);
 }
 
-bool GraphReader::readVariables(NyCore::XML::Element const* element, GraphDoc* doc)
+bool GraphReader::readVariables(NyCore::XML::Element const* element, GraphDoc* doc, AttrFailure* failure)
 {
     int count = xml_count_element(element, u"variable");
     if (count > GraphDoc::MaxVariables)
@@ -92,16 +97,16 @@ bool GraphReader::readVariables(NyCore::XML::Element const* element, GraphDoc* d
         if (!isElementNamed(child, u"variable"_str))
             continue;
         NyCore::XML::Element const* variable = asElement(child);
-        int tick = MathDocReader::readInt32Attr(variable, u"tick", 25);
-        int res = MathDocReader::readInt32Attr(variable, u"res", 25);
-        double max = MathDocReader::readFloat64Attr(variable, u"max", 10.0);
-        double min = MathDocReader::readFloat64Attr(variable, u"min", -10.0);
+        int tick = MathDocReader::readInt32Attr(variable, u"tick", 25, failure);
+        int res = MathDocReader::readInt32Attr(variable, u"res", 25, failure);
+        double max = MathDocReader::readFloat64Attr(variable, u"max", 10.0, failure);
+        double min = MathDocReader::readFloat64Attr(variable, u"min", -10.0, failure);
         doc->updateVariable(i++, textAttr(variable, u"name"), min, max, res, tick);
     }
     return true;
 }
 
-void GraphReader::readLights(NyCore::XML::Element const* element, GraphDoc* doc)
+void GraphReader::readLights(NyCore::XML::Element const* element, GraphDoc* doc, AttrFailure* failure)
 {
     int i = 0;
     for (NyCore::XML::Node const* child = xml_first_child(element); child && i < GraphDoc::LightCount;
@@ -110,46 +115,46 @@ void GraphReader::readLights(NyCore::XML::Element const* element, GraphDoc* doc)
             continue;
         NyCore::XML::Element const* light = asElement(child);
         GraphLight& target = doc->lights[i++];
-        target.x = MathDocReader::readFloat32Attr(light, u"x", 0.0f);
-        target.y = MathDocReader::readFloat32Attr(light, u"y", 0.0f);
-        target.z = MathDocReader::readFloat32Attr(light, u"z", 0.0f);
-        target.color = readColorAttr(light, u"color", 0);
+        target.x = MathDocReader::readFloat32Attr(light, u"x", 0.0f, failure);
+        target.y = MathDocReader::readFloat32Attr(light, u"y", 0.0f, failure);
+        target.z = MathDocReader::readFloat32Attr(light, u"z", 0.0f, failure);
+        target.color = readColorAttr(light, u"color", 0, failure);
         target.active = MathDocReader::readBoolAttr(light, u"active", false);
         target.directional = MathDocReader::readBoolAttr(light, u"directional", false);
     }
 }
 
-void GraphReader::readExprList(NyCore::XML::Element const* element, GraphDoc* doc)
+void GraphReader::readExprList(NyCore::XML::Element const* element, GraphDoc* doc, AttrFailure* failure)
 {
     for (NyCore::XML::Node const* child = xml_first_child(element); child; child = xml_next_sibling(child)) {
         if (!isElementNamed(child, u"expression"_str))
             continue;
         auto* expr = new GraphExpr(doc);
-        readExprValues(asElement(child), expr);
+        readExprValues(asElement(child), expr, failure);
         doc->appendExpr(expr);
     }
 }
 
-void GraphReader::readExprValues(NyCore::XML::Element const* element, GraphExpr* expr)
+void GraphReader::readExprValues(NyCore::XML::Element const* element, GraphExpr* expr, AttrFailure* failure)
 {
     expr->set$name(textAttr(element, u"name"));
     NyCore::String const* text = xml_get_value(xml_first_child(element));
     expr->set$exprString(text ? text : NyCore::Text::EmptyString);
-    expr->color = readColorAttr(element, u"color", 0);
+    expr->color = readColorAttr(element, u"color", 0, failure);
     expr->active = MathDocReader::readBoolAttr(element, u"active", true);
     expr->material =
         static_cast<ExprMaterial::Enum>(MathDocReader::readMaterialAttr(element, u"material", ExprMaterial::Plastic));
     expr->rendMode =
         static_cast<ExprRendMode::Enum>(MathDocReader::readRendModeAttr(element, u"mode", ExprRendMode::Wireframe));
-    expr->normalLength = MathDocReader::readFloat64Attr(element, u"normal-length", 0.0);
-    expr->normalNColor = readColorAttr(element, u"normal-ncolor", 0);
-    expr->normalPColor = readColorAttr(element, u"normal-pcolor", 0);
+    expr->normalLength = MathDocReader::readFloat64Attr(element, u"normal-length", 0.0, failure);
+    expr->normalNColor = readColorAttr(element, u"normal-ncolor", 0, failure);
+    expr->normalPColor = readColorAttr(element, u"normal-pcolor", 0, failure);
 }
 
 std::int32_t GraphReader::readColorAttr(NyCore::XML::Element const* element, char16_t const* name,
-                                        std::int32_t defaultValue)
+                                        std::int32_t defaultValue, AttrFailure* failure)
 {
-    std::int32_t index = MathDocReader::readInt32Attr(element, name, defaultValue);
+    std::int32_t index = MathDocReader::readInt32Attr(element, name, defaultValue, failure);
     return index >= 0 && index < GraphDoc::ColorCount ? index : 0;
 }
 

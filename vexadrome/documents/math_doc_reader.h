@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "nycore/text/string.h"
 #include "nycore/xml/xml_node.h"
@@ -26,31 +27,54 @@ extern EnumName const RendModeNames[3];
 // ExprMaterial: plastic 0, metal 1, rubber 2, flat 3.
 extern EnumName const MaterialNames[4];
 
+// The first numeric attribute that did not hold a number of its kind; the
+// readers after it leave it as it is.
+struct AttrFailure {
+    NyCore::XML::Element const* element = nullptr;
+    char16_t const* name = nullptr;
+    // What is wrong with the value, e.g. "is not a number".
+    char16_t const* problem = nullptr;
+
+    bool hasFailed() const { return element != nullptr; }
+    // The reason a load fails with: the attribute, its element, the line and
+    // column of its value in source (the units the file was parsed from;
+    // without them, no position) and the problem. A new String.
+    NyCore::String* describe(std::u16string_view source) const;
+};
+
 class MathDocReader {
 public:
     // Opens the file (a UTF-16 byte-order mark is honoured, otherwise one byte
-    // per character), parses it with white-space trimming and reads it. The
-    // document gets `path` as its file name and belongs to the caller. An
-    // unreadable or malformed file, or one that holds no known document,
-    // gives null and, when reason is not null, a new String saying why.
+    // per character; only a regular file of at most 64 MB), parses it with
+    // white-space trimming and reads it. The document gets `path` as its file
+    // name and belongs to the caller. An unreadable or malformed file, one
+    // that holds no known document or a number attribute that is not a
+    // number, gives null and, when reason is not null, a new String saying why.
     static NyUser::Models::Document* load(NyCore::String const* path, DocumentHost* host,
                                           NyCore::String** reason = nullptr);
     // Builds the document that the root element names ("graph": a GraphDoc,
     // "command": a CommandDoc; names compared exactly) and titles it from the
     // root's "title" attribute (empty when missing). Null, with the reason,
-    // for any other root or a document without one.
+    // for any other root or a document without one. source, when given, is
+    // the text xml was parsed from, for positions in reasons.
     static NyUser::Models::Document* read(NyCore::XML::Document* xml, DocumentHost* host,
-                                          NyCore::String** reason = nullptr);
+                                          NyCore::String** reason = nullptr, std::u16string_view source = {});
 
     // One attribute, or defaultValue when the element has no such attribute.
-    // Booleans are true exactly for "true" in any case; integers are read in
-    // base 10 and reals with the core's conversion; a 32-bit real is read as a
-    // 64-bit one and narrowed.
+    // Booleans are true exactly for "true" in any case.
     static bool readBoolAttr(NyCore::XML::Element const* element, char16_t const* name, bool defaultValue);
+    // Numbers are an optional sign, digits with at most one point and an
+    // optional exponent ("-2.5e-1", "+3", "1.", ".5"); integers must come out
+    // whole and within 32 bits ("1e2" is 100). Any other text gives
+    // defaultValue and is recorded in failure, unless it already holds one.
     static std::int32_t readInt32Attr(NyCore::XML::Element const* element, char16_t const* name,
-                                      std::int32_t defaultValue);
-    static float readFloat32Attr(NyCore::XML::Element const* element, char16_t const* name, float defaultValue);
-    static double readFloat64Attr(NyCore::XML::Element const* element, char16_t const* name, double defaultValue);
+                                      std::int32_t defaultValue, AttrFailure* failure);
+    // A 32-bit real is read as a 64-bit one and narrowed; one beyond the
+    // 32-bit range fails.
+    static float readFloat32Attr(NyCore::XML::Element const* element, char16_t const* name, float defaultValue,
+                                 AttrFailure* failure);
+    static double readFloat64Attr(NyCore::XML::Element const* element, char16_t const* name, double defaultValue,
+                                  AttrFailure* failure);
 
     // The value of the first entry of the table whose name equals text without
     // regard to case; defaultValue for a null text or one that matches none.

@@ -1,10 +1,14 @@
-// The OBJ text of sampled expressions and the export run. Samples that are
-// not finite keep their vertex (so numbering follows the samples) but no
-// line, face or point uses them.
+// The OBJ text of sampled expressions and the export run. The text goes to
+// the file through a small buffer as it is produced, so memory does not grow
+// with the output. Samples that are not finite get no vertex: each object
+// numbers its finite samples and its lines, faces and points use those
+// numbers, skipping whatever touches a missing sample.
 #include "vexadrome/interface/obj_exporter.h"
 
 #include <charconv>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "nycore/io/file_save.h"
 #include "nycore/system/console.h"
@@ -21,60 +25,92 @@ using Documents::GraphExpr;
 
 namespace {
 
-void appendNumber(std::string* out, double value)
-{
-    if (std::isnan(value)) {
-        out->append("nan");
-        return;
-    }
-    if (value == 0.0)
-        value = 0.0;  // no "-0"
-    char digits[32];
-    auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out->append(digits, end);
-}
+// Text into fd in blocks; after the first failed write the rest is dropped
+// and the failure (errno set) is kept for the end.
+class BlockWriter {
+public:
+    static constexpr std::size_t BlockSize = 1 << 16;
 
-void appendIndex(std::string* out, std::int64_t value)
-{
-    char digits[24];
-    auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out->append(digits, end);
-}
+    explicit BlockWriter(int fd) : fd(fd) { buffer.reserve(BlockSize + 64); }
 
-void appendTriples(std::string* out, char const* tag, double const* values, std::int64_t count)
-{
-    for (std::int64_t k = 0; k < count; ++k) {
-        out->append(tag);
-        for (int a = 0; a < 3; ++a) {
-            out->push_back(' ');
-            appendNumber(out, values[3 * k + a]);
-        }
-        out->push_back('\n');
+    void append(char const* text, std::size_t count)
+    {
+        buffer.append(text, count);
+        if (buffer.size() >= BlockSize)
+            flush();
     }
-}
+    void append(std::string const& text) { append(text.data(), text.size()); }
+    void append(char const* text) { append(text, std::char_traits<char>::length(text)); }
+    void append(char c) { append(&c, 1); }
+
+    void appendNumber(double value)
+    {
+        if (value == 0.0)
+            value = 0.0;  // no "-0"
+        char digits[32];
+        append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
+    }
+    void appendIndex(std::int64_t value)
+    {
+        char digits[24];
+        append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
+    }
+
+    // Writes what is buffered; false once any write has failed.
+    bool flush()
+    {
+        if (ok)
+            ok = file_write_all(fd, buffer.data(), buffer.size());
+        buffer.clear();
+        return ok;
+    }
+
+private:
+    std::string buffer;
+    int fd;
+    bool ok = true;
+};
 
 bool isFinitePoint(double const* points, std::int64_t k)
 {
     return std::isfinite(points[3 * k]) && std::isfinite(points[3 * k + 1]) && std::isfinite(points[3 * k + 2]);
 }
 
-// "l" runs through consecutive finite samples; a run of one point draws nothing.
-void appendCurve(std::string* out, double const* points, std::int64_t count, std::int64_t first)
+// OBJ numbers of one object's samples: 0 for a sample without a vertex.
+using VertexNumbers = std::vector<std::int64_t>;
+
+void writeTriples(BlockWriter* out, char const* tag, double const* values, VertexNumbers const& numbers)
 {
-    std::int64_t k = 0;
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+        if (numbers[k] == 0)
+            continue;
+        out->append(tag);
+        for (int a = 0; a < 3; ++a) {
+            out->append(' ');
+            out->appendNumber(values[3 * k + a]);
+        }
+        out->append('\n');
+    }
+}
+
+// "l" runs through consecutive finite samples; a run of one point draws nothing.
+void writeCurve(BlockWriter* out, VertexNumbers const& numbers)
+{
+    std::size_t const count = numbers.size();
+    std::size_t k = 0;
     while (k < count) {
-        while (k < count && !isFinitePoint(points, k))
+        while (k < count && numbers[k] == 0)
             ++k;
-        std::int64_t end = k;
-        while (end < count && isFinitePoint(points, end))
+        std::size_t end = k;
+        while (end < count && numbers[end] != 0)
             ++end;
         if (end - k >= 2) {
-            out->push_back('l');
-            for (std::int64_t i = k; i < end; ++i) {
-                out->push_back(' ');
-                appendIndex(out, first + i);
+            out->append('l');
+            for (std::size_t i = k; i < end; ++i) {
+                out->append(' ');
+                out->appendIndex(numbers[i]);
             }
-            out->push_back('\n');
+            out->append('\n');
         }
         k = end;
     }
@@ -82,41 +118,41 @@ void appendCurve(std::string* out, double const* points, std::int64_t count, std
 
 // Quads (j, i), (j + 1, i), (j + 1, i + 1), (j, i + 1): the order of the
 // renderer's front strips.
-void appendSurface(std::string* out, double const* points, int columns, int rows, std::int64_t first)
+void writeSurface(BlockWriter* out, VertexNumbers const& numbers, int columns, int rows)
 {
     for (int j = 0; j + 1 < rows; ++j) {
         for (int i = 0; i + 1 < columns; ++i) {
-            std::int64_t a = std::int64_t{j} * columns + i;
-            std::int64_t corners[4] = {a, a + columns, a + columns + 1, a + 1};
-            bool finite = true;
-            for (std::int64_t c : corners)
-                finite = finite && isFinitePoint(points, c);
-            if (!finite)
+            std::size_t a = static_cast<std::size_t>(j) * columns + i;
+            std::size_t const corners[4] = {a, a + columns, a + columns + 1, a + 1};
+            bool complete = true;
+            for (std::size_t c : corners)
+                complete = complete && numbers[c] != 0;
+            if (!complete)
                 continue;
-            out->push_back('f');
-            for (std::int64_t c : corners) {
-                out->push_back(' ');
-                appendIndex(out, first + c);
+            out->append('f');
+            for (std::size_t c : corners) {
+                out->append(' ');
+                out->appendIndex(numbers[c]);
                 out->append("//");
-                appendIndex(out, first + c);
+                out->appendIndex(numbers[c]);
             }
-            out->push_back('\n');
+            out->append('\n');
         }
     }
 }
 
-void appendPointCloud(std::string* out, double const* points, std::int64_t count, std::int64_t first)
+void writePointCloud(BlockWriter* out, VertexNumbers const& numbers)
 {
     bool any = false;
-    for (std::int64_t k = 0; k < count; ++k) {
-        if (!isFinitePoint(points, k))
+    for (std::int64_t number : numbers) {
+        if (number == 0)
             continue;
         out->append(any ? " " : "p ");
-        appendIndex(out, first + k);
+        out->appendIndex(number);
         any = true;
     }
     if (any)
-        out->push_back('\n');
+        out->append('\n');
 }
 
 // Text for one line of the file: control characters would end it early.
@@ -138,28 +174,67 @@ std::string objectName(GraphExpr const* expr, int index)
     return name.empty() ? "expression" + std::to_string(index + 1) : name;
 }
 
-bool writeText(int fd, void* context)
+void writeExpr(BlockWriter* out, GraphExpr const* expr, GraphDoc const* doc, int index, VertexNumbers* numbers,
+               std::int64_t* nextVertex)
 {
-    auto const* text = static_cast<std::string const*>(context);
-    return file_write_all(fd, text->data(), text->size());
-}
-
-}
-
-void ObjExporter::appendExpr(std::string* obj, GraphExpr const* expr, GraphDoc const* doc, std::int64_t firstVertex)
-{
+    out->append("o ");
+    out->append(objectName(expr, index));
+    out->append('\n');
     std::int64_t const count = doc->get$pointCount();
-    int const varCount = doc->get$varCount();
-    appendTriples(obj, "v", expr->points, count);
+    numbers->assign(static_cast<std::size_t>(count), 0);
+    for (std::int64_t k = 0; k < count; ++k) {
+        if (isFinitePoint(expr->points, k))
+            (*numbers)[k] = (*nextVertex)++;
+    }
+    writeTriples(out, "v", expr->points, *numbers);
     if (expr->normals)
-        appendTriples(obj, "vn", expr->normals, count);
+        writeTriples(out, "vn", expr->normals, *numbers);
     bool const joined = expr->rendMode != ExprRendMode::Points;
-    if (joined && varCount == 1)
-        appendCurve(obj, expr->points, count, firstVertex);
-    else if (joined && varCount == 2)
-        appendSurface(obj, expr->points, doc->getRange(0)->res + 1, doc->getRange(1)->res + 1, firstVertex);
+    if (joined && doc->get$varCount() == 1)
+        writeCurve(out, *numbers);
+    else if (joined && doc->get$varCount() == 2)
+        writeSurface(out, *numbers, doc->getRange(0)->res + 1, doc->getRange(1)->res + 1);
     else
-        appendPointCloud(obj, expr->points, count, firstVertex);
+        writePointCloud(out, *numbers);
+}
+
+struct ExportJob {
+    GraphDoc const* graph;
+    std::string header;
+};
+
+// The FileFiller of the OBJ file.
+bool writeObj(int fd, void* context)
+{
+    auto const* job = static_cast<ExportJob const*>(context);
+    BlockWriter out(fd);
+    out.append(job->header);
+    VertexNumbers numbers;
+    std::int64_t nextVertex = 1;
+    for (int i = 0; i < job->graph->get$exprCount(); ++i) {
+        GraphExpr const* expr = job->graph->getExpr(i);
+        if (expr->active && expr->get$isBound())
+            writeExpr(&out, expr, job->graph, i, &numbers, &nextVertex);
+        if (!out.flush())
+            return false;
+    }
+    return out.flush();
+}
+
+NyCore::String* compileProblem(GraphDoc const* graph, int i, Parsing::Error const& error)
+{
+    NyCore::String const* name = graph->getExpr(i)->get$name();
+    if (graph->get$hasTooManyPoints())
+        return string_print(u"expression %d (%s): the graph has more than %a samples (the product of every "
+                            u"variable's res + 1)", i + 1, name->units(),
+                            std::to_string(GraphDoc::MaxPointCount).c_str());
+    NyCore::String const* message = Res::Strings::errorMessage(error.code);
+    if (error.hasLocation())
+        return string_print(u"expression %d (%s): %s at column %d", i + 1, name->units(), message->units(),
+                            error.start + 1);
+    return string_print(u"expression %d (%s): %s", i + 1, name->units(), message->units());
+}
+
 }
 
 int ObjExporter::exportFile(NyCore::String const* graphPath, NyCore::String const* objPath)
@@ -179,41 +254,21 @@ int ObjExporter::exportFile(NyCore::String const* graphPath, NyCore::String cons
     }
 
     int status = 0;
-    std::string obj = "# Vexadrome graph exported from " + lineText(graphPath) + "\n";
-    std::int64_t nextVertex = 1;
-    for (int i = 0; i < graph->get$exprCount(); ++i) {
-        GraphExpr* expr = graph->getExpr(i);
-        // Loading compiled every expression without a word; compiling a
-        // failed one again gives the reason.
-        Parsing::Error error;
-        if (!expr->get$isBound() && !expr->bindExprString(&error)) {
-            NyCore::String* problem;
-            if (graph->get$hasTooManyPoints())
-                problem = string_print(u"expression %d (%s): the graph has more than %a samples (the product of "
-                                       u"every variable's res + 1)", i + 1, expr->get$name()->units(),
-                                       std::to_string(GraphDoc::MaxPointCount).c_str());
-            else if (error.hasLocation())
-                problem = string_print(u"expression %d (%s): %s at column %d", i + 1, expr->get$name()->units(),
-                                       Res::Strings::errorMessage(error.code)->units(), error.start + 1);
-            else
-                problem = string_print(u"expression %d (%s): %s", i + 1, expr->get$name()->units(),
-                                       Res::Strings::errorMessage(error.code)->units());
-            report(graphPath, problem);
-            string_free(problem);
-            status = 1;
+    std::vector<Parsing::Error> errors = graph->compileExprs();
+    for (std::size_t i = 0; i < errors.size(); ++i) {
+        if (!errors[i].hasCode())
             continue;
-        }
-        if (!expr->active)
-            continue;
-        obj.append("o ").append(objectName(expr, i)).push_back('\n');
-        appendExpr(&obj, expr, graph, nextVertex);
-        nextVertex += graph->get$pointCount();
+        NyCore::String* problem = compileProblem(graph, static_cast<int>(i), errors[i]);
+        report(graphPath, problem);
+        string_free(problem);
+        status = 1;
     }
-    delete graph;
 
+    ExportJob job = {graph, "# Vexadrome graph exported from " + lineText(graphPath) + "\n"};
     char* path = string_to_utf8(objPath);
-    bool saved = file_replace(path, writeText, &obj, true, -1, &reason);
+    bool saved = file_replace(path, writeObj, &job, true, -1, &reason);
     memory_free(path);
+    delete graph;
     if (!saved) {
         report(objPath, reason);
         string_free(reason);

@@ -138,13 +138,8 @@ TEST(GraphSampler, VectorResultsInTheThreeCoordinateSystems)
         expectSamples(c);
 }
 
-TEST(GraphSampler, SampleValuesAndBlocks)
+TEST(GraphSampler, SamplesAcrossBlocks)
 {
-    VarRange range = {-10.0, 10.0, 3, 3};
-    EXPECT_EQ(GraphSampler::sampleValue(range, 0), -10.0);
-    EXPECT_EQ(GraphSampler::sampleValue(range, 1), -10.0 + 20.0 * 1 / 3);
-    EXPECT_EQ(GraphSampler::sampleValue(range, 3), 10.0);
-
     // 2500 samples cross several blocks of the calculator; the grid position carries over.
     GraphHost host;
     GraphDoc doc(&host);

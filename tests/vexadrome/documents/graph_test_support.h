@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "nycore/text/string_functions.h"
 #include "tests/support/strings.h"
 #include "vexadrome/documents/document_host.h"
 #include "vexadrome/documents/graph_doc.h"
@@ -25,11 +24,8 @@ public:
     // Stores a definition such as "f(x) = x*x"; false when it does not parse.
     bool define(std::u16string const& text)
     {
-        NyCore::String* s = TestSupport::makeString(text);
         Vexadrome::Parsing::Error error;
-        bool stored = store.setFunction(s, &error);
-        string_free(s);
-        return stored;
+        return store.setFunction(TestSupport::OwnedString(text), &error);
     }
 
     Vexadrome::Documents::ExprManager store;
@@ -49,9 +45,8 @@ inline void setVariables(Vexadrome::Documents::GraphDoc* doc, std::vector<Variab
 {
     doc->resetVariables(static_cast<int>(variables.size()));
     for (std::size_t i = 0; i < variables.size(); ++i) {
-        NyCore::String* name = TestSupport::makeString(variables[i].name);
-        doc->updateVariable(static_cast<int>(i), name, variables[i].min, variables[i].max, variables[i].res, 25);
-        string_free(name);
+        doc->updateVariable(static_cast<int>(i), TestSupport::OwnedString(variables[i].name), variables[i].min,
+                            variables[i].max, variables[i].res, 25);
     }
 }
 
@@ -60,12 +55,8 @@ inline Vexadrome::Documents::GraphExpr* addExpr(Vexadrome::Documents::GraphDoc* 
                                                 std::u16string const& name = u"e")
 {
     auto* expr = new Vexadrome::Documents::GraphExpr(doc);
-    NyCore::String* s = TestSupport::makeString(text);
-    expr->set$exprString(s);
-    string_free(s);
-    s = TestSupport::makeString(name);
-    expr->set$name(s);
-    string_free(s);
+    expr->set$exprString(TestSupport::OwnedString(text));
+    expr->set$name(TestSupport::OwnedString(name));
     doc->appendExpr(expr);
     return expr;
 }

@@ -2,47 +2,65 @@
 // out, failures on standard error and in the exit status.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <dirent.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
+
+using TestSupport::runVexadrome;
 
 namespace {
 
-TestSupport::ChildResult vexadrome(std::vector<std::string> options)
-{
-    options.insert(options.begin(), TestSupport::programBesideTests("vexadrome"));
-    return TestSupport::runProgram(options, "");
-}
-
+// A graph file and the OBJ file exported from it, in a folder of their own.
 class ExportFiles {
 public:
-    explicit ExportFiles(std::string const& graph)
-        : base("/tmp/vexadrome_export_test_" + std::to_string(getpid())), graphPath(base + ".graph"),
-          objPath(base + ".obj")
+    explicit ExportFiles(std::string const& graph) : graphPath(folder.at("g.graph")), objPath(folder.at("g.obj"))
     {
-        std::ofstream(graphPath, std::ios::binary) << graph;
+        TestSupport::writeBytes(graphPath, graph);
     }
-    ~ExportFiles()
+    std::string obj() const { return TestSupport::readBytes(objPath); }
+    std::string header() const { return "# Vexadrome graph exported from " + graphPath + "\n"; }
+    TestSupport::ChildResult run() const { return runVexadrome({"--export", graphPath, objPath}); }
+    // The same export through a shell that first runs `limits` (ulimit, trap).
+    TestSupport::ChildResult runUnder(std::string const& limits) const
     {
-        std::remove(graphPath.c_str());
-        std::remove(objPath.c_str());
+        return TestSupport::runProgram({"/bin/sh", "-c", limits + "exec \"$0\" --export \"$1\" \"$2\"",
+                                        TestSupport::programBesideTests("vexadrome"), graphPath, objPath},
+                                       "");
     }
-    std::string obj() const
+    // The names in the folder, sorted.
+    std::vector<std::string> entries() const
     {
-        std::ifstream in(objPath, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
+        std::vector<std::string> names;
+        if (DIR* dir = ::opendir(folder.path.c_str())) {
+            while (dirent* entry = ::readdir(dir)) {
+                if (entry->d_name[0] != '.')
+                    names.push_back(entry->d_name);
+            }
+            ::closedir(dir);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
-    std::string base;
+    TestSupport::TempFolder folder;
     std::string graphPath;
     std::string objPath;
 };
+
+std::string withoutNormals(std::string const& obj)
+{
+    std::string kept;
+    for (std::size_t at = 0, end; at < obj.size(); at = end + 1) {
+        end = obj.find('\n', at);
+        if (obj.compare(at, 3, "vn ") != 0)
+            kept += obj.substr(at, end - at + 1);
+    }
+    return kept;
+}
 
 }
 
@@ -57,20 +75,14 @@ TEST(Export, CurvesSurfacesAndPointClouds)
         "<expression name=\"switched off\" active=\"false\">1</expression>"
         "<expression name=\"cloud\" mode=\"points\">vector(x, 5, y)</expression>"
         "</expressions></graph>");
-    auto run = vexadrome({"--export", files.graphPath, files.objPath});
+    auto run = files.run();
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.errors, "");
     EXPECT_EQ(run.output, "");
-    EXPECT_EQ(files.obj(),
-              "# Vexadrome graph exported from " + files.graphPath + "\n"
+    std::string const n = "vn -0.5773502691896258 0.5773502691896258 -0.5773502691896258\n";
+    EXPECT_EQ(files.obj(), files.header() +
               "o plane\n"
-              "v 0 0 0\nv 1 1 0\nv 0 1 1\nv 1 2 1\nv 0 2 2\nv 1 3 2\n"
-              "vn -0.5773502691896258 0.5773502691896258 -0.5773502691896258\n"
-              "vn -0.5773502691896258 0.5773502691896258 -0.5773502691896258\n"
-              "vn -0.5773502691896258 0.5773502691896258 -0.5773502691896258\n"
-              "vn -0.5773502691896258 0.5773502691896258 -0.5773502691896258\n"
-              "vn -0.5773502691896258 0.5773502691896258 -0.5773502691896258\n"
-              "vn -0.5773502691896258 0.5773502691896258 -0.5773502691896258\n"
+              "v 0 0 0\nv 1 1 0\nv 0 1 1\nv 1 2 1\nv 0 2 2\nv 1 3 2\n" + n + n + n + n + n + n +
               "f 1//1 3//3 4//4 2//2\n"
               "f 3//3 5//5 6//6 4//4\n"
               "o cloud\n"
@@ -79,33 +91,40 @@ TEST(Export, CurvesSurfacesAndPointClouds)
               "p 7 8 9 10 11 12\n");
 }
 
-TEST(Export, OneVariableCurvesAndSamplesThatAreNotFinite)
+// Fault: samples that are not finite were written as "v 0 inf 0" and "vn nan ...".
+TEST(Export, SamplesThatAreNotFiniteHaveNoVertex)
 {
     ExportFiles files(
         "<graph><variables><variable name=\"t\" min=\"-2\" max=\"2\" res=\"4\"/></variables>"
         "<expressions><expression>2*t</expression><expression mode=\"filled\">1/t</expression>"
         "<expression mode=\"points\">sqrt(t)</expression></expressions></graph>");
-    auto run = vexadrome({"--export", files.graphPath, files.objPath});
+    auto run = files.run();
     EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_EQ(files.obj(),
-              "# Vexadrome graph exported from " + files.graphPath + "\n"
+    std::string const n = "vn -0.8944271909999159 0.4472135954999579 0\n";
+    EXPECT_EQ(files.obj(), files.header() +
               "o expression1\n"
-              "v -2 -4 0\nv -1 -2 0\nv 0 0 0\nv 1 2 0\nv 2 4 0\n"
-              "vn -0.8944271909999159 0.4472135954999579 0\nvn -0.8944271909999159 0.4472135954999579 0\n"
-              "vn -0.8944271909999159 0.4472135954999579 0\nvn -0.8944271909999159 0.4472135954999579 0\n"
-              "vn -0.8944271909999159 0.4472135954999579 0\n"
+              "v -2 -4 0\nv -1 -2 0\nv 0 0 0\nv 1 2 0\nv 2 4 0\n" + n + n + n + n + n +
               "l 1 2 3 4 5\n"
               "o expression2\n"
-              "v -2 -0.5 0\nv -1 -1 0\nv 0 inf 0\nv 1 1 0\nv 2 0.5 0\n"
-              "vn 0.4472135954999579 0.8944271909999159 0\nvn 0 0 0\nvn -0.7071067811865475 0.7071067811865475 0\n"
+              "v -2 -0.5 0\nv -1 -1 0\nv 1 1 0\nv 2 0.5 0\n"
+              "vn 0.4472135954999579 0.8944271909999159 0\nvn 0 0 0\n"
               "vn 0 0 0\nvn 0.4472135954999579 0.8944271909999159 0\n"
               "l 6 7\n"
-              "l 9 10\n"
+              "l 8 9\n"
               "o expression3\n"
-              "v -2 nan 0\nv -1 nan 0\nv 0 0 0\nv 1 1 0\nv 2 1.4142135623730951 0\n"
-              "vn 0 0 0\nvn 0 0 0\nvn 0 0 0\nvn -0.5773502691896258 0.8164965809277261 0\n"
+              "v 0 0 0\nv 1 1 0\nv 2 1.4142135623730951 0\n"
+              "vn 0 0 0\nvn -0.5773502691896258 0.8164965809277261 0\n"
               "vn -0.38268343236508984 0.9238795325112867 0\n"
-              "p 13 14 15\n");
+              "p 10 11 12\n");
+
+    // A surface keeps the faces whose four corners are finite, numbered after the missing row.
+    ExportFiles surface("<graph><variables><variable name=\"x\" min=\"0\" max=\"1\" res=\"1\"/>"
+                        "<variable name=\"y\" min=\"-1\" max=\"2\" res=\"3\"/></variables>"
+                        "<expressions><expression name=\"s\">1/y</expression></expressions></graph>");
+    EXPECT_EQ(surface.run().exitCode, 0);
+    EXPECT_EQ(withoutNormals(surface.obj()), surface.header() +
+              "o s\nv 0 -1 -1\nv 1 -1 -1\nv 0 1 1\nv 1 1 1\nv 0 0.5 2\nv 1 0.5 2\n"
+              "f 3//3 5//5 6//6 4//4\n");
 }
 
 TEST(Export, FailuresAreReportedAndTheExportGoesOn)
@@ -114,15 +133,14 @@ TEST(Export, FailuresAreReportedAndTheExportGoesOn)
         "<graph><variables><variable name=\"x\" min=\"0\" max=\"1\" res=\"1\"/></variables><expressions>"
         "<expression name=\"bad\">x + q(x)</expression>"
         "<expression name=\"good\" mode=\"points\">x</expression>"
-        "<expression>(x</expression>"
+        "<expression active=\"false\">(x</expression>"
         "</expressions></graph>");
-    auto run = vexadrome({"--export", files.graphPath, files.objPath});
+    auto run = files.run();
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.errors,
               "vexadrome: " + files.graphPath + ": expression 1 (bad): unknown variable or function at column 5\n"
               "vexadrome: " + files.graphPath + ": expression 3 (): malformed expression\n");
-    EXPECT_EQ(files.obj(),
-              "# Vexadrome graph exported from " + files.graphPath + "\n"
+    EXPECT_EQ(files.obj(), files.header() +
               "o good\nv 0 0 0\nv 1 1 0\nvn -0.7071067811865475 0.7071067811865475 0\n"
               "vn -0.7071067811865475 0.7071067811865475 0\np 1 2\n");
 }
@@ -132,48 +150,76 @@ TEST(Export, GraphsThatCannotBeExported)
     ExportFiles huge("<graph><variables><variable name=\"a\" res=\"2000\"/><variable name=\"b\" res=\"2000\"/>"
                      "<variable name=\"c\"/></variables><expressions><expression name=\"e\">a</expression>"
                      "</expressions></graph>");
-    auto tooMany = vexadrome({"--export", huge.graphPath, huge.objPath});
-    EXPECT_EQ(tooMany.exitCode, 1);
-    EXPECT_EQ(tooMany.errors, "vexadrome: " + huge.graphPath +
-                                  ": expression 1 (e): the graph has more than 4194304 samples (the product of "
-                                  "every variable's res + 1)\n");
+    EXPECT_EQ(huge.run().errors, "vexadrome: " + huge.graphPath +
+                                     ": expression 1 (e): the graph has more than 4194304 samples (the product of "
+                                     "every variable's res + 1)\n");
 
     ExportFiles broken("<graph><variables>");
-    std::ofstream(broken.objPath) << "old content";
-    auto unreadable = vexadrome({"--export", broken.graphPath, broken.objPath});
+    TestSupport::writeBytes(broken.objPath, "old content");
+    auto unreadable = broken.run();
     EXPECT_EQ(unreadable.exitCode, 1);
-    EXPECT_EQ(unreadable.errors.rfind("vexadrome: " + broken.graphPath + ": ", 0), 0u) << unreadable.errors;
+    EXPECT_EQ(unreadable.errors.rfind("vexadrome: " + broken.graphPath + ": not well-formed XML", 0), 0u)
+        << unreadable.errors;
     EXPECT_EQ(broken.obj(), "old content") << "nothing is written when the graph cannot be read";
 
     ExportFiles script("<command title=\"c\">1+1</command>");
-    auto notGraph = vexadrome({"--export", script.graphPath, script.objPath});
-    EXPECT_EQ(notGraph.exitCode, 1);
-    EXPECT_EQ(notGraph.errors,
+    EXPECT_EQ(script.run().errors,
               "vexadrome: " + script.graphPath + ": not a graph (its root element is not <graph>)\n");
 
-    auto missing = vexadrome({"--export", "/nonexistent/dir/a.graph", "/tmp/unused.obj"});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.errors.rfind("vexadrome: /nonexistent/dir/a.graph: ", 0), 0u) << missing.errors;
-
     ExportFiles fine("<graph/>");
-    auto unwritable = vexadrome({"--export", fine.graphPath, "/nonexistent/dir/out.obj"});
+    auto unwritable = runVexadrome({"--export", fine.graphPath, "/nonexistent/dir/out.obj"});
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_EQ(unwritable.errors.rfind("vexadrome: /nonexistent/dir/out.obj: ", 0), 0u) << unwritable.errors;
-
-    auto operands = vexadrome({"--export", fine.graphPath});
-    EXPECT_EQ(operands.exitCode, 2);
-    EXPECT_EQ(operands.errors.rfind("vexadrome: option '--export' needs a graph file and an OBJ file name\n", 0), 0u)
-        << operands.errors;
 }
 
-TEST(Export, DefinitionsOfAnEarlierScriptAreVisible)
+// The OBJ text is written as it is produced; a write that fails half-way leaves the old output.
+TEST(Export, AWriteThatFailsHalfWayLeavesTheOldOutput)
+{
+    ExportFiles files("<graph><variables><variable name=\"x\" res=\"5000\"/></variables>"
+                      "<expressions><expression>x*x</expression></expressions></graph>");
+    TestSupport::writeBytes(files.objPath, "old content");
+    // Files stop at 64 KB (128 blocks of 512 bytes); the export writes about 400 KB.
+    auto run = files.runUnder("trap '' XFSZ; ulimit -f 128; ");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errors, "vexadrome: " + files.objPath + ": File too large\n");
+    EXPECT_EQ(files.obj(), "old content");
+    EXPECT_EQ(files.entries(), (std::vector<std::string>{"g.graph", "g.obj"})) << "a temporary file was left";
+
+    EXPECT_EQ(files.run().exitCode, 0);
+    EXPECT_GT(files.obj().size(), 65536u) << "without the limit";
+}
+
+// Fault: the whole OBJ text was built in memory first (about 380 MB per million samples).
+TEST(Export, MemoryDoesNotGrowWithTheOutput)
+{
+    ExportFiles files("<graph><variables><variable name=\"x\" res=\"699\"/><variable name=\"y\" res=\"699\"/>"
+                      "</variables><expressions><expression>sin(x)*cos(y)</expression></expressions></graph>");
+#ifndef __SANITIZE_ADDRESS__
+    // The sanitizers reserve far more address space than this; there the run only has to succeed.
+    auto run = files.runUnder("ulimit -v 65536; ");
+#else
+    auto run = files.run();
+#endif
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    // About 89 MB: more than the process may map in all.
+    EXPECT_GT(files.obj().size(), std::size_t{80} << 20);
+}
+
+TEST(Export, CommandLineOrder)
 {
     ExportFiles files("<graph><variables><variable name=\"x\" min=\"0\" max=\"1\" res=\"1\"/></variables>"
                       "<expressions><expression name=\"w\">bump(x)</expression></expressions></graph>");
-    std::string script = files.base + ".vexscr";
-    std::ofstream(script, std::ios::binary) << "<command title=\"defs\">bump(a) = a*a + 1</command>";
-    auto run = vexadrome({"--run", script, "--export", files.graphPath, files.objPath});
-    std::remove(script.c_str());
+    std::string const script = files.folder.at("defs.vexscr");
+    TestSupport::writeBytes(script, "<command title=\"defs\">bump(a) = a*a + 1; 6*7</command>");
+    // Definitions of an earlier script are visible to the export.
+    auto run = runVexadrome({"--run", script, "--export", files.graphPath, files.objPath});
     EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.output.find("42"), std::string::npos) << run.output;
     EXPECT_NE(files.obj().find("o w\nv 0 1 0\nv 1 2 0\n"), std::string::npos) << files.obj();
+
+    // A failed export stops the options after it.
+    auto stopped = runVexadrome({"--export", files.folder.at("missing.graph"), files.objPath, "--run", script});
+    EXPECT_EQ(stopped.exitCode, 1);
+    EXPECT_EQ(stopped.output, "");
+    EXPECT_EQ(stopped.errors.rfind("vexadrome: " + files.folder.at("missing.graph") + ": ", 0), 0u) << stopped.errors;
 }
