@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "nycore/system/linkable_object.h"
-#include "nycore/system/runtime.h"
 #include "tests/support/child_process.h"
 
 using namespace NyCore;
@@ -373,11 +372,6 @@ TEST_F(Linking, FailedLinksAreReportedAndLinkNothing)
 
 TEST_F(Linking, InvokingAnUnknownMethodIsFatal)
 {
-    auto result = TestSupport::runInChild([] {
-        Window window;
-        window.invokeMethod(u"onNothing"_str, nullptr);
-    });
-    EXPECT_TRUE(result.exited);
-    EXPECT_EQ(result.exitCode, System::FatalExitCode);
-    EXPECT_EQ(result.output, "unhandeled exception: NyCore.UnknownMethodException\nUnknown method specified\n");
+    TestSupport::expectReport([] { Window().invokeMethod(u"onNothing"_str, nullptr); },
+                              "unhandeled exception: NyCore.UnknownMethodException\nUnknown method specified\n");
 }
