@@ -1,19 +1,19 @@
-// Helpers for the linker tests: a definition store filled from text, parsing
-// of typed expressions, and a compact printer of linked trees
-// ("(smul (call [] 2) 3)") that also counts the nodes it prints.
+// Helpers for the tests of the linker and the evaluator: definitions stored
+// from text by the engine's own store, parsing and linking of typed
+// expressions, and a compact printer of linked trees ("(smul (call [] 2) 3)").
 #pragma once
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <typeinfo>
 
 #include <gtest/gtest.h>
 
-#include "nycore/collection/string_map.h"
 #include "nycore/text/string_functions.h"
 #include "tests/support/strings.h"
+#include "vexadrome/actions/prelink_expr_linker.h"
+#include "vexadrome/documents/expr_manager.h"
 #include "vexadrome/expressions/expr.h"
-#include "vexadrome/expressions/function.h"
 #include "vexadrome/parsing/expr_parser.h"
 
 namespace LinkTestSupport {
@@ -44,146 +44,79 @@ inline std::u16string numbered(char16_t const* prefix, int n)
 // A store of definitions written "name = body" or "name(p, q) = body".
 class Definitions {
 public:
-    Definitions() = default;
-    Definitions(std::initializer_list<std::u16string> texts)
+    Definitions(std::initializer_list<std::u16string> texts = {})
     {
         for (auto const& text : texts)
             define(text);
     }
-    ~Definitions()
-    {
-        map.visit([](char16_t const*, Function*& function) { delete function; });
-    }
-
     void define(std::u16string const& text)
     {
-        std::size_t equals = text.find(u'=');
-        ASSERT_NE(equals, std::u16string::npos);
-        std::u16string head = trim(text.substr(0, equals));
-        auto* function = new Function();
-        std::size_t open = head.find(u'(');
-        std::u16string name = trim(head.substr(0, open));
-        if (open != std::u16string::npos) {
-            std::u16string list = head.substr(open + 1, head.find(u')') - open - 1);
-            for (std::size_t at = 0; !trim(list).empty() && at <= list.size();) {
-                std::size_t comma = std::min(list.find(u',', at), list.size());
-                NyCore::String* param = TestSupport::makeString(trim(list.substr(at, comma - at)));
-                function->addParam(param);
-                string_free(param);
-                at = comma + 1;
-            }
-        }
-        function->setBody(parseText(text.substr(equals + 1)));
-        NyCore::String* key = TestSupport::makeString(name);
-        if (map.exists(key)) {
-            delete map.item(key);
-            map.remove(key);
-        }
-        map.add(key, function);
-        string_free(key);
+        NyCore::String* source = TestSupport::makeString(text);
+        Error error;
+        EXPECT_TRUE(store.setFunction(source, &error)) << TestSupport::toUtf8(text) << " code " << error.code;
+        string_free(source);
     }
-
-    NyCore::Collections::StringMap<Function*>* get() { return &map; }
+    Vexadrome::Documents::Definitions* get() { return store.get$functions(); }
 
 private:
-    static std::u16string trim(std::u16string const& s)
-    {
-        std::size_t first = s.find_first_not_of(u' ');
-        if (first == std::u16string::npos)
-            return u"";
-        return s.substr(first, s.find_last_not_of(u' ') - first + 1);
-    }
-
-    NyCore::Collections::StringMap<Function*> map;
+    Vexadrome::Documents::ExprManager store;
 };
 
-class ExprPrinter : public Vexadrome::Expressions::ExprHandler {
-public:
-    static std::string print(Expr* root, int* nodeCount = nullptr)
-    {
-        if (!root)
-            return "<null>";
-        ExprPrinter printer;
-        printer.show(root);
-        if (nodeCount)
-            *nodeCount = printer.nodes;
-        return printer.out;
-    }
+// The linked tree of text (the caller's), or null with the error recorded.
+inline Expr* linkText(std::u16string const& text, Definitions& definitions, Error* error)
+{
+    Prelink* tree = parseText(text);
+    Expr* linked = tree ? Vexadrome::Actions::PrelinkExprLinker::link(tree, definitions.get(), error) : nullptr;
+    delete tree;
+    return linked;
+}
 
-    void handleConstant(double value) override
-    {
+// Prints a linked tree; matrix-typed nodes show their shape after the name.
+inline std::string printExpr(Expr* node, int* nodeCount = nullptr)
+{
+    using namespace Vexadrome::Expressions;
+    if (!node)
+        return "<null>";
+    if (nodeCount)
+        ++*nodeCount;
+    auto shape = [](Expr const* e) { return std::to_string(e->get$rowCount()) + "x" + std::to_string(e->get$colCount()); };
+    auto list = [&](std::string head, Expr* const* children, int count) {
+        for (int i = 0; i < count; ++i)
+            head += " " + printExpr(children[i], nodeCount);
+        return head + ")";
+    };
+    if (auto* constant = dynamic_cast<Constant*>(node)) {
         char text[32];
-        std::snprintf(text, sizeof text, "%g", value);
-        out += text;
+        std::snprintf(text, sizeof text, "%g", constant->value);
+        return text;
     }
-    void handleVariable(Vexadrome::Expressions::Variable* variable) override
-    {
-        out += "$" + std::to_string(variable->offset);
-        if (variable->rowCount != 1 || variable->colCount != 1)
-            out += ":" + shapeOf(variable);
+    if (auto* variable = dynamic_cast<Variable*>(node))
+        return "$" + std::to_string(variable->offset) + (variable->get$size() == 1 ? "" : ":" + shape(variable));
+    if (auto* call = dynamic_cast<UserCall*>(node)) {
+        std::string arguments;
+        for (int i = 0; i < call->count; ++i)
+            arguments += (i ? " " : "") + printExpr(call->arguments[i], nodeCount);
+        return "(call [" + arguments + "] " + printExpr(call->body, nodeCount) + ")";
     }
-    void handleUserCall(Vexadrome::Expressions::UserCall* call) override
-    {
-        out += "(call [";
-        for (int i = 0; i < call->count; ++i) {
-            if (i > 0)
-                out += " ";
-            show(call->arguments[i]);
-        }
-        out += "] ";
-        show(call->body);
-        out += ")";
-    }
-    void handleMathCall(Expr* operand, int index) override { node("f" + std::to_string(index), {operand}); }
-    void handleMatrixVal(Vexadrome::Expressions::MatrixValue* value) override
-    {
-        out += "(mat " + shapeOf(value);
-        for (int i = 0; i < value->rowCount * value->colCount; ++i) {
-            out += " ";
-            show(value->elements[i]);
-        }
-        out += ")";
-    }
-    void handleMagnitude(Expr* operand) override { node("mag", {operand}); }
-    void handleTranspose(Expr* operand) override { node("tr", {operand}); }
-    void handleNormalize(Expr* operand) override { node("norm", {operand}); }
-    void handleDotProduct(Expr* left, Expr* right) override { node("dot", {left, right}); }
-    void handleSingleAdd(Expr* left, Expr* right) override { node("sadd", {left, right}); }
-    void handleSingleSub(Expr* left, Expr* right) override { node("ssub", {left, right}); }
-    void handleSingleMul(Expr* left, Expr* right) override { node("smul", {left, right}); }
-    void handleSingleDiv(Expr* left, Expr* right) override { node("sdiv", {left, right}); }
-    void handleSinglePow(Expr* left, Expr* right) override { node("spow", {left, right}); }
-    void handleMatrixAdd(Expr* left, Expr* right) override { node("madd", {left, right}); }
-    void handleMatrixSub(Expr* left, Expr* right) override { node("msub", {left, right}); }
-    void handleMatrixMulS(Expr* left, Expr* right) override { node("mmuls", {left, right}); }
-    void handleMatrixMulM(Expr* left, Expr* right) override { node("mmulm", {left, right}); }
-
-private:
-    static std::string shapeOf(Expr const* e) { return std::to_string(e->get$rowCount()) + "x" + std::to_string(e->get$colCount()); }
-
-    void show(Expr* e)
-    {
-        ++nodes;
-        current = e;
-        e->accept(this);
-    }
-    // Matrix-typed nodes show their shape after the name: "(mmuls:2x1 ...)".
-    void node(std::string const& name, std::initializer_list<Expr*> children)
-    {
-        Expr* self = current;
-        out += "(" + name;
-        if (self->get$type() == Vexadrome::Expressions::ExprType::Matrix)
-            out += ":" + shapeOf(self);
-        for (Expr* child : children) {
-            out += " ";
-            show(child);
-        }
-        out += ")";
-    }
-
-    std::string out;
-    int nodes = 0;
-    Expr* current = nullptr;
-};
+    if (auto* value = dynamic_cast<MatrixValue*>(node))
+        return list("(mat " + shape(value), value->elements, value->rowCount * value->colCount);
+    std::string suffix = node->get$type() == ExprType::Matrix ? ":" + shape(node) : "";
+    if (auto* math = dynamic_cast<MathCall*>(node))
+        return list("(f" + std::to_string(math->index) + suffix, &math->operand, 1);
+    std::type_info const& type = typeid(*node);
+    std::string name = type == typeid(Magnitude) ? "mag" : type == typeid(Transpose) ? "tr" : type == typeid(Normalize) ? "norm"
+        : type == typeid(DotProduct) ? "dot" : type == typeid(SingleAdd) ? "sadd" : type == typeid(SingleSub) ? "ssub"
+        : type == typeid(SingleMul) ? "smul" : type == typeid(SingleDiv) ? "sdiv" : type == typeid(SinglePower) ? "spow"
+        : type == typeid(MatrixAdd) ? "madd" : type == typeid(MatrixSub) ? "msub" : type == typeid(MatrixMulS) ? "mmuls"
+        : type == typeid(MatrixMulM) ? "mmulm" : "?";
+    name = "(" + name + suffix;
+    if (auto* single = dynamic_cast<SingleUnary*>(node))
+        return list(name, &single->operand, 1);
+    if (auto* matrix = dynamic_cast<MatrixUnary*>(node))
+        return list(name, &matrix->operand, 1);
+    auto* single = dynamic_cast<SingleBinary*>(node);
+    Expr* operands[] = {*node->leftOperand(), single ? single->right : static_cast<MatrixBinary*>(node)->right};
+    return list(name, operands, 2);
+}
 
 }
