@@ -3,7 +3,10 @@
 // everything that is no longer white ("ink").
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "nycore/graphics/gc.h"
@@ -11,6 +14,12 @@
 #include "tests/support/pixels.h"
 
 namespace TestSupport {
+
+// One expected pixel of a canvas.
+struct CanvasPixel {
+    int x, y;
+    std::uint32_t rgb;
+};
 
 struct InkBox {
     int left = -1;
@@ -47,6 +56,14 @@ public:
     }
 
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width() + x]; }
+
+    // Reads the picture back and checks every case; failures name `what`.
+    void expectPixels(std::string const& what, std::vector<CanvasPixel> const& cases)
+    {
+        snap();
+        for (CanvasPixel const& c : cases)
+            EXPECT_EQ(at(c.x, c.y), c.rgb) << what << " at (" << c.x << ", " << c.y << ")";
+    }
 
     InkBox ink() const { return ink(0, 0, width(), height()); }
 

@@ -19,19 +19,6 @@ constexpr std::uint32_t Red = 0xFF0000;
 constexpr std::uint32_t Blue = 0x0000FF;
 constexpr std::uint32_t Green = 0x00C000;
 
-struct PixelCase {
-    int x;
-    int y;
-    std::uint32_t expected;
-};
-
-void expectPixels(Canvas& canvas, char const* what, std::initializer_list<PixelCase> cases)
-{
-    canvas.snap();
-    for (auto const& c : cases)
-        EXPECT_EQ(canvas.at(c.x, c.y), c.expected) << what << " at (" << c.x << ", " << c.y << ")";
-}
-
 class GCTest : public TestSupport::WindowTest {};
 
 }
@@ -46,7 +33,7 @@ TEST_F(GCTest, RectanglesCoverTheirPixels)
     gc_rect_line(gc, 20, 20, 1, 1);
     gc_rect_line(gc, 30, 5, 6, 4);
     gc_rect(gc, 40, 20, 5, 5);
-    expectPixels(canvas, "rectangles",
+    canvas.expectPixels("rectangles",
         {
             {2, 3, Red}, {6, 6, Red}, {7, 3, White}, {2, 7, White}, {1, 3, White},         // fill, end exclusive
             {20, 20, Blue}, {21, 20, White}, {20, 21, White}, {19, 19, White},             // 1 x 1 outline
@@ -67,7 +54,7 @@ TEST_F(GCTest, LinesReachBothEndPoints)
     gc_line(gc, 30, 30, 40, 35);
     gc_set_line_width(gc, 3);
     gc_line(gc, 5, 50, 25, 50);
-    expectPixels(canvas, "lines",
+    canvas.expectPixels("lines",
         {
             {5, 10, Blue}, {15, 10, Blue}, {4, 10, White}, {16, 10, White},
             {20, 5, Blue}, {20, 15, Blue}, {20, 4, White}, {20, 16, White},
@@ -86,7 +73,7 @@ TEST_F(GCTest, InvertingFlipsEveryBit)
     gc_invert_line(gc, 20, 2, 30, 2, 1);
     gc_invert_line(gc, 20, 10, 30, 10, 1);
     gc_invert_line(gc, 20, 10, 30, 10, 1);
-    expectPixels(canvas, "inverted",
+    canvas.expectPixels("inverted",
         {
             {6, 6, 0x00FFFF}, {12, 6, 0x000000}, {4, 6, Red}, {6, 10, Red}, {15, 6, White},
             {20, 2, 0x000000}, {30, 2, 0x000000}, {25, 3, White},
@@ -105,7 +92,7 @@ TEST_F(GCTest, ClippingLimitsEveryOperation)
     gc_line(gc, 0, 20, 39, 20);
     gc_set_clip(gc, 0, 0, 0, 10);  // removes the clip
     gc_line(gc, 0, 30, 39, 30);
-    expectPixels(canvas, "clipped",
+    canvas.expectPixels("clipped",
         {
             {5, 5, Red}, {14, 14, Red}, {4, 5, White}, {15, 14, White}, {14, 15, White},
             {10, 20, White},
@@ -139,7 +126,7 @@ TEST_F(GCTest, SavedStatesComeBackInReverseOrder)
     EXPECT_EQ(gc->lineWidth, 1);
     EXPECT_EQ(gc->stateTop, nullptr);
     gc_line(gc, 0, 5, 29, 5);
-    expectPixels(canvas, "restored pen", {{10, 5, Red}, {10, 4, White}, {10, 6, White}});
+    canvas.expectPixels("restored pen", {{10, 5, Red}, {10, 4, White}, {10, 6, White}});
 }
 
 TEST_F(GCTest, FaultsAreFatal)
@@ -183,7 +170,7 @@ TEST_F(GCTest, EllipsesArcsAndPolygons)
     gc_arc_fill(gc, 30, 30, 20, 20, 250, 0);   // the other three quarters
     Point triangle[] = {{90, 30}, {110, 30}, {90, 50}};
     gc_polygon(gc, triangle, 3);
-    expectPixels(canvas, "curves",
+    canvas.expectPixels("curves",
         {
             {10, 10, Red}, {20, 10, Red}, {10, 20, Red}, {21, 10, White}, {1, 1, White},  // fill one pixel larger
             {30, 10, Blue}, {49, 10, Blue}, {40, 0, Blue}, {40, 19, Blue}, {40, 10, White}, {50, 10, White},
@@ -208,7 +195,7 @@ TEST_F(GCTest, CopiesAndStretchesBetweenSurfaces)
     Rect from = {0, 0, 4, 4};
     gc_stretch_rect(target.gc(), &to, source.gc(), &from);
     gc_copy_rect(target.gc(), 20, 10, target.gc(), 10, 2, 8, 8);  // within one surface
-    expectPixels(target, "copies",
+    target.expectPixels("copies",
         {
             {1, 1, Red}, {2, 2, Red}, {3, 3, Blue}, {4, 4, Blue}, {3, 1, White}, {0, 0, White}, {5, 5, White},
             {10, 2, Red}, {13, 5, Red}, {14, 6, Blue}, {17, 9, Blue}, {14, 2, White}, {18, 9, White},

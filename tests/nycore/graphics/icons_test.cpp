@@ -90,19 +90,6 @@ void loadStrip(TestSupport::TempFolder const& folder, std::string const& name, s
     icons_load(strip, TestSupport::OwnedString(folder.string(name + ".icons")));
 }
 
-struct PixelCase {
-    int x;
-    int y;
-    std::uint32_t expected;
-};
-
-void expectPixels(Canvas& canvas, std::string const& what, std::vector<PixelCase> const& cases)
-{
-    canvas.snap();
-    for (auto const& c : cases)
-        EXPECT_EQ(canvas.at(c.x, c.y), c.expected) << what << " at (" << c.x << ", " << c.y << ")";
-}
-
 class IconStripTest : public TestSupport::WindowTest {};
 
 void fill(Canvas& canvas, std::uint32_t color)
@@ -294,25 +281,25 @@ TEST_F(IconStripTest, MaskedIconsBlendByTheThreeTransfers)
     for (auto const& c : cases) {
         fill(canvas, Green);
         gc_copy_icon(canvas.gc(), 2, 2, &strip, 1, c.opacity);
-        expectPixels(canvas, "cup at opacity " + std::to_string(c.opacity),
+        canvas.expectPixels("cup at opacity " + std::to_string(c.opacity),
             {{2, 2, c.cup}, {5, 2, c.cup}, {3, 5, c.cup}, {3, 2, Green}, {4, 4, Green}, {1, 2, Green}, {6, 5, Green},
                 {2, 6, Green}});
     }
 
     fill(canvas, Green);
     gc_copy_icon(canvas.gc(), 0, 0, &strip, 0, IconOpaque);
-    expectPixels(canvas, "bar", {{0, 0, Red}, {3, 1, Red}, {0, 2, Green}, {3, 3, Green}, {4, 0, Green}});
+    canvas.expectPixels("bar", {{0, 0, Red}, {3, 1, Red}, {0, 2, Green}, {3, 3, Green}, {4, 0, Green}});
 
     fill(canvas, Green);
     gc_stretch_icon(canvas.gc(), 0, 0, 8, 8, &strip, 1, IconOpaque);
-    expectPixels(canvas, "cup stretched twice",
+    canvas.expectPixels("cup stretched twice",
         {{0, 0, Blue}, {1, 1, Blue}, {2, 0, Green}, {5, 5, Green}, {7, 7, Blue}, {4, 7, Blue}, {6, 0, Blue}, {8, 8, Green}});
 
     fill(canvas, Green);
     gc_set_clip(canvas.gc(), 0, 0, 4, 12);
     gc_copy_icon(canvas.gc(), 2, 2, &strip, 1, IconOpaque);
     gc_set_clip(canvas.gc(), 0, 0, 0, 0);
-    expectPixels(canvas, "cup clipped", {{2, 2, Blue}, {2, 5, Blue}, {5, 2, Green}, {5, 5, Green}});
+    canvas.expectPixels("cup clipped", {{2, 2, Blue}, {2, 5, Blue}, {5, 2, Green}, {5, 5, Green}});
 
     TestSupport::expectFatal([&] { gc_copy_icon(canvas.gc(), 0, 0, &strip, 2, IconOpaque); }, "Error.InvalidIndex");
     TestSupport::expectFatal([&] { gc_stretch_icon(canvas.gc(), 0, 0, 8, 8, &strip, -1, IconOpaque); },
@@ -336,12 +323,12 @@ TEST_F(IconStripTest, PlainIconsBlendWithoutMask)
     for (auto const& c : cases) {
         fill(canvas, Green);
         gc_copy_icon(canvas.gc(), 1, 1, &strip, 0, c.opacity);
-        expectPixels(canvas, "checker at opacity " + std::to_string(c.opacity),
+        canvas.expectPixels("checker at opacity " + std::to_string(c.opacity),
             {{1, 1, c.yellow}, {2, 1, c.black}, {3, 2, c.black}, {2, 2, c.yellow}, {0, 0, Green}, {4, 1, Green}, {1, 3, Green}});
     }
     fill(canvas, Green);
     gc_stretch_icon(canvas.gc(), 0, 0, 6, 4, &strip, 0, IconOpaque);
-    expectPixels(canvas, "checker stretched", {{0, 0, Yellow}, {1, 1, Yellow}, {2, 0, Black}, {5, 3, Black}, {3, 3, Yellow}});
+    canvas.expectPixels("checker stretched", {{0, 0, Yellow}, {1, 1, Yellow}, {2, 0, Black}, {5, 3, Black}, {3, 3, Yellow}});
     icons_destroy(&strip);
 }
 
@@ -352,7 +339,7 @@ TEST_F(IconStripTest, ConstructedStripsAreDrawnIntoThroughTheirContext)
     Canvas canvas(8, 8);
     fill(canvas, Green);
     gc_copy_icon(canvas.gc(), 0, 0, &strip, 1, IconOpaque);
-    expectPixels(canvas, "an empty icon shows nothing", {{0, 0, Green}, {2, 2, Green}});
+    canvas.expectPixels("an empty icon shows nothing", {{0, 0, Green}, {2, 2, Green}});
 
     // Icon 1: a red square whose mask is opaque only in its top-left 2 × 2.
     gc_set_background(&strip.gc, Red);
@@ -360,7 +347,7 @@ TEST_F(IconStripTest, ConstructedStripsAreDrawnIntoThroughTheirContext)
     gc_set_background(&strip.gc, Black);
     gc_rect_fill(&strip.gc, 3, 3, 2, 2);
     gc_copy_icon(canvas.gc(), 1, 1, &strip, 1, IconOpaque);
-    expectPixels(canvas, "drawn icon", {{1, 1, Red}, {2, 2, Red}, {3, 1, Green}, {1, 3, Green}, {0, 0, Green}});
+    canvas.expectPixels("drawn icon", {{1, 1, Red}, {2, 2, Red}, {3, 1, Green}, {1, 3, Green}, {0, 0, Green}});
     icons_destroy(&strip);
 }
 
