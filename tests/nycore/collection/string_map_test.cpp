@@ -2,12 +2,10 @@
 // removals, and the fatal reports of misuse.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "nycore/collection/string_map.h"
-#include "nycore/system/runtime.h"
 #include "nycore/text/string_functions.h"
 #include "tests/support/child_process.h"
 #include "tests/support/strings.h"
@@ -35,14 +33,6 @@ void add(StringMapBase* map, std::vector<char16_t const*> const& keys)
         int value = key[0];
         strmap_add(map, key, &value);
     }
-}
-
-void expectFatal(std::function<void()> const& body, std::string const& code)
-{
-    auto result = TestSupport::runInChild(body);
-    EXPECT_TRUE(result.exited);
-    EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
-    EXPECT_EQ(result.output.rfind(code + ": collection/string_map.cpp(", 0), 0u) << result.output;
 }
 
 }
@@ -134,7 +124,9 @@ TEST(StringMapTest, DeepTreesAreVisitedAndFreed)
 
 TEST(StringMapTest, MisuseIsFatal)
 {
-    expectFatal([] { StringMapBase map; strmap_construct(&map, 0); }, "Error.InvalidParamiter");
-    expectFatal([] { StringMap<int> map; map.add(u"x"_str, 1); map.add(u"x"_str, 2); }, "Error.StringMap.AlreadyExists");
-    expectFatal([] { StringMap<int> map; map.add(u"x"_str, 1); map.item(u"X"_str); }, "Error.InvalidIndex");
+    std::string const at = ": collection/string_map.cpp(";
+    TestSupport::expectFatal([] { StringMapBase map; strmap_construct(&map, 0); }, "Error.InvalidParamiter" + at);
+    TestSupport::expectFatal([] { StringMap<int> map; map.add(u"x"_str, 1); map.add(u"x"_str, 2); },
+                             "Error.StringMap.AlreadyExists" + at);
+    TestSupport::expectFatal([] { StringMap<int> map; map.add(u"x"_str, 1); map.item(u"X"_str); }, "Error.InvalidIndex" + at);
 }

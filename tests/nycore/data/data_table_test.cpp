@@ -80,9 +80,7 @@ public:
     static Values* array(std::initializer_list<Object*> cells)
     {
         auto* values = Values::alloc(static_cast<int>(cells.size()));
-        int i = 0;
-        for (Object* c : cells)
-            (*values)[i++] = c;
+        std::copy(cells.begin(), cells.end(), values->begin());
         return values;
     }
 

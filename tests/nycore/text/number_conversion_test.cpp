@@ -17,11 +17,6 @@ namespace {
 
 constexpr char16_t Guard = 0xBEEF;
 
-std::string narrow(std::u16string const& s)
-{
-    return TestSupport::toUtf8(s);
-}
-
 TEST(CstrToInt, SyntaxRadixAndSaturation)
 {
     struct Case {
@@ -37,7 +32,7 @@ TEST(CstrToInt, SyntaxRadixAndSaturation)
         {u"ffffffff", 16, INT32_MAX}, {u"12", 0, 0},
     };
     for (Case const& k : cases) {
-        SCOPED_TRACE(narrow(k.text));
+        SCOPED_TRACE(TestSupport::toUtf8(k.text));
         EXPECT_EQ(cstr_to_int(k.text, k.radix), k.expected);
     }
 }
@@ -55,7 +50,7 @@ TEST(CstrToFloat, SyntaxAndCorrectRounding)
         {u"9007199254740993", 9007199254740992.0}, {u"0.30000000000000000000000000000000000000000001", 0.3},
     };
     for (Case const& k : cases) {
-        SCOPED_TRACE(narrow(k.text));
+        SCOPED_TRACE(TestSupport::toUtf8(k.text));
         EXPECT_EQ(cstr_to_float(k.text), k.expected);
     }
 
