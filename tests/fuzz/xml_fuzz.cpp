@@ -1,7 +1,8 @@
 // Fuzzes the XML parser and writer: any input, taken as 8-bit text (as files
 // are read), as UTF-8 and as UTF-16 units, is parsed with and without
 // trimming; every tree that parses is written, parsed again and written again,
-// and a deep copy is written too: all three texts must be the same.
+// and a deep copy is written too: all three texts must be the same. Every
+// parsed unit must also map back to its place in the input.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -37,6 +38,30 @@ void check(bool condition)
         std::abort();
 }
 
+// Every unit of every parsed text, CDATA and comment node maps to a place in
+// the input; a unit that no reference decoded is that very unit.
+void checkSourceOffsets(Node const* root, std::u16string const& input)
+{
+    int const count = static_cast<int>(input.size());
+    for (Node const* node = root; node != nullptr;) {
+        if (node->kind == TextNode || node->kind == CDataSectionNode || node->kind == CommentNode) {
+            for (int i = 0; i <= node->text->count; ++i) {
+                int at = xml_source_offset(node, input.data(), count, i);
+                check(at >= 0 && at <= count);
+                if (i < node->text->count && input[static_cast<std::size_t>(at)] != u'&')
+                    check(input[static_cast<std::size_t>(at)] == node->text->units()[i]);
+            }
+        }
+        // Pre-order walk through the parent links.
+        Node const* next = xml_first_child(node);
+        while (next == nullptr && node != nullptr && node != root) {
+            next = node->next;
+            node = node->parent;
+        }
+        node = next;
+    }
+}
+
 void roundTrip(std::u16string const& input, bool trim)
 {
     Document document;
@@ -49,6 +74,7 @@ void roundTrip(std::u16string const& input, bool trim)
         xml_node_dtor(&document);
         return;
     }
+    checkSourceOffsets(xml_doc_element(&document), input);
     xml_follow_xpath(xml_doc_element(&document), u"a/../@b");
     xml_follow_xpath(xml_doc_element(&document), u"a/text()");
     std::u16string first = write(&document);

@@ -23,29 +23,14 @@ TEST(XmlPathTest, FollowsPaths)
         std::u16string found;
     };
     Case const cases[] = {
-        {u"@title", u"T"},
-        {u"@title;ignored", u"T"},
-        {u"@tit", u"<none>"},
-        {u"@titles", u"<none>"},
-        {u"variables", u"variables"},
-        {u"variables;x", u"variables"},
-        {u"variables/variable", u"variable"},
-        {u"variables/variable/@name", u"x"},
-        {u"variables/variable/@min;", u"-10"},
-        {u"variables/variable/@max", u"<none>"},
-        {u"./variables/./variable/@name", u"x"},
-        {u"variables/../@title", u"T"},
-        {u"variables/variable/../../expressions/expression/@name", u"e"},
-        {u"expressions/expression/text()", u"sin(x)"},
-        {u"expressions/text()", u"<none>"},
-        {u"text()", u"<none>"},
-        {u"nothing", u"<none>"},
-        {u"variables/nothing/@name", u"<none>"},
-        {u"variable", u"<none>"},
-        {u"../@title", u"<none>"},
-        {u"../graph", u"<none>"},
-        {u"../../x", u"<none>"},
-        {u"", u"<none>"},
+        {u"@title", u"T"}, {u"@title;ignored", u"T"}, {u"@tit", u"<none>"}, {u"@titles", u"<none>"},
+        {u"variables", u"variables"}, {u"variables;x", u"variables"}, {u"variables/variable", u"variable"},
+        {u"variables/variable/@name", u"x"}, {u"variables/variable/@min;", u"-10"},
+        {u"variables/variable/@max", u"<none>"}, {u"./variables/./variable/@name", u"x"},
+        {u"variables/../@title", u"T"}, {u"variables/variable/../../expressions/expression/@name", u"e"},
+        {u"expressions/expression/text()", u"sin(x)"}, {u"expressions/text()", u"<none>"}, {u"text()", u"<none>"},
+        {u"nothing", u"<none>"}, {u"variables/nothing/@name", u"<none>"}, {u"variable", u"<none>"},
+        {u"../@title", u"<none>"}, {u"../graph", u"<none>"}, {u"../../x", u"<none>"}, {u"", u"<none>"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.path));
@@ -67,15 +52,9 @@ TEST(XmlPathTest, MatchesOneStep)
         bool matches;
     };
     Case const cases[] = {
-        {u"abc", u"abc", 0, true},
-        {u"abc/d", u"abc", 0, true},
-        {u"abc;", u"abc", 0, true},
-        {u"abcd", u"abc", 0, false},
-        {u"ab", u"abc", 0, false},
-        {u"abc/x", u"abc|zzz", u'|', true},
-        {u"abx", u"abc|", u'|', false},
-        {u"", u"", 0, true},
-        {u"x", u"", 0, false},
+        {u"abc", u"abc", 0, true},      {u"abc/d", u"abc", 0, true},        {u"abc;", u"abc", 0, true},
+        {u"abcd", u"abc", 0, false},    {u"ab", u"abc", 0, false},          {u"abc/x", u"abc|zzz", u'|', true},
+        {u"abx", u"abc|", u'|', false}, {u"", u"", 0, true},                {u"x", u"", 0, false},
         {u"/x", u"", 0, true},
     };
     for (auto const& c : cases) {
@@ -101,16 +80,11 @@ TEST(XmlPathTest, ComparesNodesByKey)
         int order;
     };
     Case const cases[] = {
-        {"text 10 vs 9", ten, nine, 0, -1},
-        {"text 9 vs 10", nine, ten, 0, 1},
-        {"text equal", ten, tenAgain, 0, 0},
-        {"text abc vs 9", letters, nine, 0, 1},
-        {"number 10 vs 9", ten, nine, 1, 1},
-        {"number 9 vs 10", nine, ten, 1, -1},
-        {"number equal", ten, tenAgain, 1, 0},
-        {"all equal", ten, nine, 2, 0},
-        {"a missing", none, ten, 0, -1},
-        {"b missing", ten, none, 1, 1},
+        {"text 10 vs 9", ten, nine, 0, -1},      {"text 9 vs 10", nine, ten, 0, 1},
+        {"text equal", ten, tenAgain, 0, 0},     {"text abc vs 9", letters, nine, 0, 1},
+        {"number 10 vs 9", ten, nine, 1, 1},     {"number 9 vs 10", nine, ten, 1, -1},
+        {"number equal", ten, tenAgain, 1, 0},   {"all equal", ten, nine, 2, 0},
+        {"a missing", none, ten, 0, -1},         {"b missing", ten, none, 1, 1},
         {"both missing", none, none, 2, -1},
     };
     for (auto const& c : cases) {

@@ -12,28 +12,23 @@
 
 namespace XmlTest {
 
-inline std::u16string writeNode(NyCore::XML::Node const* node)
+// The text of one node and its subtree, or with `whole` of a whole document.
+inline std::u16string writeNode(NyCore::XML::Node const* node, bool whole = false)
 {
     NyCore::IO::StreamWriter writer;
     memwriter_construct(&writer);
-    xml_node_write(node, &writer);
-    NyCore::String* text = memwriter_get_text(&writer);
-    std::u16string result = TestSupport::toU16(text);
-    string_free(text);
+    if (whole)
+        xml_doc_write(static_cast<NyCore::XML::Document const*>(node), &writer);
+    else
+        xml_node_write(node, &writer);
+    TestSupport::OwnedString text(memwriter_get_text(&writer));
     memwriter_destroy(&writer);
-    return result;
+    return text.text();
 }
 
 inline std::u16string writeDocument(NyCore::XML::Document const* document)
 {
-    NyCore::IO::StreamWriter writer;
-    memwriter_construct(&writer);
-    xml_doc_write(document, &writer);
-    NyCore::String* text = memwriter_get_text(&writer);
-    std::u16string result = TestSupport::toU16(text);
-    string_free(text);
-    memwriter_destroy(&writer);
-    return result;
+    return writeNode(document, true);
 }
 
 // Parses with the checked parser; the caller destroys the document.

@@ -13,24 +13,6 @@ using XmlTest::value;
 using XmlTest::writeDocument;
 using XmlTest::writeNode;
 
-namespace {
-
-// A command file: root "command" with a title and the script as its text.
-void buildCommand(Document* doc, std::u16string const& title, std::u16string const& script)
-{
-    xml_doc_ctor(doc);
-    Element* root = xml_create_element(doc, u"command"_str);
-    xml_append_child(doc, root);
-    NyCore::String* t = TestSupport::makeString(title);
-    NyCore::String* s = TestSupport::makeString(script);
-    xml_set_attribute(root, u"title", t);
-    xml_append_child(root, xml_create_text(doc, s));
-    string_free(t);
-    string_free(s);
-}
-
-}
-
 TEST(XmlWriterTest, WritesCompactForm)
 {
     Document doc;
@@ -60,7 +42,7 @@ TEST(XmlWriterTest, WritesCompactForm)
     xml_node_dtor(&doc);
 }
 
-TEST(XmlWriterTest, EscapesTextAndAttributeValues)
+TEST(XmlWriterTest, EscapesTextAndValuesSoThatTheyReadBack)
 {
     struct Case {
         std::u16string raw;
@@ -68,49 +50,27 @@ TEST(XmlWriterTest, EscapesTextAndAttributeValues)
     };
     Case const cases[] = {
         {u"plain text 1.5", u"plain text 1.5"},
-        {u"a<b", u"a&lt;b"},
-        {u"x>y", u"x&gt;y"},
-        {u"&", u"&amp;"},
-        {u"&amp;", u"&amp;amp;"},
-        {u"\"quoted\"", u"&quot;quoted&quot;"},
-        {u"it's", u"it's"},
-        {u"\t\n", u"\t\n"},
+        {u"a<b x>y", u"a&lt;b x&gt;y"},
+        {u"& &amp;", u"&amp; &amp;amp;"},
+        {u"\"quoted\" it's\t\n", u"&quot;quoted&quot; it's\t\n"},
+        {u"\u0393\u03c1\u03ac\u03c6\u03b7\u03bc\u03b1 \u6570\u5b66 \U0001F4C8 \u00e9\u00ff",
+         u"\u0393\u03c1\u03ac\u03c6\u03b7\u03bc\u03b1 \u6570\u5b66 \U0001F4C8 \u00e9\u00ff"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.raw));
         Document doc;
-        buildCommand(&doc, c.raw, c.raw);
-        EXPECT_EQ(writeDocument(&doc), u"<command title=\"" + c.escaped + u"\">" + c.escaped + u"</command>");
-        xml_node_dtor(&doc);
-    }
-}
-
-TEST(XmlWriterTest, RoundTripsSpecialAndNonLatinCharacters)
-{
-    std::u16string const samples[] = {
-        u"",
-        u"if x < 0 & y > 1 then \"neg\"",
-        u"a = power(x, 2);\nb = a & <c>;",
-        u"&lt; is not decoded twice &amp;lt;",
-        u"\u0393\u03c1\u03ac\u03c6\u03b7\u03bc\u03b1 \u0433\u0440\u0430\u0444\u0438\u043a",
-        u"\u6570\u5b66 \u30b0\u30e9\u30d5 \U0001F4C8 \U0001D4B3",
-        u"tab\there 'single' \u00e9\u00df\u00ff",
-    };
-    for (auto const& sample : samples) {
-        SCOPED_TRACE(TestSupport::toUtf8(sample));
-        Document doc;
-        buildCommand(&doc, sample, sample);
+        xml_doc_ctor(&doc);
+        Element* root = xml_create_element(&doc, u"command"_str);
+        xml_append_child(&doc, root);
+        xml_set_attribute(root, u"title", TestSupport::OwnedString(c.raw));
+        xml_append_child(root, xml_create_text(&doc, TestSupport::OwnedString(c.raw)));
         std::u16string written = writeDocument(&doc);
+        EXPECT_EQ(written, u"<command title=\"" + c.escaped + u"\">" + c.escaped + u"</command>");
         xml_node_dtor(&doc);
 
         ASSERT_TRUE(XmlTest::parse(&doc, written, false));
-        Element* root = xml_doc_element(&doc);
-        EXPECT_EQ(value(xml_get_attribute(root, u"title")), sample);
-        if (sample.empty())
-            EXPECT_EQ(xml_first_child(root), nullptr);
-        else
-            EXPECT_EQ(value(xml_get_value(xml_first_child(root))), sample);
-        EXPECT_EQ(writeDocument(&doc), sample.empty() ? u"<command title=\"\"/>" : written);
+        EXPECT_EQ(value(xml_get_attribute(xml_doc_element(&doc), u"title")), c.raw);
+        EXPECT_EQ(value(xml_get_value(xml_first_child(xml_doc_element(&doc)))), c.raw);
         xml_node_dtor(&doc);
     }
 }

@@ -21,10 +21,11 @@ public:
     void append(NyCore::String const* s) override { text += TestSupport::toU16(s); }
     void setTextColor(std::uint32_t color, int flags) override
     {
-        if (color == 0 && flags == 0)
-            text += u"{/}";
-        else
-            text += color == CalculatorSession::ResultColor && flags == TranscriptWriter::Bold ? u"{B}" : u"{R}";
+        bool bold = flags == TranscriptWriter::Bold;
+        text += color == 0 && flags == 0                             ? u"{/}"
+                : color == CalculatorSession::ResultColor && bold ? u"{B}"
+                : color == CalculatorSession::ErrorColor && bold  ? u"{R}"
+                                                                  : u"{?}";
     }
     void clearScreen() override { text += u"{clear}"; }
 
@@ -55,19 +56,10 @@ std::string failure(std::string const& line, int column, std::string const& mess
     return line + "\n{R}" + marker + "errr> " + message + "\n{/}math> ";
 }
 
-struct Case {
-    std::vector<std::string> lines;
-    std::string transcript;
-};
-
-void expectTranscripts(std::vector<Case> const& cases)
+void expectTranscripts(std::vector<std::pair<std::vector<std::string>, std::string>> const& cases)
 {
-    for (auto const& c : cases) {
-        std::string lines;
-        for (auto const& line : c.lines)
-            lines += line + " | ";
-        EXPECT_EQ(transcriptOf(c.lines), c.transcript) << lines;
-    }
+    for (auto const& [lines, transcript] : cases)
+        EXPECT_EQ(transcriptOf(lines), transcript) << lines.back();
 }
 
 }

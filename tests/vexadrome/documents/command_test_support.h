@@ -18,23 +18,10 @@ namespace TestSupport {
 // "select START+LENGTH", each with the box's caption checked on the way.
 class RecordingCommandView : public NyCore::Object, public Vexadrome::Documents::CommandView {
 public:
-    RecordingCommandView() : text(string_copy(NyCore::Text::EmptyString)) {}
-    ~RecordingCommandView() override { string_free(text); }
-
     NyCore::String const* get$text() const override { return text; }
-    void set$text(NyCore::String const* newText) override
-    {
-        NyCore::String* copy = string_copy(newText);
-        string_free(text);
-        text = copy;
-    }
+    void set$text(NyCore::String const* newText) override { text = OwnedString(string_copy(newText)); }
     // What the user does when typing into the view.
-    void type(std::u16string const& newText)
-    {
-        NyCore::String* copy = makeString(newText);
-        string_free(text);
-        text = copy;
-    }
+    void type(std::u16string const& newText) { text = OwnedString(newText); }
     void setSelection(int start, int length) override
     {
         events.push_back("select " + std::to_string(start) + "+" + std::to_string(length));
@@ -45,7 +32,7 @@ public:
         events.push_back(toUtf8(caption) == "Vexadrome" ? name + toUtf8(message) : "wrong caption " + toUtf8(caption));
     }
 
-    NyCore::String* text;
+    OwnedString text{u""};
     std::vector<std::string> events;
 };
 
