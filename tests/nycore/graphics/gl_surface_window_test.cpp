@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <link.h>
 #include <X11/Xlib.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "nycore/graphics/gl_surface.h"
@@ -75,12 +77,32 @@ public:
 TypeData PaintedSurface::MetaData = {&GLSurface::MetaData, nullptr, u"Tests.PaintedSurface"_str, NoMethods, NoEvents,
                                      &PaintedSurface::__create, sizeof(PaintedSurface), 0, nullptr};
 
+#ifdef VEXADROME_SANITIZE
+// Mesa's own libraries stay mapped to the end of the program (Mesa unloads
+// its driver with the display), so that the leak check can name their frames
+// in its suppressions (tests/support/test_main.cpp).
+void keepMesaLoaded()
+{
+    void* glx = dlopen("libGLX_mesa.so.0", RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
+    link_map* map = nullptr;
+    if (!glx || dlinfo(glx, RTLD_DI_LINKMAP, &map) != 0)
+        return;
+    std::string folder(map->l_name);
+    folder.erase(folder.find_last_of('/') + 1);
+    for (char const* driver : {"dri/swrast_dri.so", "dri/kms_swrast_dri.so"})
+        dlopen((folder + driver).c_str(), RTLD_NOW | RTLD_NODELETE);
+}
+#endif
+
 GLSurface::GLInitilize const Params = {24, 16, 0, 0, 0, 0, 0, 0, 1};
 
 class GLSurfaceWindowTest : public TestSupport::WindowTest {
 protected:
     static void SetUpTestSuite()
     {
+#ifdef VEXADROME_SANITIZE
+        keepMesaLoaded();
+#endif
         GLSurface::startup();
         Type::registerType(&PaintedSurface::MetaData);
     }
