@@ -1,18 +1,18 @@
 // Tests of batch evaluation: over random points, calculateBatch, calculate
 // and the node-by-node walk give the same bits (NaNs aside: any NaN matches any
 // NaN) for graph-like trees (a call of a function of the variables with one
-// Constant argument per variable).
+// Constant argument per variable), and batches give known values.
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <limits>
 #include <random>
 #include <vector>
 
 #include "tests/vexadrome/actions/expr_trees.h"
+#include "tests/vexadrome/actions/link_test_support.h"
 #include "vexadrome/actions/expr_value_calculator.h"
 
 using namespace ExprTrees;
@@ -21,69 +21,39 @@ using Vexadrome::Parsing::Error;
 
 namespace {
 
-// The three graph variables as parameters of the body.
-Expr* x() { return param(0); }
-Expr* y() { return param(1); }
-Expr* t() { return param(2); }
-
-UserCall* graph(Expr* body) { return call(body, {num(1), num(1), num(1)}); }
-
-// Sums the math functions 0 to 14 of a: every table entry in one tree.
-Expr* everyMathFunction(Expr* (*a)())
-{
-    Expr* sum = fn(0, a());
-    for (int index = 1; index < 15; ++index)
-        sum = add(sum, fn(index, a()));
-    return sum;
-}
-
-// A sum of the products of x by 17000 different constants, balanced so that it
-// stays shallow: more constant lane blocks than the block program takes.
-Expr* manyConstants(int first, int count)
-{
-    if (count == 1)
-        return mul(x(), num(first + 0.5));
-    return add(manyConstants(first, count / 2), manyConstants(first + count / 2, count - count / 2));
-}
-
 struct Case {
-    char const* text;
-    std::function<Expr*()> body;
-    int points = 200;   // three full blocks and part of a fourth
+    std::u16string body;   // of b(x, y, t), linked as b(1, 1, 1)
+    int points = 200;      // three full blocks and part of a fourth
 };
 
-std::vector<Case> const Cases = {
-    {"sin(x)*cos(y)+x/y", [] { return add(mul(fn(Sin, x()), fn(Cos, y())), div(x(), y())); }},
-    {"vector(x, y, x*y)", [] { return vec({x(), y(), mul(x(), y())}); }},
-    {"matrix((cos(t),-sin(t)),(sin(t),cos(t)))*vector(x,y)",
-     [] {
-         Expr* rotation = mat(2, 2, {fn(Cos, t()), mul(num(-1), fn(Sin, t())), fn(Sin, t()), fn(Cos, t())});
-         return new MatrixMulM(rotation, vec({x(), y()}));
-     }},
-    {"power(x,2)+magnitude(vector(x,y))-sqrt(abs(y))",
-     [] { return sub(add(pow(x(), num(2)), new Magnitude(vec({x(), y()}))), fn(Sqrt, fn(Abs, y()))); }},
-    {"x*time(2)+time(y)+time(0.5)",
-     [] { return add(add(mul(x(), fn(Time, num(2))), fn(Time, y())), fn(Time, num(0.5))); }},
-    {"normalize(vector(x,y,1))", [] { return new Normalize(vec({x(), y(), num(1)})); }},
-    {"transpose(vector(x,y))*matrix((1,2),(3,4))*vector(y,t)",
-     [] {
-         return new MatrixMulM(new MatrixMulM(new Transpose(vec({x(), y()})), mat(2, 2, {1, 2, 3, 4})),
-                               vec({y(), t()}));
-     }},
-    {"dot(vector(x,y,t),vector(t,x,y))", [] { return new DotProduct(vec({x(), y(), t()}), vec({t(), x(), y()})); }},
-    {"g(vector(x,y,t), x*y), g(v,s)=v*s+v-transpose(transpose(v))",
-     [] {
-         Expr* body = new MatrixSub(new MatrixAdd(new MatrixMulS(param(2, 3), param(3)), param(2, 3)),
-                                    new Transpose(new Transpose(param(2, 3))));
-         return call(body, {vec({x(), y(), t()}), mul(x(), y())});
-     }},
-    {"3+time(1), no variable used", [] { return add(num(3), fn(Time, num(1))); }},
-    {"y, a variable alone", [] { return y(); }},
-    {"every math function of x/10", [] { return everyMathFunction([] { return div(x(), num(10)); }); }},
-    {"(x+1)*(x+1)/(x-1)+(x+1)",
-     [] { return add(div(mul(add(x(), num(1)), add(x(), num(1))), sub(x(), num(1))), add(x(), num(1))); }},
-    {"x*0.5+x*1.5+... over 17000 constants", [] { return manyConstants(0, 17000); }, 5},
-};
+std::vector<Case> cases()
+{
+    // Every math function of x/10, and a sum of x times 17000 different
+    // constants: more constant lane blocks than the block program takes.
+    std::u16string everyFunction = u"0";
+    for (char16_t const* name : {u"abs", u"acos", u"asin", u"atan", u"cos", u"cosh", u"dtor", u"exp", u"ln", u"rtod",
+                                 u"sin", u"sinh", u"sqrt", u"tan", u"tanh"})
+        everyFunction += u"+" + std::u16string(name) + u"(x/10)";
+    std::u16string manyConstants = u"0";
+    for (int k = 0; k < 17000; ++k)
+        manyConstants += u"+x*" + LinkTestSupport::numbered(u"", k) + u".5";
+    return {
+        {u"sin(x)*cos(y)+x/y"},
+        {u"vector(x, y, x*y)"},
+        {u"matrix((cos(t),-sin(t)),(sin(t),cos(t)))*vector(x,y)"},
+        {u"power(x,2)+magnitude(vector(x,y))-sqrt(abs(y))"},
+        {u"x*time(2)+time(y)+time(0.5)"},
+        {u"normalize(vector(x,y,1))"},
+        {u"transpose(vector(x,y))*matrix((1,2),(3,4))*vector(y,t)"},
+        {u"dot(vector(x,y,t),vector(t,x,y))"},
+        {u"g(vector(x,y,t), x*y)"},
+        {u"3+time(1)"},
+        {u"y"},
+        {u"(x+1)*(x+1)/(x-1)+(x+1)"},
+        {everyFunction},
+        {manyConstants, 5},
+    };
+}
 
 // The same bits, or both not a number: which of two NaN operands an addition
 // hands on (and so the NaN's sign) is up to the C++ compiler, which may swap
@@ -109,9 +79,12 @@ TEST(EvaluatorBatchTest, BatchPointAndWalkAgreeToTheBit)
     }
     double const* inputPointers[3] = {inputs[0].data(), inputs[1].data(), inputs[2].data()};
 
-    for (Case const& c : Cases) {
-        SCOPED_TRACE(c.text);
-        UserCall* root = graph(c.body());
+    for (Case const& c : cases()) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.body.substr(0, 60)));
+        LinkTestSupport::Definitions definitions{u"b(x, y, t) = " + c.body, u"g(v, s) = v*s+v-transpose(transpose(v))"};
+        Error linkError;
+        auto* root = static_cast<UserCall*>(LinkTestSupport::linkText(u"b(1, 1, 1)", definitions, &linkError));
+        ASSERT_NE(root, nullptr) << linkError.code;
         ExprValueCalculator calculator;
         calculator.bindTo(root);
         calculator.set$tickCount(1234567);
@@ -146,7 +119,7 @@ TEST(EvaluatorBatchTest, BatchPointAndWalkAgreeToTheBit)
 TEST(EvaluatorBatchTest, BlocksAndTimeMatchKnownValues)
 {
     // f(x, y) = x*y + time(2): uniform time with varying inputs, 130 points.
-    UserCall* root = call(add(mul(x(), y()), fn(Time, num(2))), {num(0), num(0)});
+    UserCall* root = call(add(mul(param(0), param(1)), fn(Time, num(2))), {num(0), num(0)});
     ExprValueCalculator calculator;
     calculator.bindTo(root);
     calculator.set$tickCount(3000);
