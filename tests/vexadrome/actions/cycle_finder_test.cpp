@@ -43,12 +43,8 @@ TEST(PrelinkCallListerTest, ListsNamesDepthFirstThroughCallsAndArguments)
         std::u16string text;
         std::string names;
     } const cases[] = {
-        {u"1 + 2", ""},
-        {u"a + b", "a b c e d"},
-        {u"f(a) * f(z)", "f a b c e d z"},
-        {u"vector(q, sin(r), power(s, dot(t, u)))", "q r s t u"},
-        {u"f(f(f(1)))", "f"},
-        {u"x", "x"},
+        {u"1 + 2", ""}, {u"a + b", "a b c e d"}, {u"f(a) * f(z)", "f a b c e d z"},
+        {u"vector(q, sin(r), power(s, dot(t, u)))", "q r s t u"}, {u"f(f(f(1)))", "f"}, {u"x", "x"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
@@ -71,15 +67,9 @@ TEST(PrelinkCycleFinderTest, FindsCyclesThroughNamesCallsAndArguments)
                             u"f(n) = f(n - 1)", u"q(q) = q + 1", u"g(t) = h(t)", u"h(t) = id(g(t))",
                             u"k = id(id(id(m)))", u"m = 2 * k", u"ok = id(3) + q(1)"};
     std::vector<CycleCase> const cases = {
-        {u"1+x", CircularReference, 2, 1},
-        {u"y", CircularReference, 0, 1},
-        {u"2 * s", CircularReference, 4, 1},
-        {u"r", CircularReference, 0, 1},
-        {u"2*id(r)", CircularReference, 5, 1},
-        {u"f(3)", CircularReference, 0, 0},
-        {u"ok + g(1)", CircularReference, 5, 0},
-        {u"m", CircularReference, 0, 1},
-        {u"id(1) + q(2) + ok", 0, -1, 0},
+        {u"1+x", CircularReference, 2, 1}, {u"y", CircularReference, 0, 1}, {u"2 * s", CircularReference, 4, 1},
+        {u"r", CircularReference, 0, 1}, {u"2*id(r)", CircularReference, 5, 1}, {u"f(3)", CircularReference, 0, 0},
+        {u"ok + g(1)", CircularReference, 5, 0}, {u"m", CircularReference, 0, 1}, {u"id(1) + q(2) + ok", 0, -1, 0},
         {u"undefined(x2) + 1", 0, -1, 0},
     };
     for (auto const& c : cases) {
@@ -140,17 +130,8 @@ TEST(PrelinkStackCounterTest, CountsTheLinkersGreatestStack)
         std::u16string text;
         int depth;
     } const cases[] = {
-        {u"1", 1},
-        {u"x", 1},
-        {u"1+2", 2},
-        {u"1+2*3", 3},
-        {u"1*2+3", 2},
-        {u"vector(1,2,3)", 1},
-        {u"1+vector(1,2)", 2},
-        {u"f(1,2,3)", 3},
-        {u"1+f(2,3*4)", 4},
-        {u"sin(1)", 1},
-        {u"magnitude(vector(1+2))", 2},
+        {u"1", 1}, {u"x", 1}, {u"1+2", 2}, {u"1+2*3", 3}, {u"1*2+3", 2}, {u"vector(1,2,3)", 1}, {u"1+vector(1,2)", 2},
+        {u"f(1,2,3)", 3}, {u"1+f(2,3*4)", 4}, {u"sin(1)", 1}, {u"magnitude(vector(1+2))", 2},
         {u"power(1, dot(2, 3))", 3},
     };
     for (auto const& c : cases) {

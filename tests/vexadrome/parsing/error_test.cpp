@@ -56,21 +56,11 @@ TEST(Error, MessagesByCode)
         char16_t const* message;
     };
     Case const cases[] = {
-        {0, u"no error"},
-        {1, u"invalid command parameters"},
-        {2, u"unknown variable or function"},
-        {3, u"circular reference found"},
-        {4, u"invalid element"},
-        {5, u"invalid dimesions"},
-        {6, u"malformed expression"},
-        {7, u"wrong shape"},
-        {8, u"wrong parameter count"},
-        {9, u"invalid assignment command"},
-        {10, u"duplicate parameter name"},
-        {11, u"bad syntax"},
-        {12, u"expression too complex"},
-        {13, u"unknown command error"},
-        {1000, u"unknown command error"},
+        {0, u"no error"}, {1, u"invalid command parameters"}, {2, u"unknown variable or function"},
+        {3, u"circular reference found"}, {4, u"invalid element"}, {5, u"invalid dimesions"},
+        {6, u"malformed expression"}, {7, u"wrong shape"}, {8, u"wrong parameter count"},
+        {9, u"invalid assignment command"}, {10, u"duplicate parameter name"}, {11, u"bad syntax"},
+        {12, u"expression too complex"}, {13, u"unknown command error"}, {1000, u"unknown command error"},
         {-1, u"unknown command error"},
     };
     for (Case const& c : cases) {

@@ -55,38 +55,19 @@ TEST(ExprParser, TreesFollowPrecedenceAssociativityAndUnaryMinus)
         char const* tree;
     };
     Case const cases[] = {
-        {u"1+2*3", "(+ 1 (* 2 3))"},
-        {u"1*2+3", "(+ (* 1 2) 3)"},
-        {u"1-2-3", "(- (- 1 2) 3)"},
-        {u"8/4/2", "(/ (/ 8 4) 2)"},
-        {u"a/b*c", "(* (/ a b) c)"},
-        {u"a+b*c-d", "(- (+ a (* b c)) d)"},
-        {u"1-(2-3)", "(- 1 (- 2 3))"},
-        {u"((x))", "x"},
-        {u"2*(3+4)/5", "(/ (* 2 (+ 3 4)) 5)"},
-        {u" \t1 +\n2 ", "(+ 1 2)"},
-        {u"1\r\n+\r2\r\n", "(+ 1 2)"},
-        {u".5", "0.5"},
-        {u"5.", "5"},
-        {u".", "0"},
+        {u"1+2*3", "(+ 1 (* 2 3))"}, {u"1*2+3", "(+ (* 1 2) 3)"}, {u"1-2-3", "(- (- 1 2) 3)"},
+        {u"8/4/2", "(/ (/ 8 4) 2)"}, {u"a/b*c", "(* (/ a b) c)"}, {u"a+b*c-d", "(- (+ a (* b c)) d)"},
+        {u"1-(2-3)", "(- 1 (- 2 3))"}, {u"((x))", "x"}, {u"2*(3+4)/5", "(/ (* 2 (+ 3 4)) 5)"},
+        {u" \t1 +\n2 ", "(+ 1 2)"}, {u"1\r\n+\r2\r\n", "(+ 1 2)"}, {u".5", "0.5"}, {u"5.", "5"}, {u".", "0"},
         {u"100000000000000000000", "1e+20"},
         {u"1000000000000000000000000000000000000000000000000000000000000000000000", "1e+69"},
         // A minus takes the product after it, but after * or / only the next factor.
-        {u"-a*b", "(* -1 (* a b))"},
-        {u"-a+b", "(+ (* -1 a) b)"},
-        {u"2--3", "(- 2 (* -1 3))"},
-        {u"1+-2*3", "(+ 1 (* -1 (* 2 3)))"},
-        {u"--2", "(* -1 (* -1 2))"},
-        {u"-(1+2)", "(* -1 (+ 1 2))"},
-        {u"(-a*b)", "(* -1 (* a b))"},
-        {u"2*-3", "(* 2 (* -1 3))"},
-        {u"2*-3*4", "(* (* 2 (* -1 3)) 4)"},
-        {u"8/-2*4", "(* (/ 8 (* -1 2)) 4)"},
-        {u"8/-2/2", "(/ (/ 8 (* -1 2)) 2)"},
-        {u"2*--3*4", "(* (* 2 (* -1 (* -1 3))) 4)"},
-        {u"2*-(3+4)*5", "(* (* 2 (* -1 (+ 3 4))) 5)"},
-        {u"2*-f(3)/4", "(/ (* 2 (* -1 (call:f 3))) 4)"},
-        {u"2*(-3*4)", "(* 2 (* -1 (* 3 4)))"},
+        {u"-a*b", "(* -1 (* a b))"}, {u"-a+b", "(+ (* -1 a) b)"}, {u"2--3", "(- 2 (* -1 3))"},
+        {u"1+-2*3", "(+ 1 (* -1 (* 2 3)))"}, {u"--2", "(* -1 (* -1 2))"}, {u"-(1+2)", "(* -1 (+ 1 2))"},
+        {u"(-a*b)", "(* -1 (* a b))"}, {u"2*-3", "(* 2 (* -1 3))"}, {u"2*-3*4", "(* (* 2 (* -1 3)) 4)"},
+        {u"8/-2*4", "(* (/ 8 (* -1 2)) 4)"}, {u"8/-2/2", "(/ (/ 8 (* -1 2)) 2)"},
+        {u"2*--3*4", "(* (* 2 (* -1 (* -1 3))) 4)"}, {u"2*-(3+4)*5", "(* (* 2 (* -1 (+ 3 4))) 5)"},
+        {u"2*-f(3)/4", "(/ (* 2 (* -1 (call:f 3))) 4)"}, {u"2*(-3*4)", "(* 2 (* -1 (* 3 4)))"},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
@@ -103,17 +84,11 @@ TEST(ExprParser, NodesCarryTheLocationOfTheirText)
         char const* tree;
     };
     Case const cases[] = {
-        {u"1 + 2*x", "(+@2:1 1@0:0 (*@5:1 2@4:0 x@6:1))"},
-        {u"ab - cd/e", "(-@3:1 ab@0:2 (/@7:1 cd@5:2 e@8:1))"},
-        {u"-a", "(*@-1:1 -1@-1:0 a@1:1)"},
-        {u"( b )", "b@2:1"},
-        {u"sin (x)", "(math10@0:0 x@5:1)"},
-        {u"f(x, 2)", "(call:f@0:0 x@2:1 2@5:0)"},
-        {u" power(a,b)", "(power@1:0 a@7:1 b@9:1)"},
-        {u"2*vector(1)", "(*@1:1 2@0:0 [1x1@2:0 1@9:0])"},
-        {u"magnitude(v)", "(magnitude@0:0 v@10:1)"},
-        {u"x+dot(a,b)", "(+@1:1 x@0:1 (dot@2:0 a@6:1 b@8:1))"},
-        {u"  matrix((a),(b))", "[2x1@2:0 a@10:1 b@14:1]"},
+        {u"1 + 2*x", "(+@2:1 1@0:0 (*@5:1 2@4:0 x@6:1))"}, {u"ab - cd/e", "(-@3:1 ab@0:2 (/@7:1 cd@5:2 e@8:1))"},
+        {u"-a", "(*@-1:1 -1@-1:0 a@1:1)"}, {u"( b )", "b@2:1"}, {u"sin (x)", "(math10@0:0 x@5:1)"},
+        {u"f(x, 2)", "(call:f@0:0 x@2:1 2@5:0)"}, {u" power(a,b)", "(power@1:0 a@7:1 b@9:1)"},
+        {u"2*vector(1)", "(*@1:1 2@0:0 [1x1@2:0 1@9:0])"}, {u"magnitude(v)", "(magnitude@0:0 v@10:1)"},
+        {u"x+dot(a,b)", "(+@1:1 x@0:1 (dot@2:0 a@6:1 b@8:1))"}, {u"  matrix((a),(b))", "[2x1@2:0 a@10:1 b@14:1]"},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
@@ -144,36 +119,17 @@ TEST(ExprParser, FailuresRecordCodeAndLocation)
         int code, start, length;
     };
     Case const cases[] = {
-        {u"", 6, -1, 0},
-        {u"()", 6, -1, 0},
-        {u"(2 3)", 6, -1, 0},
-        {u"(a", 6, -1, 0},
-        {u"1+", 6, -1, 0},
-        {u"1+*2", 6, -1, 0},
-        {u")", 6, -1, 0},
+        {u"", 6, -1, 0}, {u"()", 6, -1, 0}, {u"(2 3)", 6, -1, 0}, {u"(a", 6, -1, 0}, {u"1+", 6, -1, 0},
+        {u"1+*2", 6, -1, 0}, {u")", 6, -1, 0},
         // Text left after a complete expression is reported at its first token.
-        {u"2 3", 6, 2, 1},
-        {u"2^3", 6, 1, 1},
-        {u"1e5", 6, 1, 2},
-        {u"a)", 6, 1, 1},
-        {u"(1))", 6, 3, 1},
-        {u"sin x", 6, 4, 1},
-        {u"1,2", 6, 1, 1},
-        {u"1 \u00e9", 6, 2, 1},
+        {u"2 3", 6, 2, 1}, {u"2^3", 6, 1, 1}, {u"1e5", 6, 1, 2}, {u"a)", 6, 1, 1}, {u"(1))", 6, 3, 1},
+        {u"sin x", 6, 4, 1}, {u"1,2", 6, 1, 1}, {u"1 \u00e9", 6, 2, 1},
         // Characters whose codes equal token kinds or grammar symbols are plain
         // characters: no end of text, white space, operator or operand.
-        {std::u16string(u"1\0+2", 4), 6, 1, 1},
-        {u"1\u03e82", 6, 1, 1},
-        {u"\u03f1*2", 6, -1, 0},
-        {u"-\u03f0", 6, -1, 0},
-        {u"\u03e9", 6, -1, 0},
-        {u"2*\uffff", 6, -1, 0},
-        {u"1\uffff", 6, 1, 1},
+        {std::u16string(u"1\0+2", 4), 6, 1, 1}, {u"1\u03e82", 6, 1, 1}, {u"\u03f1*2", 6, -1, 0},
+        {u"-\u03f0", 6, -1, 0}, {u"\u03e9", 6, -1, 0}, {u"2*\uffff", 6, -1, 0}, {u"1\uffff", 6, 1, 1},
         // A failing call is located at the called name.
-        {u"f()", 6, 0, 1},
-        {u"1 + f()", 6, 4, 1},
-        {u"f(a,)", 6, 0, 1},
-        {u"f(1))", 6, 4, 1},
+        {u"f()", 6, 0, 1}, {u"1 + f()", 6, 4, 1}, {u"f(a,)", 6, 0, 1}, {u"f(1))", 6, 4, 1},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
@@ -206,13 +162,8 @@ TEST(ExprParser, ScannerParseStopsAtTheTerminator)
         int position;   // of the scanner afterwards
     };
     Case const cases[] = {
-        {u"2 3", 0, "2", 2},
-        {u"2^3", 0, "2", 1},
-        {u"a) + 1", 0, "a", 1},
-        {u"1+2 , 5", 0, "(+ 1 2)", 4},
-        {u"x = 3", 0, "x", 2},
-        {u"f(x) = x*2", 7, "(* x 2)", 10},
-        {u"f(x) = (x) + 1 ; g", 6, "(+ x 1)", 15},
+        {u"2 3", 0, "2", 2}, {u"2^3", 0, "2", 1}, {u"a) + 1", 0, "a", 1}, {u"1+2 , 5", 0, "(+ 1 2)", 4},
+        {u"x = 3", 0, "x", 2}, {u"f(x) = x*2", 7, "(* x 2)", 10}, {u"f(x) = (x) + 1 ; g", 6, "(+ x 1)", 15},
         {u"sin x", 0, "sin", 4},
     };
     for (Case const& c : cases) {
@@ -239,11 +190,8 @@ TEST(ExprParser, ParseCompleteNeedsTheEndOfTheText)
         int code, start, length;
     };
     Case const cases[] = {
-        {u"f(x) = x*2", 7, "(* x 2)", 0, -1, 0},
-        {u"y = 1 ", 4, "1", 0, -1, 0},
-        {u"y = 1 2", 4, "<null>", 6, 6, 1},
-        {u"y = (1)) ", 4, "<null>", 6, 7, 1},
-        {u"y = ", 4, "<null>", 6, -1, 0},
+        {u"f(x) = x*2", 7, "(* x 2)", 0, -1, 0}, {u"y = 1 ", 4, "1", 0, -1, 0}, {u"y = 1 2", 4, "<null>", 6, 6, 1},
+        {u"y = (1)) ", 4, "<null>", 6, 7, 1}, {u"y = ", 4, "<null>", 6, -1, 0},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
@@ -270,8 +218,7 @@ TEST(ExprParser, DeepOrLongInputsFailCleanly)
         int code, start, length;
     };
     Case const cases[] = {
-        {"open parentheses", repeat(u"(", 100000), 6, -1, 0},
-        {"1+ repeated", repeat(u"1+", 100000), 6, -1, 0},
+        {"open parentheses", repeat(u"(", 100000), 6, -1, 0}, {"1+ repeated", repeat(u"1+", 100000), 6, -1, 0},
         {"parentheses nested too deep", repeat(u"1+(", tooHigh) + u"1" + repeat(u")", tooHigh), 12, 1, 1},
         {"minus repeated", repeat(u"-", 100000) + u"1", 12, 100000 - tooHigh, 1},
         {"nested sums", repeat(u"1+(", 20000) + u"1", 6, -1, 0},
@@ -306,8 +253,7 @@ TEST(ExprParser, DeepButBoundedInputsParse)
     };
     Case const cases[] = {
         {"deep parentheses", repeat(u"(", 20000) + u"7" + repeat(u")", 20000), 1},
-        {"long sum", repeat(u"1+", 100000) + u"1", 2},
-        {"long product", repeat(u"2*", 100000) + u"2", 2},
+        {"long sum", repeat(u"1+", 100000) + u"1", 2}, {"long product", repeat(u"2*", 100000) + u"2", 2},
         {"long sum of products", repeat(u"a*b-", 100000) + u"1", 3},
         {"parentheses nested 1,000 deep", repeat(u"1+(", 1000) + u"1" + repeat(u")", 1000), 1001},
         {"long sum inside a call", u"f(" + repeat(u"1+", 100000) + u"1)", 3},
