@@ -34,12 +34,7 @@ TEST(XmlNodeTest, CreatesNodesOfEachKind)
     EXPECT_EQ(xml_doc_element(&doc), nullptr);
     EXPECT_EQ(xml_get_owner(&doc), &doc);
 
-    struct Case {
-        Node* node;
-        int kind;
-        std::u16string name;
-        std::u16string value;
-    };
+    struct Case { Node* node; int kind; std::u16string name; std::u16string value; };
     Case const cases[] = {
         {xml_create_element(&doc, u"graph"_str), ElementNode, u"graph", u"<none>"},
         {xml_create_text(&doc, u"sin(x)"_str), TextNode, u"#text", u"sin(x)"},
@@ -214,11 +209,7 @@ TEST(XmlNodeTest, BrokenTreeRulesAreFatal)
     static Document other;
     auto element = [](char16_t const* name) { return xml_create_element(&doc, TestSupport::OwnedString(name)); };
     auto text = [] { return xml_create_text(&doc, u"t"_str); };
-    struct Case {
-        char const* name;
-        std::function<void()> body;
-        char const* report;
-    };
+    struct Case { char const* name; std::function<void()> body; char const* report; };
     Case const cases[] = {
         {"second element of a document", [&] { xml_append_child(&doc, element(u"a")), xml_append_child(&doc, element(u"b")); },
          "Error.XML.HierarchyRequest: xml/write.cpp("},

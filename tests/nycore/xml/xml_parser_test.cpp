@@ -28,12 +28,10 @@ std::u16string nested(int depth)
 
 TEST(XmlParserTest, AcceptsTheSubsetAndItsProlog)
 {
-    struct Case {
-        std::u16string input;
-        bool trim;
-        std::u16string written;
-    };
+    struct Case { std::u16string input; bool trim; std::u16string written; };
     Case const cases[] = {
+        // Input without a root gives an empty document.
+        {u"", true, u""}, {u"no markup at all", true, u""}, {u"<?xml version=\"1.0\"?><!-- only -->\n", true, u""},
         {u"<a/>", false, u"<a/>"},
         {u"\uFEFFtext before <a/> and after <!-- c --><?pi?>", false, u"<a/>"},
         {u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a/>", false, u"<a/>"},
@@ -61,32 +59,16 @@ TEST(XmlParserTest, AcceptsTheSubsetAndItsProlog)
         Document doc;
         ParseError error;
         ASSERT_TRUE(XmlTest::parse(&doc, c.input, c.trim, &error)) << TestSupport::toUtf8(error.message);
-        EXPECT_EQ(XmlTest::writeDocument(&doc), c.written);
+        EXPECT_EQ(xml_doc_element(&doc) ? XmlTest::writeDocument(&doc) : u"", c.written);
         EXPECT_EQ(error.message[0], 0);
         xml_node_dtor(&doc);
-    }
-}
-
-TEST(XmlParserTest, InputWithoutRootGivesEmptyDocument)
-{
-    for (std::u16string input : {u"", u"no markup at all", u"<?xml version=\"1.0\"?>", u"<!-- only -->\n"}) {
-        SCOPED_TRACE(TestSupport::toUtf8(input));
-        Document doc;
-        EXPECT_TRUE(XmlTest::parse(&doc, input, true));
-        EXPECT_EQ(xml_doc_element(&doc), nullptr);
-        EXPECT_EQ(xml_first_child(&doc), nullptr);
     }
 }
 
 TEST(XmlParserTest, RejectsWithLineAndColumn)
 {
     // Lines and columns from 1; the place is where the parser stopped.
-    struct Case {
-        std::u16string input;
-        int line;
-        int column;
-        std::u16string message;
-    };
+    struct Case { std::u16string input; int line; int column; std::u16string message; };
     Case const cases[] = {
         {u"<a><b></a>", 1, 7, u"mismatched end tag </a>, expected </b>"},
         {u"<a>", 1, 4, u"unexpected end of input"},
@@ -135,10 +117,7 @@ TEST(XmlParserTest, RejectsWithLineAndColumn)
 
 TEST(XmlParserTest, DecodesEntitiesInTextAndAttributes)
 {
-    struct Case {
-        std::u16string raw;
-        std::u16string decoded;
-    };
+    struct Case { std::u16string raw; std::u16string decoded; };
     Case const cases[] = {
         {u"&lt;&gt;&amp;&quot;&apos;", u"<>&\"'"},
         {u"&#65;&#x41;&#x6a;&#x6A;&#0000066;", u"AAjjB"},

@@ -18,10 +18,7 @@ TEST(XmlPathTest, FollowsPaths)
                                u"<expression name=\"e\"><!--d-->sin(x)</expression></expressions></graph>",
                                false));
     Element* root = xml_doc_element(&doc);
-    struct Case {
-        std::u16string path;
-        std::u16string found;
-    };
+    struct Case { std::u16string path; std::u16string found; };
     Case const cases[] = {
         {u"@title", u"T"}, {u"@title;ignored", u"T"}, {u"@tit", u"<none>"}, {u"@titles", u"<none>"},
         {u"variables", u"variables"}, {u"variables;x", u"variables"}, {u"variables/variable", u"variable"},
@@ -45,12 +42,7 @@ TEST(XmlPathTest, FollowsPaths)
 
 TEST(XmlPathTest, MatchesOneStep)
 {
-    struct Case {
-        std::u16string path;
-        std::u16string pattern;
-        char16_t terminator;
-        bool matches;
-    };
+    struct Case { std::u16string path; std::u16string pattern; char16_t terminator; bool matches; };
     Case const cases[] = {
         {u"abc", u"abc", 0, true},      {u"abc/d", u"abc", 0, true},        {u"abc;", u"abc", 0, true},
         {u"abcd", u"abc", 0, false},    {u"ab", u"abc", 0, false},          {u"abc/x", u"abc|zzz", u'|', true},
@@ -72,13 +64,7 @@ TEST(XmlPathTest, ComparesNodesByKey)
     Node* none = xml_next_sibling(nine);
     Node* tenAgain = xml_next_sibling(none);
     Node* letters = xml_next_sibling(tenAgain);
-    struct Case {
-        char const* name;
-        Node* a;
-        Node* b;
-        int mode;
-        int order;
-    };
+    struct Case { char const* name; Node* a; Node* b; int mode; int order; };
     Case const cases[] = {
         {"text 10 vs 9", ten, nine, 0, -1},      {"text 9 vs 10", nine, ten, 0, 1},
         {"text equal", ten, tenAgain, 0, 0},     {"text abc vs 9", letters, nine, 0, 1},

@@ -44,10 +44,7 @@ TEST(XmlWriterTest, WritesCompactForm)
 
 TEST(XmlWriterTest, EscapesTextAndValuesSoThatTheyReadBack)
 {
-    struct Case {
-        std::u16string raw;
-        std::u16string escaped;
-    };
+    struct Case { std::u16string raw; std::u16string escaped; };
     Case const cases[] = {
         {u"plain text 1.5", u"plain text 1.5"},
         {u"a<b x>y", u"a&lt;b x&gt;y"},

@@ -64,7 +64,7 @@ void expectTranscripts(std::vector<std::pair<std::vector<std::string>, std::stri
 
 }
 
-TEST(CalculatorSession, AnswersAndMarkers)
+TEST(CalculatorSession, AnswersMarkersAndDefinitions)
 {
     expectTranscripts({
         {{"0.1+0.2"}, answer("0.1+0.2", "0.30000000000000004")},
@@ -78,12 +78,7 @@ TEST(CalculatorSession, AnswersAndMarkers)
         {{"1 + vector(1,2)+vector(1,2,3)"}, failure("1 + vector(1,2)+vector(1,2,3)", 2, "invalid command parameters")},
         {{" history"}, failure(" history", 1, "unknown variable or function")},
         {{"vector(1,2)+vector(1,2,3)"}, failure("vector(1,2)+vector(1,2,3)", -1, "invalid dimesions")},
-    });
-}
-
-TEST(CalculatorSession, DefinitionsAreSilentAndLinkedLate)
-{
-    expectTranscripts({
+        // Definitions print nothing and are linked when used.
         {{"f(x, y) = x*y", "f(2, 3)"}, "f(x, y) = x*y\nmath> " + answer("f(2, 3)", "6")},
         {{"a = b + 1", "a", "b = 1", "a", "b = 5", "a"},
          "a = b + 1\nmath> " + failure("a", 0, "unknown variable or function") + "b = 1\nmath> " + answer("a", "2") +

@@ -33,12 +33,7 @@ std::string savedBytes(TempFolder const& folder, std::u16string const& title, st
     return TestSupport::readBytes(folder.at("saved.vexscr"));
 }
 
-struct Loaded {
-    bool isCommand = false;
-    std::string title;
-    std::string script;
-    std::string reason;
-};
+struct Loaded { bool isCommand = false; std::string title; std::string script; std::string reason; };
 
 Loaded load(TempFolder const& folder, std::string const& name)
 {
@@ -74,11 +69,7 @@ TEST(CommandFile, WrittenByteForByteAndReadBack)
     TempFolder folder;
     std::u16string const greek = u"\u0393\u03c1\u03ac\u03c6\u03b7\u03bc\u03b1";
     std::u16string const script = u"\u5b9a\u4e49 = 1;\n\u03c0 = 3.14159; \U0001d465";
-    struct {
-        std::u16string title;
-        std::u16string script;
-        std::string bytes;
-    } const cases[] = {
+    struct { std::u16string title; std::u16string script; std::string bytes; } const cases[] = {
         {u"Command1", u"a = 1; a*2", "<command title=\"Command1\">a = 1; a*2</command>"},
         {u"T", u"", "<command title=\"T\"></command>"},
         {u"", u"f(x) = x*x;\n  f(2)", "<command title=\"\">f(x) = x*x;\n  f(2)</command>"},
@@ -103,11 +94,7 @@ TEST(CommandFile, WhatReadingKeeps)
 {
     TempFolder folder;
     std::string const file = "<command title=\"B\">a = 1; a*2</command>";
-    struct {
-        std::string bytes;
-        std::string title;
-        std::string script;
-    } const cases[] = {
+    struct { std::string bytes; std::string title; std::string script; } const cases[] = {
         {file, "B", "a = 1; a*2"},
         {"\xff\xfe" + utf16(std::u16string(file.begin(), file.end())), "B", "a = 1; a*2"},
         {"\xfe\xff" + utf16(std::u16string(file.begin(), file.end()), true), "B", "a = 1; a*2"},
