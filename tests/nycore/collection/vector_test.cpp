@@ -140,11 +140,9 @@ TEST(VectorTest, NameLookup)
         {u"", -1, nullptr},
     };
     for (auto const& c : cases) {
-        String* name = TestSupport::makeString(c.name);
-        SCOPED_TRACE(TestSupport::toUtf8(name));
-        EXPECT_EQ(v.getIndex(name), c.index);
-        EXPECT_EQ(v.get(name), c.value);
-        string_free(name);
+        TestSupport::OwnedString name(c.name);
+        EXPECT_EQ(v.getIndex(name), c.index) << name.utf8();
+        EXPECT_EQ(v.get(name), c.value) << name.utf8();
     }
     EXPECT_EQ(v.get$count(), 6);
     EXPECT_EQ(v.getName(0), nullptr);

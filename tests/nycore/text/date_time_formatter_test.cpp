@@ -20,10 +20,9 @@ namespace {
 
 std::string formatDate(DateTime const& date, char const* pattern)
 {
-    NyCore::String* format = pattern ? string_from_ascii(pattern) : nullptr;
+    TestSupport::OwnedString format(pattern ? string_from_ascii(pattern) : nullptr);
     TextBuffer buffer;
     DateTimeFormatter::applyFormat(&buffer, format, &date);
-    string_free(format);
     return TestSupport::toUtf8(buffer.get$text());
 }
 

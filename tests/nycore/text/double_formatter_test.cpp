@@ -37,10 +37,8 @@ std::string defaultText(double value)
 
 std::string pictureText(double value, char const* format)
 {
-    NyCore::String* picture = string_from_ascii(format);
     TextBuffer buffer;
-    DoubleFormatter::applyFormat(&buffer, value, picture);
-    string_free(picture);
+    DoubleFormatter::applyFormat(&buffer, value, TestSupport::OwnedString(string_from_ascii(format)));
     return TestSupport::toUtf8(buffer.get$text());
 }
 

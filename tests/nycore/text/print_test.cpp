@@ -119,15 +119,11 @@ TEST(Print, LengthIsABoundForEveryValue)
 
 TEST(Print, StringPrintHasThePrintedLength)
 {
-    NyCore::String* s = string_print(u"%s=%d (%.2f)", u"x", -12, 0.5);
-    EXPECT_EQ(TestSupport::toU16(s), u"x=-12 (0.50)");
-    EXPECT_EQ(s->count, 12);
-    EXPECT_EQ(s->units()[s->count], 0);
-    string_free(s);
-
-    NyCore::String* empty = string_print(u"");
-    EXPECT_EQ(empty->count, 0);
-    string_free(empty);
+    TestSupport::OwnedString s(string_print(u"%s=%d (%.2f)", u"x", -12, 0.5));
+    EXPECT_EQ(s.text(), u"x=-12 (0.50)");
+    EXPECT_EQ(s.get()->count, 12);
+    EXPECT_EQ(s.get()->units()[12], 0);
+    EXPECT_EQ(TestSupport::OwnedString(string_print(u"")).get()->count, 0);
 }
 
 }

@@ -112,15 +112,13 @@ TEST(Scan, TextBuffersKeepToTheirRoom)
 
 TEST(Scan, StringEntryPoints)
 {
-    NyCore::String* s = TestSupport::makeString(u"10 20");
+    TestSupport::OwnedString s(u"10 20");
     int x = 0, y = 0;
     EXPECT_EQ(string_scan(s, u"%d %d", &x, &y), 2);
-    EXPECT_EQ(x, 10);
-    EXPECT_EQ(y, 20);
+    EXPECT_EQ(std::pair(x, y), std::pair(10, 20));
     x = y = 0;
-    EXPECT_EQ(s->scan(u"%d%d", &x, &y), 2);
-    EXPECT_EQ(x + y, 30);
-    string_free(s);
+    EXPECT_EQ(s.get()->scan(u"%d%d", &x, &y), 2);
+    EXPECT_EQ(std::pair(x, y), std::pair(10, 20));
 }
 
 }

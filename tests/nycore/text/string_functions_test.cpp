@@ -3,9 +3,9 @@
 // doubles through their positional text.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,21 +16,11 @@
 #include "tests/support/strings.h"
 
 using TestSupport::makeString;
+using TestSupport::OwnedString;
 using TestSupport::toU16;
 using TestSupport::toUtf8;
 
 namespace {
-
-// Runs a String function on a temporary argument and returns its result as text.
-std::u16string apply(std::u16string const& text, String* (*op)(String const*))
-{
-    String* s = makeString(text);
-    String* r = op(s);
-    std::u16string result = toU16(r);
-    string_free(r);
-    string_free(s);
-    return result;
-}
 
 std::vector<std::u16string> split(std::u16string const& text, String const* separators)
 {
@@ -55,7 +45,7 @@ TEST(StringFunctions, AllocCopyAndCompare)
 
     EXPECT_EQ(string_copy(nullptr), nullptr);
     std::u16string const inner(u"a\0b", 3);
-    EXPECT_EQ(apply(inner, string_copy), inner);
+    EXPECT_EQ(OwnedString(string_copy(OwnedString(inner))).text(), inner);
     EXPECT_FALSE(string_is_empty(u"x"_str));
 
     struct Comparison {
@@ -124,9 +114,7 @@ TEST(StringFunctions, IndexOf)
     };
     for (Case const& k : cases) {
         SCOPED_TRACE(testing::Message() << toUtf8(k.what) << " from " << k.start << (k.backwards ? " back" : ""));
-        String* what = makeString(k.what);
-        EXPECT_EQ(string_index_of(s, what, k.start, k.backwards), k.expected);
-        string_free(what);
+        EXPECT_EQ(string_index_of(s, OwnedString(k.what), k.start, k.backwards), k.expected);
     }
 }
 
@@ -180,34 +168,25 @@ TEST(StringFunctions, NumberConversions)
         {u"12.5", true}, {u" -1..2", true}, {u"", true}, {u"-", true},
         {u"1e5", false}, {u"+1", false}, {u"1 ", false},
     };
-    for (RealCase const& k : realCases) {
-        String* s = makeString(k.text);
-        EXPECT_EQ(string_is_real(s), k.expected) << toUtf8(k.text);
-        string_free(s);
-    }
+    for (RealCase const& k : realCases)
+        EXPECT_EQ(string_is_real(OwnedString(k.text)), k.expected) << toUtf8(k.text);
     EXPECT_FALSE(string_is_real(nullptr));
 }
 
 TEST(StringFunctions, RandomDoublesRoundTripThroughText)
 {
     std::mt19937_64 random(0x5eed);
-    int tested = 0;
-    while (tested < 10000) {
-        std::uint64_t bits = random();
-        double value;
-        std::memcpy(&value, &bits, sizeof value);
+    for (int tested = 0; tested < 10000;) {
+        double value = std::bit_cast<double>(random());
         if (!std::isfinite(value))
             continue;
         ++tested;
-        String* text = string_from_real(value, -1);
+        OwnedString text(string_from_real(value, -1));
         double back = string_to_real(text);
-        if (std::memcmp(&back, &value, sizeof value) != 0 && !(value == 0 && back == 0)) {
-            ADD_FAILURE() << "value bits " << std::hex << bits << " came back as " << back << " from "
-                          << toUtf8(text);
-            string_free(text);
+        if (std::bit_cast<std::uint64_t>(back) != std::bit_cast<std::uint64_t>(value) && !(value == 0 && back == 0)) {
+            ADD_FAILURE() << std::hexfloat << value << " came back as " << back << " from " << text.utf8();
             break;
         }
-        string_free(text);
     }
 }
 

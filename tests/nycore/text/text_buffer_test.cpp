@@ -41,9 +41,7 @@ TEST(TextBuffer, GrowsAndCopies)
     EXPECT_EQ(TextBuffer(0).get$capacity(), 1) << "room for the terminator";
     EXPECT_EQ(toU16(buffer.get$text()), u"abcdefghijklmnopqrstu");
     expectTerminated(buffer);
-    String* source = TestSupport::makeString(u"hello");
-    TextBuffer copy(source);
-    string_free(source);
+    TextBuffer copy(TestSupport::OwnedString(u"hello"));
     EXPECT_EQ(toU16(copy.get$text()), u"hello");
     expectTerminated(copy);
 }
