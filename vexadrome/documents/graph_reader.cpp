@@ -3,6 +3,7 @@
 #include "vexadrome/documents/graph_reader.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "nycore/text/print.h"
 #include "nycore/text/string_functions.h"
@@ -35,36 +36,29 @@ GraphDoc* GraphReader::read(NyCore::XML::Document* xml, DocumentHost* host, NyCo
                             std::u16string_view source)
 {
     NyCore::XML::Element const* root = xml_doc_element(xml);
-    auto* doc = new GraphDoc(host);
+    auto doc = std::make_unique<GraphDoc>(host);
     AttrFailure failure;
-    if (root) {
-        readRootElement(root, doc, &failure);
-        for (NyCore::XML::Node const* child = xml_first_child(root); child; child = xml_next_sibling(child)) {
-            if (isElementNamed(child, u"variables"_str)) {
-                if (!readVariables(asElement(child), doc, &failure)) {
-                    if (reason) {
-                        int count = xml_count_element(child, u"variable");
-                        *reason = string_print(u"the graph has %d variables; at most %d are allowed", count,
-                                               GraphDoc::MaxVariables);
-                    }
-                    delete doc;
-                    return nullptr;
-                }
-            } else if (isElementNamed(child, u"lights"_str)) {
-                readLights(asElement(child), doc, &failure);
-            } else if (isElementNamed(child, u"expressions"_str)) {
-                readExprList(asElement(child), doc, &failure);
-            }
+    if (root)
+        readRootElement(root, doc.get(), &failure);
+    for (NyCore::XML::Node const* child = xml_first_child(root); child; child = xml_next_sibling(child)) {
+        if (isElementNamed(child, u"variables"_str) && !readVariables(asElement(child), doc.get(), &failure)) {
+            if (reason)
+                *reason = string_print(u"the graph has %d variables; at most %d are allowed",
+                                       xml_count_element(child, u"variable"), GraphDoc::MaxVariables);
+            return nullptr;
         }
+        if (isElementNamed(child, u"lights"_str))
+            readLights(asElement(child), doc.get(), &failure);
+        else if (isElementNamed(child, u"expressions"_str))
+            readExprList(asElement(child), doc.get(), &failure);
     }
     if (failure.hasFailed()) {
         if (reason)
             *reason = failure.describe(source);
-        delete doc;
         return nullptr;
     }
     doc->modified = false;
-    return doc;
+    return doc.release();
 }
 
 void GraphReader::readRootElement(NyCore::XML::Element const* root, GraphDoc* doc, AttrFailure* failure)

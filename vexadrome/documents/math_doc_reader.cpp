@@ -130,11 +130,9 @@ bool isNumberText(char const* s, long* firstDigitExponent)
 void recordFailure(NyCore::XML::Element const* element, char16_t const* name, char16_t const* problem,
                    AttrFailure* failure)
 {
-    if (!failure->hasFailed()) {
-        failure->element = element;
-        failure->name = name;
-        failure->problem = problem;
-    }
+    int const offset = valueOffset(element, name);
+    if (!failure->hasFailed() || (offset >= 0 && offset < failure->offset))
+        *failure = {element, name, problem, offset};
 }
 
 // The attribute's value as a double; false when it is missing, or, with
@@ -167,7 +165,6 @@ NyCore::String* AttrFailure::describe(std::u16string_view source) const
 {
     NyCore::String const* value = xml_get_attribute(element, name);
     NyCore::String const* elementName = xml_get_name(element);
-    int const offset = valueOffset(element, name);
     if (source.empty() || offset < 0 || static_cast<std::size_t>(offset) > source.size())
         return string_print(u"attribute \"%s\" of <%s>: \"%s\" %s", name, elementName->units(), value->units(),
                             problem);

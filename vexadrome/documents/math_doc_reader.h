@@ -27,13 +27,15 @@ extern EnumName const RendModeNames[3];
 // ExprMaterial: plastic 0, metal 1, rubber 2, flat 3.
 extern EnumName const MaterialNames[4];
 
-// The first numeric attribute that did not hold a number of its kind; the
-// readers after it leave it as it is.
+// The numeric attribute that did not hold a number of its kind and stands
+// first in the file (readers meet attributes in their own order).
 struct AttrFailure {
     NyCore::XML::Element const* element = nullptr;
     char16_t const* name = nullptr;
     // What is wrong with the value, e.g. "is not a number".
     char16_t const* problem = nullptr;
+    // Where the value stands in the parsed text; -1 when not known.
+    int offset = -1;
 
     bool hasFailed() const { return element != nullptr; }
     // The reason a load fails with: the attribute, its element, the line and
@@ -66,7 +68,8 @@ public:
     // Numbers are an optional sign, digits with at most one point and an
     // optional exponent ("-2.5e-1", "+3", "1.", ".5"); integers must come out
     // whole and within 32 bits ("1e2" is 100). Any other text gives
-    // defaultValue and is recorded in failure, unless it already holds one.
+    // defaultValue and is recorded in failure, unless failure holds one that
+    // stands earlier in the file.
     static std::int32_t readInt32Attr(NyCore::XML::Element const* element, char16_t const* name,
                                       std::int32_t defaultValue, AttrFailure* failure);
     // A 32-bit real is read as a 64-bit one and narrowed; one beyond the

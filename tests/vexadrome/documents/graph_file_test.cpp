@@ -188,7 +188,7 @@ TEST(GraphFile, NumbersAreNumbersOrTheReadFails)
         {variableFile(u"min='1.' max='.5'"), "min=\"1\" max=\"0.5\""},
         {variableFile(u"min='1e-400'"), "min=\"0\""},  // below the smallest double
         {variableFile(u"res='1e2' tick='+40.0'"), "res=\"100\" tick=\"40\""},
-        {variableFile(u"res='abc'"), "", notNumber("res", "variable", 34, "abc")},
+        {variableFile(u"res='abc' tick='x'"), "", notNumber("res", "variable", 34, "abc")},  // the first in the file
         {variableFile(u"min='1e999'"), "",
          "attribute \"min\" of <variable> at line 1, column 34: \"1e999\" is out of range"},
         {variableFile(u"res='2.5'"), "",
