@@ -64,6 +64,15 @@ bool close(double actual, double expected)
     return actual == expected || std::fabs(actual - expected) <= 1e-12 * std::fmax(1.0, std::fabs(expected));
 }
 
+// A call of magnitude (or normalize) of vector(a, b) with a and b as arguments.
+std::function<Expr*()> ofArguments(bool normalize, double a, double b)
+{
+    return [=] {
+        Expr* v = vec({param(0), param(1)});
+        return call(normalize ? static_cast<Expr*>(new Normalize(v)) : new Magnitude(v), {num(a), num(b)});
+    };
+}
+
 struct Case {
     char const* text;
     int rows;
@@ -137,19 +146,13 @@ TEST(EvaluatorTest, OperatorsAndShapes)
         // arguments, the compiled program computes them at run time.
         {"magnitude(vector(1e200,1e200))", 1, 1, {1.4142135623730951e200},
          [] { return new Magnitude(vec({num(1e200), num(1e200)})); }},
-        {"mag(1e200,-1e200)", 1, 1, {1.4142135623730951e200},
-         [] { return call(new Magnitude(vec({param(0), param(1)})), {num(1e200), num(-1e200)}); }},
-        {"mag(1e-200,1e-200)", 1, 1, {1.4142135623730951e-200},
-         [] { return call(new Magnitude(vec({param(0), param(1)})), {num(1e-200), num(1e-200)}); }},
-        {"mag(5e-324,0)", 1, 1, {5e-324},
-         [] { return call(new Magnitude(vec({param(0), param(1)})), {num(5e-324), num(0)}); }},
-        {"mag(1.5e308,1.5e308) is past the largest number", 1, 1, {Inf},
-         [] { return call(new Magnitude(vec({param(0), param(1)})), {num(1.5e308), num(1.5e308)}); }},
-        {"mag(inf,1)", 1, 1, {Inf}, [] { return call(new Magnitude(vec({param(0), param(1)})), {num(Inf), num(1)}); }},
-        {"norm(1e200,1e200)", 2, 1, {0.7071067811865475, 0.7071067811865475},
-         [] { return call(new Normalize(vec({param(0), param(1)})), {num(1e200), num(1e200)}); }},
-        {"norm(-3e-200,4e-200)", 2, 1, {-0.6, 0.8},
-         [] { return call(new Normalize(vec({param(0), param(1)})), {num(-3e-200), num(4e-200)}); }},
+        {"mag(1e200,-1e200)", 1, 1, {1.4142135623730951e200}, ofArguments(false, 1e200, -1e200)},
+        {"mag(1e-200,1e-200)", 1, 1, {1.4142135623730951e-200}, ofArguments(false, 1e-200, 1e-200)},
+        {"mag(5e-324,0)", 1, 1, {5e-324}, ofArguments(false, 5e-324, 0)},
+        {"mag(1.5e308,1.5e308) is past the largest number", 1, 1, {Inf}, ofArguments(false, 1.5e308, 1.5e308)},
+        {"mag(inf,1)", 1, 1, {Inf}, ofArguments(false, Inf, 1)},
+        {"norm(1e200,1e200)", 2, 1, {0.7071067811865475, 0.7071067811865475}, ofArguments(true, 1e200, 1e200)},
+        {"norm(-3e-200,4e-200)", 2, 1, {-0.6, 0.8}, ofArguments(true, -3e-200, 4e-200)},
         {"mag(3, 4)", 1, 1, {5}}, {"norm(0, 0)", 2, 1, {0, 0}},
     });
 }

@@ -74,49 +74,37 @@ TEST(Scanner, TokenSequences)
 
 TEST(Scanner, GetNextTokenSkipsWhiteSpace)
 {
-    struct Case {
-        char16_t const* text;
-        char const* tokens;
-    };
-    Case const cases[] = {
-        {u"  +  ", "43/1010@2:1 0/0@5:0"},
-        {u"   ", "0/0@3:0"},
-        {u" f ( x ) ", "1004/1004@1:1 40/40@3:1 1004/1004@5:1 41/41@7:1 0/0@9:0"},
-        {u"\u03e8 1", "-2/-2@0:1 1003/1003@2:1 0/0@3:0"},
-    };
-    for (Case const& c : cases) {
-        SCOPED_TRACE(TestSupport::toUtf8(c.text));
-        EXPECT_EQ(tokensOf(c.text, false), c.tokens);
-    }
+    EXPECT_EQ(tokensOf(u"  +  ", false), "43/1010@2:1 0/0@5:0");
+    EXPECT_EQ(tokensOf(u"   ", false), "0/0@3:0");
+    EXPECT_EQ(tokensOf(u" f ( x ) ", false), "1004/1004@1:1 40/40@3:1 1004/1004@5:1 41/41@7:1 0/0@9:0");
+    EXPECT_EQ(tokensOf(u"\u03e8\r\n1", false), "-2/-2@0:1 1003/1003@3:1 0/0@4:0");
+    EXPECT_EQ(tokensOf(std::u16string(), false), "0/0@0:0");
 }
 
+// Each step sets the position (unless -1) and reads one token; the end of the
+// text repeats, and a position out of the text reads as its nearest end.
 TEST(Scanner, EndOfTextRepeatsAndPositionsAreHonoured)
 {
     Scanner none(nullptr);
     EXPECT_EQ(none.getNextToken(), 0);
-    EXPECT_EQ(describe(none.token), "0/0@0:0");
-
     NyCore::String* text = TestSupport::makeString(u"ab 12");
     Scanner scanner(text);
-    TokenData out;
-    EXPECT_EQ(scanner.getNextToken(&out), 1004);
-    EXPECT_EQ(describe(out), "1004/1004@0:2");
-    EXPECT_EQ(scanner.position, 2);
-    EXPECT_EQ(scanner.getNextToken(&out), 1003);
-    EXPECT_EQ(scanner.getNextToken(&out), 0);
-    EXPECT_EQ(scanner.getNextToken(&out), 0);
-    EXPECT_EQ(describe(out), "0/0@5:0");
-    EXPECT_EQ(scanner.position, 5);
-
-    scanner.position = 1;
-    scanner.getNextToken(&out);
-    EXPECT_EQ(describe(out), "1004/1004@1:1");
-    scanner.position = 99;
-    EXPECT_EQ(scanner.getNextToken(), 0);
-    EXPECT_EQ(scanner.token.start, 5);
-    scanner.position = -3;
-    scanner.getNextToken(&out);
-    EXPECT_EQ(describe(out), "1004/1004@0:2");
+    struct Step {
+        int position;
+        char const* token;
+        int after;
+    } const steps[] = {
+        {-1, "1004/1004@0:2", 2}, {-1, "1003/1003@3:2", 5}, {-1, "0/0@5:0", 5}, {-1, "0/0@5:0", 5},
+        {1, "1004/1004@1:1", 2}, {99, "0/0@5:0", 99}, {-3, "1004/1004@0:2", 2},
+    };
+    for (Step const& step : steps) {
+        if (step.position != -1)
+            scanner.position = step.position;
+        TokenData out;
+        EXPECT_EQ(scanner.getNextToken(&out), out.kind);
+        EXPECT_EQ(describe(out), step.token);
+        EXPECT_EQ(scanner.position, step.after) << step.token;
+    }
     string_free(text);
 }
 
