@@ -5,7 +5,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
+#include <string>
 #include <limits>
 
 #include "nycore/io/file_stream.h"
@@ -60,19 +60,15 @@ int valueOffset(NyCore::XML::Element const* element, std::u16string_view name)
     return -1;
 }
 
-// The units of an attribute's text, when they are all ASCII and few enough
-// to be a number.
-bool asciiText(NyCore::String const* text, char* out, std::size_t size)
+// The units of an attribute's text, when they are all ASCII (as every number is).
+bool asciiText(NyCore::String const* text, std::string* out)
 {
-    if (text->count <= 0 || static_cast<std::size_t>(text->count) >= size)
-        return false;
     for (int i = 0; i < text->count; ++i) {
         char16_t c = text->units()[i];
-        if (c > 0x7F)
+        if (c == 0 || c > 0x7F)
             return false;
-        out[i] = static_cast<char>(c);
+        out->push_back(static_cast<char>(c));
     }
-    out[text->count] = 0;
     return true;
 }
 
@@ -142,14 +138,14 @@ bool readNumber(NyCore::XML::Element const* element, char16_t const* name, doubl
     NyCore::String const* text = xml_get_attribute(element, name);
     if (text == nullptr)
         return false;
-    char ascii[128];
+    std::string ascii;
     long firstDigitExponent = 0;
-    if (!asciiText(text, ascii, sizeof ascii) || !isNumberText(ascii, &firstDigitExponent)) {
+    if (!asciiText(text, &ascii) || !isNumberText(ascii.c_str(), &firstDigitExponent)) {
         recordFailure(element, name, u"is not a number", failure);
         return false;
     }
-    char const* digits = ascii[0] == '+' ? ascii + 1 : ascii;  // from_chars takes no '+'
-    std::errc ec = std::from_chars(digits, ascii + std::strlen(ascii), *value).ec;
+    char const* digits = ascii.c_str() + (ascii[0] == '+' ? 1 : 0);  // from_chars takes no '+'
+    std::errc ec = std::from_chars(digits, ascii.c_str() + ascii.size(), *value).ec;
     if (ec == std::errc::result_out_of_range && firstDigitExponent < 0) {
         *value = ascii[0] == '-' ? -0.0 : 0.0;  // below the smallest double: its nearest value
     } else if (ec != std::errc()) {
