@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "tests/support/strings.h"
-#include "nycore/text/string_functions.h"
 #include "vexadrome/documents/calculator_session.h"
 
 using namespace Vexadrome::Documents;
@@ -77,7 +76,6 @@ TEST(CalculatorSession, AnswersMarkersAndDefinitions)
         {{"f(x, x) = 1"}, failure("f(x, x) = 1", 5, "duplicate parameter name")},
         {{"1 + vector(1,2)+vector(1,2,3)"}, failure("1 + vector(1,2)+vector(1,2,3)", 2, "invalid command parameters")},
         {{" history"}, failure(" history", 1, "unknown variable or function")},
-        {{"vector(1,2)+vector(1,2,3)"}, failure("vector(1,2)+vector(1,2,3)", -1, "invalid dimesions")},
         // Definitions print nothing and are linked when used.
         {{"f(x, y) = x*y", "f(2, 3)"}, "f(x, y) = x*y\nmath> " + answer("f(2, 3)", "6")},
         {{"a = b + 1", "a", "b = 1", "a", "b = 5", "a"},
@@ -85,8 +83,6 @@ TEST(CalculatorSession, AnswersMarkersAndDefinitions)
              "b = 5\nmath> " + answer("a", "6")},
         // A failed definition leaves the earlier one.
         {{"x = 1", "x = 2 +", "x"}, "x = 1\nmath> " + failure("x = 2 +", -1, "malformed expression") + answer("x", "1")},
-        {{"x = y + 1", "y = x * 2", "x"},
-         "x = y + 1\nmath> y = x * 2\nmath> " + failure("x", 0, "circular reference found")},
     });
 
     // a1 = a0 + a0, a2 = a1 + a1, ...: every use links its own copy, so a30 would need 2^30 nodes.
@@ -112,11 +108,9 @@ TEST(CalculatorSession, CommandsHistoryAndEmptyLines)
     CalculatorSession session(&store, &output);
     CommandHistory* history = session.get$history();
     EXPECT_EQ(history->getPrevEntry(), nullptr) << "nothing to recall in a fresh calculator";
-    session.promptInput();
-    EXPECT_EQ(output.text, u"math> ");
     session.echoInput = false;
     session.executeCmnd(u"1"_str);
-    EXPECT_EQ(output.text, u"math> {B}answ> 1\n{/}math> ") << "a terminal echoes the line itself";
+    EXPECT_EQ(output.text, u"{B}answ> 1\n{/}math> ") << "a terminal echoes the line itself";
     for (char16_t const* line : {u"clear", u"B", u"history"})
         session.executeCmnd(TestSupport::OwnedString(line));
     ASSERT_EQ(history->get$count(), 2) << "commands are not kept";
