@@ -32,14 +32,6 @@ void expectValue(Expr* tree, double expected, char const* text)
     delete tree;
 }
 
-Expr* ones(int n)
-{
-    std::vector<Expr*> elements;
-    for (int i = 0; i < n * n; ++i)
-        elements.push_back(num(1));
-    return mat(n, n, elements);
-}
-
 std::u16string repeat(std::u16string const& piece, int times)
 {
     std::u16string text;
@@ -99,11 +91,14 @@ TEST(EvaluatorLimitsTest, TreeTooLargeToCompileIsWalked)
 {
     // f(s) = magnitude(m*m)*s with m a 110 x 110 matrix of ones: every element
     // of m*m is 110, the magnitude 110 * 110.
-    UserCall* root = call(mul(new Magnitude(new MatrixMulM(ones(110), ones(110))), param(0)), {num(2)});
+    std::u16string row = u"(1" + repeat(u",1", 109) + u")";
+    LinkTestSupport::Definitions definitions{u"m = matrix(" + row + repeat(u"," + row, 109) + u")", u"f(s) = magnitude(m*m)*s"};
+    Error error;
+    auto* root = static_cast<UserCall*>(LinkTestSupport::linkText(u"f(2)", definitions, &error));
+    ASSERT_NE(root, nullptr) << error.code;
     ExprValueCalculator calculator;
     calculator.bindTo(root);
     EXPECT_FALSE(calculator.get$isCompiled());
-    Error error;
     calculator.calculate(&error);
     EXPECT_EQ(calculator.get$values()[0], 24200);
 
@@ -122,19 +117,16 @@ TEST(EvaluatorLimitsTest, TreeTooLargeToCompileIsWalked)
 
 TEST(EvaluatorLimitsTest, TreeTooLargeToEvaluateIsReported)
 {
-    // vector of 2100 times its transpose: 2100 x 2100 values and more.
-    std::vector<Expr*> column;
-    for (int i = 0; i < 2100; ++i)
-        column.push_back(num(i));
-    Expr* tree = new MatrixMulM(mat(2100, 1, column), new Transpose(mat(2100, 1, std::vector<Expr*>(column.size()))));
-    // The transposed literal gets its own elements.
-    auto* second = static_cast<MatrixValue*>(static_cast<Transpose*>(static_cast<MatrixMulM*>(tree)->right)->operand);
-    for (int i = 0; i < 2100; ++i)
-        second->elements[i] = num(i);
-
+    // A column of 2100 values times its transpose: 2100 x 2100 values and more.
+    std::u16string column = u"v = vector(0";
+    for (int i = 1; i < 2100; ++i)
+        column += u"," + LinkTestSupport::numbered(u"", i);
+    LinkTestSupport::Definitions definitions{column + u")"};
+    Error error;
+    Expr* tree = LinkTestSupport::linkText(u"v*transpose(v)", definitions, &error);
+    ASSERT_NE(tree, nullptr) << error.code;
     ExprValueCalculator calculator;
     calculator.bindTo(tree);
-    Error error;
     calculator.calculate(&error);
     EXPECT_EQ(error.code, Vexadrome::Parsing::ErrorCode::TooComplex);
     EXPECT_EQ(calculator.get$rowCount(), 0);
