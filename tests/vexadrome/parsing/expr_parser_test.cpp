@@ -1,6 +1,7 @@
-// Tests of ExprParser: trees for precedence, associativity, unary minus and
-// parentheses, node locations, failures and their locations, the scanner left
-// at the terminator, and inputs deep or long enough to have crashed it.
+// Tests of ExprParser and its CallResolver: trees for precedence,
+// associativity, unary minus, parentheses, calls and literals, node
+// locations, failures and their locations, the scanner left at the
+// terminator, and inputs deep or long enough to have crashed it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -77,6 +78,37 @@ TEST(ExprParser, TreesFollowPrecedenceAssociativityAndUnaryMinus)
     }
 }
 
+// Calls go to the call resolver: the built-ins by name (case matters), user
+// calls for any other name, vector and matrix literals stored column-major.
+TEST(ExprParser, CallsAndLiteralsBuildTheirNodes)
+{
+    struct Case {
+        char16_t const* text;
+        char const* tree;
+    };
+    Case const cases[] = {
+        {u"abs(x)", "(math0 x)"}, {u"acos(x)", "(math1 x)"}, {u"asin(x)", "(math2 x)"}, {u"atan(x)", "(math3 x)"},
+        {u"cos(x)", "(math4 x)"}, {u"cosh(x)", "(math5 x)"}, {u"dtor(x)", "(math6 x)"}, {u"exp(x)", "(math7 x)"},
+        {u"ln(x)", "(math8 x)"}, {u"rtod(x)", "(math9 x)"}, {u"sinh(x)", "(math11 x)"}, {u"sqrt(x)", "(math12 x)"},
+        {u"tan(x)", "(math13 x)"}, {u"tanh(x)", "(math14 x)"}, {u"time(x)", "(math15 x)"},
+        {u"normalize(v)", "(normalize v)"}, {u"transpose(m)", "(transpose m)"}, {u"power(a, b)", "(power a b)"},
+        {u"sin(1+2*x)", "(math10 (+ 1 (* 2 x)))"}, {u"SIN(1)", "(call:SIN 1)"}, {u"sine(1)", "(call:sine 1)"},
+        {u"inverse(m)", "(call:inverse m)"}, {u"cross(a, b)", "(call:cross a b)"},
+        {u"determinate(m)", "(call:determinate m)"}, {u"f(1, x+1, g(2))", "(call:f 1 (+ x 1) (call:g 2))"},
+        {u"f((1), (2))", "(call:f 1 2)"}, {u"2*f(3)+1", "(+ (* 2 (call:f 3)) 1)"},
+        {u"power(sin((1)), vector(1, 2))", "(power (math10 1) [2x1 1 2])"},
+        {u"vector (a-b, -c)", "[2x1 (- a b) (* -1 c)]"}, {u"matrix((1, 2, 3), (4, 5, 6))", "[2x3 1 4 2 5 3 6]"},
+        {u"matrix((1, 2), (3, 4), (5, 6))", "[3x2 1 3 5 2 4 6]"}, {u"matrix((1), (2), (3))", "[3x1 1 2 3]"},
+        {u"matrix ( ( a ) )", "[1x1 a]"}, {u"matrix((vector(1), 2))", "[1x2 [1x1 1] 2]"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.text));
+        Outcome outcome = parseText(c.text);
+        EXPECT_EQ(outcome.tree, c.tree);
+        EXPECT_EQ(outcome.error.code, 0);
+    }
+}
+
 TEST(ExprParser, NodesCarryTheLocationOfTheirText)
 {
     struct Case {
@@ -128,8 +160,15 @@ TEST(ExprParser, FailuresRecordCodeAndLocation)
         // characters: no end of text, white space, operator or operand.
         {std::u16string(u"1\0+2", 4), 6, 1, 1}, {u"1\u03e82", 6, 1, 1}, {u"\u03f1*2", 6, -1, 0},
         {u"-\u03f0", 6, -1, 0}, {u"\u03e9", 6, -1, 0}, {u"2*\uffff", 6, -1, 0}, {u"1\uffff", 6, 1, 1},
-        // A failing call is located at the called name.
+        // A failing call is located at the called name; the call resolver
+        // records the code: 8 for a wrong argument count, 7 for ragged matrix rows.
         {u"f()", 6, 0, 1}, {u"1 + f()", 6, 4, 1}, {u"f(a,)", 6, 0, 1}, {u"f(1))", 6, 4, 1},
+        {u"sin(1, 2)", 8, 0, 3}, {u"power(2)", 8, 0, 5}, {u"dot(1, 2, 3)", 8, 0, 3}, {u"sin()", 8, 0, 3},
+        {u"sin(1+)", 8, 0, 3}, {u"2*sin(1,2)", 8, 2, 3}, {u"f(sin(1,2))", 8, 2, 3}, {u"sin(f())", 8, 4, 1},
+        {u"matrix((1, 2), (3))", 7, 0, 6}, {u"matrix((1, 2), 3)", 7, 0, 6}, {u"1+matrix((1),(2),(3,4))", 7, 2, 6},
+        {u"matrix(1, 2)", 6, 0, 6}, {u"matrix()", 6, 0, 6}, {u"matrix((1, 2) 3)", 6, 0, 6}, {u"vector()", 6, 0, 6},
+        {u"vector(1 2)", 6, 0, 6}, {u"vector(1,", 6, 0, 6}, {u"f(,a)", 6, 0, 1}, {u"f(1;2)", 6, 0, 1},
+        {u"f(g(1)", 6, 0, 1},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
