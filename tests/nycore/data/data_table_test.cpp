@@ -19,6 +19,7 @@
 using namespace NyCore;
 using namespace NyCore::Data;
 using Values = Collections::Array<Object*>;
+using Lines = std::vector<std::string>;
 
 namespace {
 
@@ -51,10 +52,10 @@ public:
     }
 
     // The log since the last call.
-    std::vector<std::string> take() { return std::exchange(log, {}); }
+    Lines take() { return std::exchange(log, {}); }
 
 private:
-    std::vector<std::string> log;
+    Lines log;
 };
 
 MethodEntry const ViewerMethods[] = {
@@ -71,29 +72,35 @@ TypeData Viewer::MetaData = {&Extenders::LinkableObject::MetaData, nullptr, u"Te
 
 namespace {
 
-// Owns the value objects that the rows only point at.
+// Owns the numbers that the rows only point at.
 class Cells {
 public:
     Object* number(int value) { return owned.emplace_back(new Integer32(value)).get(); }
-
-    // A new array of the given cells (the caller frees it).
-    static Values* array(std::initializer_list<Object*> cells)
-    {
-        auto* values = Values::alloc(static_cast<int>(cells.size()));
-        std::copy(cells.begin(), cells.end(), values->begin());
-        return values;
-    }
 
 private:
     std::vector<std::unique_ptr<Object>> owned;
 };
 
-DataRow* appendRow(DataTable* table, std::initializer_list<Object*> cells)
+// A new array of the given cells (the caller frees it).
+Values* valuesOf(std::vector<Object*> const& cells)
 {
-    Values* values = Cells::array(cells);
+    auto* values = Values::alloc(static_cast<int>(cells.size()));
+    std::copy(cells.begin(), cells.end(), values->begin());
+    return values;
+}
+
+DataRow* appendRow(DataTable* table, std::vector<Object*> const& cells)
+{
+    Values* values = valuesOf(cells);
     DataRow* row = table->appendRow(values);
     values->free();
     return row;
+}
+
+void addColumns(DataTable& table, std::initializer_list<std::pair<String const*, Type*>> columns)
+{
+    for (auto const& [name, type] : columns)
+        table.appendColumn(name, type);
 }
 
 std::string show(Type const* type, Object const* value)
@@ -102,16 +109,13 @@ std::string show(Type const* type, Object const* value)
         return "-";
     if (type == StringType)
         return TestSupport::toUtf8(reinterpret_cast<String const*>(value));
-    String* text = value->toString();
-    std::string shown = TestSupport::toUtf8(text);
-    string_free(text);
-    return shown;
+    return TestSupport::OwnedString(value->toString()).utf8();
 }
 
 // One line per row, cells joined by '|', "-" for an empty cell.
-std::vector<std::string> rowsOf(DataTable const* table)
+Lines rowsOf(DataTable const* table)
 {
-    std::vector<std::string> lines;
+    Lines lines;
     for (int r = 0; r < table->get$rowCount(); ++r) {
         std::string line;
         for (int c = 0; c < table->get$columnCount(); ++c)
@@ -121,24 +125,51 @@ std::vector<std::string> rowsOf(DataTable const* table)
     return lines;
 }
 
-std::vector<std::string> columnsOf(DataTable const* table)
+Lines columnsOf(DataTable const* table)
 {
-    std::vector<std::string> names;
+    Lines names;
     for (int c = 0; c < table->get$columnCount(); ++c) {
         Type const* type = table->getColumnType(c);
-        names.push_back(TestSupport::toUtf8(table->getColumnName(c)) + ":" +
-                        (type ? TestSupport::toUtf8(type->name) : "none"));
+        names.push_back(TestSupport::toUtf8(table->getColumnName(c)) + ":" + (type ? TestSupport::toUtf8(type->name) : "none"));
     }
     return names;
 }
 
-using Lines = std::vector<std::string>;
+// A reader (of the given records) or a writer (into lines) with the given column names.
+template <typename Base>
+class Columns : public Base {
+public:
+    explicit Columns(std::vector<String const*> names, std::vector<std::vector<Object*>> records = {})
+        : names(std::move(names)), records(std::move(records)) {}
+    int get$columnCount() override { return static_cast<int>(names.size()); }
+    String const* getColumnName(int index) override { return names.at(static_cast<std::size_t>(index)); }
 
-void addColumns(DataTable& table, std::initializer_list<std::pair<String const*, Type*>> columns)
-{
-    for (auto const& [name, type] : columns)
-        table.appendColumn(name, type);
-}
+    std::vector<String const*> names;
+    std::vector<std::vector<Object*>> records;
+    Lines lines;
+};
+
+class TestReader : public Columns<DataReader> {
+public:
+    using Columns::Columns;
+    Values* readRecord() override { return next < records.size() ? valuesOf(records[next++]) : nullptr; }
+    std::size_t next = 0;
+};
+
+// A column called "name" holds strings, every other one numbers.
+class TestWriter : public Columns<DataWriter> {
+public:
+    using Columns::Columns;
+    void writeRecord(Values const* record) override
+    {
+        std::string line;
+        for (int i = 0; i < record->length; ++i) {
+            Type* type = string_compare(names[static_cast<std::size_t>(i)], u"name"_str) == 0 ? StringType : IntegerType;
+            line += (i ? "|" : "") + show(type, record->items()[i]);
+        }
+        lines.push_back(line);
+    }
+};
 
 }
 
@@ -149,7 +180,6 @@ TEST(DataTable, ChangesSendTheirEventsWithIndexes)
     addColumns(other, {{u"score"_str, IntegerType}, {u"name"_str, StringType}});
     appendRow(&other, {cells.number(5), cell(u"x"_str)});
     appendRow(&other, {cells.number(7)});
-
     DataSortKey byName(u"name"_str);
     struct Step {
         char const* name;
@@ -175,10 +205,9 @@ TEST(DataTable, ChangesSendTheirEventsWithIndexes)
     Viewer viewer;
     viewer.watch(&table);
     for (auto const& step : steps) {
-        SCOPED_TRACE(step.name);
         step.change(table);
-        EXPECT_EQ(viewer.take(), step.events);
-        EXPECT_EQ(rowsOf(&table), step.rows);
+        EXPECT_EQ(viewer.take(), step.events) << step.name;
+        EXPECT_EQ(rowsOf(&table), step.rows) << step.name;
     }
 }
 
@@ -190,12 +219,10 @@ TEST(DataTable, CellsByNameAndIndex)
     DataRow* row = appendRow(&table, {cell(u"a"_str)});
     EXPECT_EQ(row, table.getRow(0));
     EXPECT_EQ(row->get(u"score"_str), nullptr);
-
     row->set(u"score"_str, cells.number(4));
     row->set(0, cell(u"b"_str));
     EXPECT_EQ(rowsOf(&table), (Lines{"b|4"}));
     EXPECT_EQ(row->get(u"name"_str), cell(u"b"_str));
-
     // A column added later starts empty in the rows that exist and can be filled.
     table.appendColumn(u"note"_str, StringType);
     EXPECT_EQ(row->get(2), nullptr);
@@ -236,13 +263,9 @@ TEST(DataTable, BadCellsAndRowsAreFatal)
 
 TEST(DataTable, SortsStablyByChainsOfKeysWithEmptyCellsFirst)
 {
-    struct Key {
-        String const* column;
-        bool ascending;
-    };
     struct Case {
         char const* name;
-        std::vector<Key> keys;
+        std::vector<std::pair<String const*, bool>> keys;  // column, ascending
         Lines ids;
     } const cases[] = {
         {"no key", {}, {"1", "2", "3", "4", "5"}}, {"score", {{u"score"_str, true}}, {"2", "5", "4", "1", "3"}},
@@ -254,7 +277,6 @@ TEST(DataTable, SortsStablyByChainsOfKeysWithEmptyCellsFirst)
     };
     Cells cells;
     for (auto const& c : cases) {
-        SCOPED_TRACE(c.name);
         DataTable table;
         addColumns(table, {{u"id"_str, IntegerType}, {u"name"_str, StringType}, {u"score"_str, IntegerType}});
         appendRow(&table, {cells.number(1), cell(u"pear"_str), cells.number(3)});
@@ -262,10 +284,9 @@ TEST(DataTable, SortsStablyByChainsOfKeysWithEmptyCellsFirst)
         appendRow(&table, {cells.number(3), cell(u"fig"_str), cells.number(3)});
         appendRow(&table, {cells.number(4), cell(u"apple"_str), cells.number(1)});
         appendRow(&table, {cells.number(5)});
-
         std::vector<std::unique_ptr<DataSortKey>> chain;
-        for (auto const& k : c.keys) {
-            chain.emplace_back(new DataSortKey(k.column, k.ascending));
+        for (auto const& [column, ascending] : c.keys) {
+            chain.emplace_back(new DataSortKey(column, ascending));
             if (chain.size() > 1)
                 chain[chain.size() - 2]->set$next(chain.back().get());
         }
@@ -273,7 +294,7 @@ TEST(DataTable, SortsStablyByChainsOfKeysWithEmptyCellsFirst)
         Lines ids;
         for (int r = 0; r < table.get$rowCount(); ++r)
             ids.push_back(show(IntegerType, table.getRow(r)->get(0)));
-        EXPECT_EQ(ids, c.ids);
+        EXPECT_EQ(ids, c.ids) << c.name;
     }
 }
 
@@ -285,7 +306,6 @@ TEST(DataTable, AppendDataCopiesColumnsIntoAnEmptyTableAndMatchesNamesOtherwise)
     appendRow(&source, {cell(u"a"_str), cells.number(1)});
     appendRow(&source, {cell(u"b"_str), cells.number(2)});
     appendRow(&source, {cell(u"c"_str)});
-
     DataTable empty;
     Viewer viewer;
     viewer.watch(&empty);
@@ -293,7 +313,6 @@ TEST(DataTable, AppendDataCopiesColumnsIntoAnEmptyTableAndMatchesNamesOtherwise)
     EXPECT_EQ(columnsOf(&empty), (Lines{"name:NyCore.String", "score:NyCore.Integer32"}));
     EXPECT_EQ(rowsOf(&empty), (Lines{"b|2", "c|-"}));
     EXPECT_EQ(viewer.take(), (Lines{"insertCol 0", "insertCol 1", "insertRow 0", "insertRow 1"}));
-
     DataTable matching;
     addColumns(matching, {{u"score"_str, IntegerType}, {u"note"_str, StringType}, {u"name"_str, StringType}});
     matching.appendData(&source, 0, 3);
@@ -302,65 +321,12 @@ TEST(DataTable, AppendDataCopiesColumnsIntoAnEmptyTableAndMatchesNamesOtherwise)
     EXPECT_EQ(matching.get$rowCount(), 3) << "a count of 0 appends nothing";
 }
 
-namespace {
-
-// A reader or writer with the given column names.
-template <typename Base>
-class Columns : public Base {
-public:
-    explicit Columns(std::vector<String const*> names) : names(std::move(names)) {}
-    int get$columnCount() override { return static_cast<int>(names.size()); }
-    String const* getColumnName(int index) override { return names.at(static_cast<std::size_t>(index)); }
-    std::vector<String const*> names;
-};
-
-class TestReader : public Columns<DataReader> {
-public:
-    TestReader(std::vector<String const*> names, std::vector<std::vector<Object*>> records)
-        : Columns(std::move(names)), records(std::move(records)) {}
-
-    Values* readRecord() override
-    {
-        if (next == records.size())
-            return nullptr;
-        auto const& record = records[next++];
-        auto* values = Values::alloc(static_cast<int>(record.size()));
-        std::copy(record.begin(), record.end(), values->begin());
-        return values;
-    }
-
-private:
-    std::vector<std::vector<Object*>> records;
-    std::size_t next = 0;
-};
-
-// Writes each record as a line of cells (a column called "name" holds strings).
-class TestWriter : public Columns<DataWriter> {
-public:
-    using Columns::Columns;
-
-    void writeRecord(Values const* record) override
-    {
-        std::string line;
-        for (int i = 0; i < record->length; ++i) {
-            Type* type = string_compare(names[static_cast<std::size_t>(i)], u"name"_str) == 0 ? StringType : IntegerType;
-            line += (i ? "|" : "") + show(type, record->items()[i]);
-        }
-        lines.push_back(line);
-    }
-
-    Lines lines;
-};
-
-}
-
 TEST(DataTable, ReadsFromReadersAndSavesToWriters)
 {
     Cells cells;
     Object* one = cells.number(1);
-    Object* two = cells.number(2);
     TestReader reader({u"score"_str, u"extra"_str, u"name"_str},
-                      {{one, cells.number(99), cell(u"a"_str)}, {two}, {}});
+                      {{one, cells.number(99), cell(u"a"_str)}, {cells.number(2)}, {}});
     DataTable table;
     addColumns(table, {{u"name"_str, StringType}, {u"score"_str, IntegerType}, {u"note"_str, StringType}});
     Viewer viewer;
