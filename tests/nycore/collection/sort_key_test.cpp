@@ -94,21 +94,3 @@ TEST(SortKeyTest, MergeSortIsStable)
     auto rows = rowsOf({21, 11, 22});
     EXPECT_EQ(sortedOrders(rows, nullptr), (std::vector<int>{0, 1, 2})) << "no key keeps the order";
 }
-
-TEST(SortKeyTest, ChainsAndDescendingKeys)
-{
-    auto rows = rowsOf({23, 11, 21, 12, 22, 13});
-    SortKey<Row> groupUp(&byGroup);
-    SortKey<Row> groupDown(&byGroup, false);
-    SortKey<Row> valueUp(&byValue);
-    SortKeyBase valueColumnDown(&byColumn, false, 1);
-
-    groupUp.set$next(&valueUp);
-    EXPECT_EQ(sortedOrders(rows, &groupUp), (std::vector<int>{1, 3, 5, 2, 4, 0}));
-    groupDown.set$next(&valueUp);
-    EXPECT_EQ(sortedOrders(rows, &groupDown), (std::vector<int>{2, 4, 0, 1, 3, 5}));
-    groupUp.set$next(&valueColumnDown);
-    EXPECT_EQ(sortedOrders(rows, &groupUp), (std::vector<int>{5, 3, 1, 0, 4, 2}));
-    EXPECT_EQ(sortedOrders(rows, &groupDown), (std::vector<int>{2, 4, 0, 1, 3, 5}))
-        << "changing another key's chain leaves this one";
-}
