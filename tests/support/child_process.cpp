@@ -97,75 +97,64 @@ void finish(pid_t child, bool group, bool drained, ChildResult& result, Clock::t
     }
 }
 
-Clock::time_point deadlineIn(int seconds)
-{
-    return Clock::now() + std::chrono::seconds(seconds);
-}
-
 void expectFatalEnd(ChildResult const& result)
 {
     EXPECT_TRUE(result.exited) << "signal " << result.signal << ", output:\n" << result.output;
     EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode) << result.output;
 }
 
+// Forks a child that does `run` with its standard output on a pipe (for a
+// program also its input and standard error, in its own process group, so
+// that a hang is ended with everything it started).
+ChildResult runChild(std::function<void()> const& run, bool program, std::string const& input, int seconds)
+{
+    ChildResult result;
+    int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
+    if (::pipe(out) != 0 || (program && (::pipe(in) != 0 || ::pipe(err) != 0)))
+        return result;
+    std::fflush(stdout);
+    auto deadline = Clock::now() + std::chrono::seconds(seconds);
+    pid_t child = ::fork();
+    if (child == 0) {
+        if (program) {
+            ::setpgid(0, 0);
+            ::dup2(in[0], 0);
+            ::dup2(err[1], 2);
+        }
+        ::dup2(out[1], 1);
+        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
+            if (fd >= 0)
+                ::close(fd);
+        run();
+        std::fflush(stdout);
+        ::_exit(program ? 127 : 0);
+    }
+    if (program)
+        ::setpgid(child, child);
+    for (int fd : {in[0], out[1], err[1]})
+        if (fd >= 0)
+            ::close(fd);
+    bool drained = pump(out[0], err[0], in[1], input, result, deadline);
+    finish(child, program, drained, result, deadline);
+    return result;
+}
+
 }
 
 ChildResult runInChild(std::function<void()> const& body, int seconds)
 {
-    ChildResult result;
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return result;
-    std::fflush(stdout);
-    auto deadline = deadlineIn(seconds);
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        ::dup2(pipeEnds[1], 1);
-        ::close(pipeEnds[1]);
-        body();
-        std::fflush(stdout);
-        ::_exit(0);
-    }
-    ::close(pipeEnds[1]);
-    bool drained = pump(pipeEnds[0], -1, -1, "", result, deadline);
-    finish(child, false, drained, result, deadline);
-    return result;
+    return runChild(body, false, "", seconds);
 }
 
 ChildResult runProgram(std::vector<std::string> const& arguments, std::string const& input, int seconds)
 {
-    ChildResult result;
     // A program that stops reading early must not take the test down with SIGPIPE.
     ::signal(SIGPIPE, SIG_IGN);
-    int in[2], out[2], err[2];
-    if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0)
-        return result;
-    std::fflush(stdout);
-    auto deadline = deadlineIn(seconds);
-    pid_t child = ::fork();
-    if (child == 0) {
-        // Its own process group, so that a hang is ended with everything it started.
-        ::setpgid(0, 0);
-        ::dup2(in[0], 0);
-        ::dup2(out[1], 1);
-        ::dup2(err[1], 2);
-        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
-            ::close(fd);
-        std::vector<char*> argv;
-        for (auto const& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::setpgid(child, child);
-    ::close(in[0]);
-    ::close(out[1]);
-    ::close(err[1]);
-    bool drained = pump(out[0], err[0], in[1], input, result, deadline);
-    finish(child, true, drained, result, deadline);
-    return result;
+    std::vector<char*> argv;
+    for (auto const& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    return runChild([&] { ::execv(argv[0], argv.data()); }, true, input, seconds);
 }
 
 std::string programBesideTests(char const* name)

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "nycore/system/boxed_values.h"
-#include "nycore/text/string_functions.h"
 #include "tests/support/strings.h"
 
 using namespace NyCore;
@@ -11,10 +10,7 @@ namespace {
 
 std::string render(Object const& value, String const* format = nullptr)
 {
-    String* text = value.toString(format);
-    std::string result = TestSupport::toUtf8(text);
-    string_free(text);
-    return result;
+    return TestSupport::OwnedString(value.toString(format)).utf8();
 }
 
 }
