@@ -30,8 +30,9 @@ struct ParseError {
 // held is not freed: destroy it with xml_node_dtor before reusing). The input
 // may start with anything before its first "<" (a byte-order mark, text), then
 // processing instructions (an XML declaration), comments and a document type
-// declaration, all skipped; the root element follows and anything after it is
-// ignored. Input without a root element gives an empty document. With `trim`,
+// declaration, all skipped; the root element follows, and after it only
+// comments, processing instructions and text, all ignored. Input without a
+// root element gives an empty document. With `trim`,
 // text runs lose their surrounding white space and white-space-only runs make
 // no node. Entities (&lt; &gt; &amp; &quot; &apos;) and character references
 // are decoded in text and attribute values; another "&name;", a reference to
@@ -51,15 +52,15 @@ bool xml_parse_array_checked(NyCore::XML::Document* document, NyCore::Collection
 bool xml_parse_stream_checked(NyCore::XML::Document* document, NyCore::IO::StreamReader* reader, bool trim,
                               NyCore::XML::ParseError* error);
 
-// Where unit `index` of the content of a parsed text, CDATA or comment node
-// stands in `input`, the text it was parsed from: in text, a reference counts
-// as the units it decoded to, and the second unit of a pair decoded from one
-// maps to its '&'. -1 for a node that was not parsed.
-int xml_source_offset(NyCore::XML::Node const* node, char16_t const* input, int count, int index);
-
 // The same, fatal on failure: "Error parsing at line L, column C" on the
 // console, then Error.XML.ParseFailure; a reader without characters is
 // Error.IO.EmptyStream.
 void xml_parse_buffer(NyCore::XML::Document* document, char16_t const* characters, int count, bool trim);
 void xml_parse_array(NyCore::XML::Document* document, NyCore::Collections::ArrayBase const* characters, bool trim);
 void xml_parse_stream(NyCore::XML::Document* document, NyCore::IO::StreamReader* reader, bool trim);
+
+// Where unit `index` of the content of a parsed text, CDATA or comment node
+// stands in `input`, the text it was parsed from: in text, a reference counts
+// as the units it decoded to, and the second unit of a pair decoded from one
+// maps to its '&'. -1 for a node that was not parsed.
+int xml_source_offset(NyCore::XML::Node const* node, char16_t const* input, int count, int index);
