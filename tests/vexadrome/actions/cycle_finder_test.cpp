@@ -100,19 +100,16 @@ TEST(PrelinkCycleFinderTest, BoundsTheNestingOfDefinitions)
     Definitions definitions{u"d0 = 1"};
     for (int k = 1; k <= 2000; ++k)
         definitions.define(numbered(u"d", k) + u" = " + numbered(u"d", k - 1) + u" + 1");
-
-    Prelink* tree = parseText(u"d1999");
     Error error;
-    Expr* linked = PrelinkExprLinker::link(tree, definitions.get(), &error);
+    Expr* linked = LinkTestSupport::linkText(u"d1999", definitions, &error);
     EXPECT_NE(linked, nullptr);
     EXPECT_EQ(error.code, 0);
     delete linked;
-    delete tree;
 
     bool complete = true;
     listNames(u"d2000", definitions, &complete);
     EXPECT_FALSE(complete);
-    tree = parseText(u"1 + d2000");
+    Prelink* tree = parseText(u"1 + d2000");
     EXPECT_TRUE(PrelinkCycleFinder::findCycle(tree, &error, definitions.get()));
     EXPECT_EQ(error.code, TooComplex);
     EXPECT_EQ(error.start, 4);
@@ -132,7 +129,7 @@ TEST(PrelinkStackCounterTest, CountsTheLinkersGreatestStack)
     } const cases[] = {
         {u"1", 1}, {u"x", 1}, {u"1+2", 2}, {u"1+2*3", 3}, {u"1*2+3", 2}, {u"vector(1,2,3)", 1}, {u"1+vector(1,2)", 2},
         {u"f(1,2,3)", 3}, {u"1+f(2,3*4)", 4}, {u"sin(1)", 1}, {u"magnitude(vector(1+2))", 2},
-        {u"power(1, dot(2, 3))", 3},
+        {u"power(1, dot(2, 3))", 3}, {u"1+2+3+4+5*6", 3},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));

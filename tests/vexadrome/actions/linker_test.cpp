@@ -194,50 +194,37 @@ TEST(PrelinkExprLinkerTest, AnEarlierCodeStopsLinking)
     delete tree;
 }
 
-// A graph expression: the body of a function of the graph's variables,
-// called with one constant per variable. Its body is the typed text.
+// A graph expression: the body b of a function of the graph's variables,
+// called with one constant per variable; its errors keep their locations in
+// the definition's text, which starts "b(x, y) = " (10 characters).
 TEST(PrelinkExprLinkerTest, LinksAFunctionBodyForACall)
 {
-    Definitions definitions{u"z = 3", u"x = x + 1", u"v(t) = vector(t, 1) + 1"};
     struct Case {
         std::u16string body;
         std::string tree;
-        int code;
-        int start;
+        int code, start;
     } const cases[] = {
         {u"x*y + z", "(sadd (smul $0 $1) (call [] 3))", 0, -1}, {u"vector(x, y, 0)", "(mat 3x1 $0 $1 0)", 0, -1},
-        {u"x + q(1)", "<null>", 2, 4}, {u"y + v(x)", "<null>", 1, 4},
+        {u"x + q(1)", "<null>", 2, 14}, {u"y + v(x)", "<null>", 1, 14}, {u"b(x)", "<null>", 3, 10},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.body));
-        auto* function = new Function();
-        for (char16_t const* name : {u"x", u"y"}) {
-            NyCore::String* param = TestSupport::makeString(name);
-            function->addParam(param);
-            string_free(param);
+        Definitions definitions{u"z = 3", u"x = x + 1", u"v(t) = vector(t, 1) + 1", u"b(x, y) = " + c.body, u"one(x) = 1"};
+        for (char16_t const* name : {u"b", u"one"}) {
+            auto* call = new UserCall(2);
+            call->arguments[0] = new Constant(1.0);
+            call->arguments[1] = new Constant(1.0);
+            NyCore::String* key = TestSupport::makeString(name);
+            Error error;
+            call->body = PrelinkExprLinker::link(definitions.get()->item(key), call, definitions.get(), &error);
+            string_free(key);
+            // one(x) takes one argument, not the call's two.
+            EXPECT_EQ(printExpr(call->body), name[0] == u'b' ? c.tree : "<null>");
+            EXPECT_EQ(error.code, name[0] == u'b' ? c.code : 8);
+            EXPECT_EQ(error.start, name[0] == u'b' ? c.start : -1);
+            delete call;
         }
-        function->setBody(parseText(c.body));
-        auto* call = new UserCall(2);
-        call->arguments[0] = new Constant(1.0);
-        call->arguments[1] = new Constant(1.0);
-        Error error;
-        call->body = PrelinkExprLinker::link(function, call, definitions.get(), &error);
-        EXPECT_EQ(printExpr(call->body), c.tree);
-        EXPECT_EQ(error.code, c.code);
-        EXPECT_EQ(error.start, c.start);
-        delete call;
-        delete function;
     }
-
-    auto* function = new Function();
-    function->setBody(parseText(u"1"));
-    auto* call = new UserCall(1);
-    call->arguments[0] = new Constant(1.0);
-    Error error;
-    EXPECT_EQ(PrelinkExprLinker::link(function, call, definitions.get(), &error), nullptr);
-    EXPECT_EQ(error.code, 8);
-    delete call;
-    delete function;
 }
 
 // Each use links its own copy of the body: a(k) = a(k-1) + a(k-1) doubles.
@@ -259,26 +246,17 @@ TEST(PrelinkExprLinkerTest, BoundsTheDepthOfOneLink)
 {
     for (int last : {1998, 1999}) {
         SCOPED_TRACE(last);
-        Definitions definitions{u"n0 = 1", u"n1 = n0 + 1"};
-        definitions.define(numbered(u"p", last) + u" = n1");
+        Definitions definitions{u"n0 = 1", u"n1 = n0 + 1", numbered(u"p", last) + u" = n1"};
         for (int i = last - 1; i >= 1; --i)
             definitions.define(numbered(u"p", i) + u" = n1 + " + numbered(u"p", i + 1));
         Prelink* tree = parseText(u"p1");
         Error error;
         EXPECT_FALSE(PrelinkCycleFinder::findCycle(tree, &error, definitions.get()));
-        EXPECT_EQ(error.code, 0);
-        Expr* linked = PrelinkExprLinker::link(tree, definitions.get(), &error);
-        if (last == 1998) {
-            EXPECT_NE(linked, nullptr);
-            EXPECT_EQ(error.code, 0);
-        } else {
-            EXPECT_EQ(linked, nullptr);
-            EXPECT_EQ(error.code, TooComplex);
-            EXPECT_EQ(error.start, 0);
-            EXPECT_EQ(error.length, 2);
-        }
-        delete linked;
         delete tree;
+        if (last == 1998)
+            EXPECT_EQ(linkOutcome(u"p1", definitions).code, 0);
+        else
+            expectLinks({fails(u"p1", TooComplex, 0, 2)}, definitions);
     }
 
     // The search enters the c chain from the top and meets c1500 again at the
@@ -291,11 +269,8 @@ TEST(PrelinkExprLinkerTest, BoundsTheDepthOfOneLink)
     Prelink* tree = parseText(u"c1500 + e1000");
     Error error;
     EXPECT_FALSE(PrelinkCycleFinder::findCycle(tree, &error, split.get()));
-    EXPECT_EQ(PrelinkExprLinker::link(tree, split.get(), &error), nullptr);
-    EXPECT_EQ(error.code, TooComplex);
-    EXPECT_EQ(error.start, 8);
-    EXPECT_EQ(error.length, 5);
     delete tree;
+    expectLinks({fails(u"c1500 + e1000", TooComplex, 8, 5)}, split);
 }
 
 }
