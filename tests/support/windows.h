@@ -1,5 +1,5 @@
-// Shared pieces of the windowed tests: the fixture that needs a display,
-// mapped top-level windows and XTest input (pixels.h reads pixels back).
+// Shared pieces of the windowed tests: mapped top-level windows, window
+// properties and XTest input (the fixture is in xvfb.h, read-back in pixels.h).
 #pragma once
 
 #include <gtest/gtest.h>
