@@ -3,6 +3,7 @@
 // painting a widget through its loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -210,30 +211,30 @@ TEST(EventLoopTest, ClockGivesTheCLibrarysLocalAndUniversalTime)
     auto result = TestSupport::runInChild([] {
         setenv("TZ", "Asia/Kolkata", 1);
         tzset();
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            std::time_t before = std::time(nullptr);
-            DateTime local, universal;
+        std::time_t now;
+        DateTime local, universal;
+        do {  // sampled again when a second boundary passed in between
+            now = std::time(nullptr);
             NyCore::System::Time::getLocalTime(&local);
             NyCore::System::Time::getUniversalTime(&universal);
-            if (std::time(nullptr) != before)
-                continue;  // a second boundary passed: sample again
-            std::tm localExpected = {}, universalExpected = {};
-            localtime_r(&before, &localExpected);
-            gmtime_r(&before, &universalExpected);
-            int offset = ((localExpected.tm_hour - universalExpected.tm_hour) * 60 + localExpected.tm_min -
-                          universalExpected.tm_min + 1440) % 1440;
-            std::printf("offset %d\nlocal %s\nuniversal %s\nmilliseconds %s\n", offset,
-                        text(local) == text(localExpected) ? "same" : (text(local) + " " + text(localExpected)).c_str(),
-                        text(universal) == text(universalExpected)
-                            ? "same"
-                            : (text(universal) + " " + text(universalExpected)).c_str(),
-                        local.millisecond >= 0 && local.millisecond < 1000 ? "valid" : "invalid");
-            return;
-        }
+        } while (std::time(nullptr) != now);
+        std::tm l = {}, u = {};
+        localtime_r(&now, &l);
+        gmtime_r(&now, &u);
+        int offset = ((l.tm_hour - u.tm_hour) * 60 + l.tm_min - u.tm_min + 1440) % 1440;
+        std::printf("%d|%s|%s|%s|%s|%d", offset, text(local).c_str(), text(l).c_str(), text(universal).c_str(),
+                    text(u).c_str(), local.millisecond >= 0 && local.millisecond < 1000);
     });
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.output, "offset 330\nlocal same\nuniversal same\nmilliseconds valid\n")
-        << "an offset other than 330 means the zone data is missing (install tzdata)";
+    std::vector<std::string> parts;
+    for (std::size_t start = 0, bar; start <= result.output.size(); start = bar + 1) {
+        bar = std::min(result.output.find('|', start), result.output.size());
+        parts.push_back(result.output.substr(start, bar - start));
+    }
+    ASSERT_EQ(parts.size(), 6u) << result.output;
+    EXPECT_EQ(parts[0], "330") << "the zone data is missing (install tzdata)";
+    EXPECT_EQ(parts[1], parts[2]) << "local time";
+    EXPECT_EQ(parts[3], parts[4]) << "universal time";
+    EXPECT_EQ(parts[5], "1") << "milliseconds";
 }
 
 TEST_F(EventLoopWindows, NestedLoopsEndWithTheirCodes)
