@@ -45,10 +45,8 @@ TEST(CstrCmp, FirstDifferenceAsSigned16Bit)
         {u"abc", u"ab", 1}, {u"abd", u"abc", 1}, {u"B", u"a", -1},
         {u"\u8000", u"a", -1}, {u"a", u"\uffff", 1}, {u"", u"\u9000", 1},
     };
-    for (Case const& k : cases) {
-        SCOPED_TRACE(testing::Message() << int(k.a[0]) << " vs " << int(k.b[0]));
-        EXPECT_EQ(cstr_cmp(k.a, k.b), k.expected);
-    }
+    for (Case const& k : cases)
+        EXPECT_EQ(cstr_cmp(k.a, k.b), k.expected) << int(k.a[0]) << " vs " << int(k.b[0]);
     EXPECT_EQ(cstr_len(u""), 0);
     EXPECT_EQ(cstr_len(u"hello"), 5);
 }

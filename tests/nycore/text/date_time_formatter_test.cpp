@@ -43,10 +43,8 @@ TEST(DateTimeFormatter, Fields)
         // unknown names
         {"{YYY}{Y}{YYYYY}{DDDDD}{MMMMM}{mmm}{MD}{Am}{apm}{x}", "??????????"},
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.pattern ? c.pattern : "default pattern");
-        EXPECT_EQ(formatDate(date, c.pattern), c.expected);
-    }
+    for (auto const& c : cases)
+        EXPECT_EQ(formatDate(date, c.pattern), c.expected) << (c.pattern ? c.pattern : "default pattern");
 }
 
 TEST(DateTimeFormatter, TwelveHourClock)
@@ -58,10 +56,9 @@ TEST(DateTimeFormatter, TwelveHourClock)
     std::vector<Case> const cases = {
         {0, 30, "00:30 AM a"}, {11, 59, "11:59 AM a"}, {12, 0, "00:00 PM p"}, {23, 59, "11:59 PM p"},
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.hour << ":" << c.minute);
-        EXPECT_EQ(formatDate(DateTime(2024, 1, 1, c.hour, c.minute), "{hh}:{mm} {AMPM} {ap}"), c.expected);
-    }
+    for (auto const& c : cases)
+        EXPECT_EQ(formatDate(DateTime(2024, 1, 1, c.hour, c.minute), "{hh}:{mm} {AMPM} {ap}"), c.expected)
+            << c.hour << ":" << c.minute;
 }
 
 TEST(DateTimeFormatter, NamesAndWidths)

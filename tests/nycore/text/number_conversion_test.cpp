@@ -31,37 +31,27 @@ TEST(CstrToInt, SyntaxRadixAndSaturation)
         {u"-2147483648", 10, INT32_MIN}, {u"-2147483649", 10, INT32_MIN}, {u"-99999999999999999999", 10, INT32_MIN},
         {u"ffffffff", 16, INT32_MAX}, {u"12", 0, 0},
     };
-    for (Case const& k : cases) {
-        SCOPED_TRACE(TestSupport::toUtf8(k.text));
-        EXPECT_EQ(cstr_to_int(k.text, k.radix), k.expected);
-    }
+    for (Case const& k : cases)
+        EXPECT_EQ(cstr_to_int(k.text, k.radix), k.expected) << TestSupport::toUtf8(k.text);
 }
 
 TEST(CstrToFloat, SyntaxAndCorrectRounding)
 {
     struct Case {
-        char16_t const* text;
+        std::u16string text;
         double expected;
-    };
-    Case const cases[] = {
+    } const cases[] = {
         {u"3.", 3.0}, {u"-0.25", -0.25}, {u"0.3", 0.3}, {u"0.7", 0.7}, {u"0.1", 0.1}, {u"123.456", 123.456},
         {u".5", 0.5}, {u"-.5", -0.5}, {u"  \t12.5x", 12.5}, {u"1.2.3", 1.2}, {u"1e5", 1.0}, {u"+1", 0.0},
         {u"", 0.0}, {u"-", 0.0}, {u"abc", 0.0},
         {u"9007199254740993", 9007199254740992.0}, {u"0.30000000000000000000000000000000000000000001", 0.3},
+        {u"17976931348623157" + std::u16string(292, u'0') + u".0", 1.7976931348623157e308},
+        {u"0." + std::u16string(323, u'0') + u"5", 5e-324},
+        {u"-1" + std::u16string(400, u'0'), -std::numeric_limits<double>::infinity()},
+        {u"0." + std::u16string(400, u'0') + u"1", 0.0},
     };
-    for (Case const& k : cases) {
-        SCOPED_TRACE(TestSupport::toUtf8(k.text));
-        EXPECT_EQ(cstr_to_float(k.text), k.expected);
-    }
-
-    std::u16string largest = u"17976931348623157" + std::u16string(292, u'0') + u".0";
-    EXPECT_EQ(cstr_to_float(largest.c_str()), 1.7976931348623157e308);
-    std::u16string tiny = u"0." + std::u16string(323, u'0') + u"5";
-    EXPECT_EQ(cstr_to_float(tiny.c_str()), 5e-324);
-    std::u16string huge = u"-1" + std::u16string(400, u'0');
-    EXPECT_EQ(cstr_to_float(huge.c_str()), -std::numeric_limits<double>::infinity());
-    std::u16string vanishing = u"0." + std::u16string(400, u'0') + u"1";
-    EXPECT_EQ(cstr_to_float(vanishing.c_str()), 0.0);
+    for (Case const& k : cases)
+        EXPECT_EQ(cstr_to_float(k.text.c_str()), k.expected) << TestSupport::toUtf8(k.text.substr(0, 50));
 }
 
 TEST(CharrFromInt, RadixSignAndRoom)

@@ -112,10 +112,9 @@ TEST(StringFunctions, IndexOf)
         {u"bc", 2, false, 4}, {u"bc", 3, true, 1}, {u"abc", 0, true, 0},
         {u"x", 0, false, -1}, {u"", 3, false, 3}, {u"abcabcd", 0, false, -1},
     };
-    for (Case const& k : cases) {
-        SCOPED_TRACE(testing::Message() << toUtf8(k.what) << " from " << k.start << (k.backwards ? " back" : ""));
-        EXPECT_EQ(string_index_of(s, OwnedString(k.what), k.start, k.backwards), k.expected);
-    }
+    for (Case const& k : cases)
+        EXPECT_EQ(string_index_of(s, OwnedString(k.what), k.start, k.backwards), k.expected)
+            << toUtf8(k.what) << " from " << k.start << (k.backwards ? " back" : "");
 }
 
 TEST(StringFunctions, Split)
