@@ -9,6 +9,7 @@
 #include "nycore/system/method_thunk.h"
 #include "nycore/system/timer.h"
 #include "nycore/system/widget.h"
+#include "tests/support/windows.h"
 #include "tests/support/xvfb.h"
 
 using namespace NyCore;
@@ -61,10 +62,7 @@ void postThenDelete(Widget* kept)
 TEST(EventLoopWindowTest, MessagesToAnObjectDeletedBeforeTheyRunAreDropped)
 {
     ASSERT_TRUE(TestSupport::ensureDisplay());
-    static bool registered = false;
-    if (!registered)
-        Type::registerType(&Recorder::MetaData);
-    registered = true;
+    TestSupport::registerOnce(&Recorder::MetaData);
     calls.clear();
     shown = static_cast<Recorder*>(Widget::create(nullptr, u"Tests.ForgetRecorder", WidgetFlags::TopLevel, 10, 10, 60, 40));
     ASSERT_NE(shown, nullptr);
