@@ -120,8 +120,7 @@ TEST(PrelinkExprLinkerTest, ReportsTypeShapeAndNameErrors)
         fails(u"magnitude(3)", 1, -1, 0), fails(u"transpose(z)", 1, -1, 0), fails(u"normalize(2)", 1, -1, 0),
         fails(u"vector(5)+1", 1, -1, 0), fails(u"vector(1,2)*vector(1,2)", 5, -1, 0),
         fails(u"matrix((1,2,3))*matrix((1,2))", 5, -1, 0), fails(u"dot(vector(1,2),vector(1,2,3))", 5, -1, 0),
-        fails(u"dot(2,3)", 1, -1, 0),
-        fails(u"dot(vector(1,2),transpose(vector(1,2)))", 5, -1, 0),
+        fails(u"dot(2,3)", 1, -1, 0), fails(u"dot(vector(1,2),transpose(vector(1,2)))", 5, -1, 0),
         // The enclosing node marks the operand that failed.
         fails(u"2*(vector(1,2)+1)", 1, 14, 1), fails(u"1+magnitude(2)", 1, 2, 0), fails(u"f(1)", 8, 0, 0),
         fails(u"1 + f(1, 2, 3)", 8, 4, 0), fails(u"z(1)", 8, 0, 0), fails(u"f", 8, 0, 1), fails(u"g(1)", 2, 0, 0),
@@ -164,8 +163,7 @@ TEST(PrelinkExprLinkerTest, BindsDefinitionsLateAndLeavesInputsUnchanged)
         char const* tree;
         int code;
     } const steps[] = {
-        {u"x = 2", "(smul (call [] 2) 3)", 0},
-        {u"x = vector(1, 2)", "(mmuls:2x1 (call [] (mat 2x1 1 2)) 3)", 0},
+        {u"x = 2", "(smul (call [] 2) 3)", 0}, {u"x = vector(1, 2)", "(mmuls:2x1 (call [] (mat 2x1 1 2)) 3)", 0},
         {u"x = vector(1, 2) + 1", "<null>", 1}, {u"x = 4", "(smul (call [] 4) 3)", 0},
     };
     std::vector<Expr*> linked;

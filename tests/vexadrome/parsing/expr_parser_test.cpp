@@ -128,22 +128,6 @@ TEST(ExprParser, NodesCarryTheLocationOfTheirText)
     }
 }
 
-TEST(ExprParser, HeightCountsNodesOnTheLongestPath)
-{
-    struct Case {
-        char16_t const* text;
-        int height;
-    };
-    Case const cases[] = {
-        {u"1", 1}, {u"1+2*3", 3}, {u"1*2*3*4+5", 2}, {u"1-(2-3)", 3}, {u"(((1)))", 1}, {u"-1", 2},
-        {u"sin(vector(1, 2+3))", 4}, {u"f(1, g(2))", 3},
-    };
-    for (Case const& c : cases) {
-        SCOPED_TRACE(TestSupport::toUtf8(c.text));
-        EXPECT_EQ(parseText(c.text).height, c.height);
-    }
-}
-
 TEST(ExprParser, FailuresRecordCodeAndLocation)
 {
     struct Case {
@@ -214,9 +198,10 @@ TEST(ExprParser, ScannerParseStopsAtTheTerminator)
     }
 }
 
-// Code 0: the text parses to a tree of that height; any other code is the
-// failure, located at (start, length).
-TEST(ExprParser, DeepOrLongInputs)
+// Code 0: the text parses to a tree of that height (the nodes on the longest
+// path, where a left operand counts as one level with its node); any other
+// code is the failure, located at (start, length).
+TEST(ExprParser, HeightsAndDeepOrLongInputs)
 {
     int const tooHigh = MaxExpressionHeight;   // operators that make a node one too high
     struct Case {
@@ -225,6 +210,9 @@ TEST(ExprParser, DeepOrLongInputs)
         int code, start, length, height;
     };
     Case const cases[] = {
+        {"1", u"1", 0, -1, 0, 1}, {"1+2*3", u"1+2*3", 0, -1, 0, 3}, {"1*2*3*4+5", u"1*2*3*4+5", 0, -1, 0, 2},
+        {"1-(2-3)", u"1-(2-3)", 0, -1, 0, 3}, {"-1", u"-1", 0, -1, 0, 2}, {"f(1, g(2))", u"f(1, g(2))", 0, -1, 0, 3},
+        {"sin(vector(1, 2+3))", u"sin(vector(1, 2+3))", 0, -1, 0, 4},
         {"deep parentheses", repeat(u"(", 20000) + u"7" + repeat(u")", 20000), 0, -1, 0, 1},
         {"long sum", repeat(u"1+", 100000) + u"1", 0, -1, 0, 2},
         {"long product", repeat(u"2*", 100000) + u"2", 0, -1, 0, 2},
@@ -234,8 +222,7 @@ TEST(ExprParser, DeepOrLongInputs)
         {"most minus signs", repeat(u"-", tooHigh - 1) + u"1", 0, -1, 0, tooHigh},
         {"deepest calls", repeat(u"f(", MaxCallNesting) + u"1" + repeat(u")", MaxCallNesting), 0, -1, 0, MaxCallNesting + 1},
         {"long argument list", u"vector(" + repeat(u"1,", 20000) + u"1)", 0, -1, 0, 2},
-        {"open parentheses", repeat(u"(", 100000), 6, -1, 0, 0},
-        {"1+ repeated", repeat(u"1+", 100000), 6, -1, 0, 0},
+        {"open parentheses", repeat(u"(", 100000), 6, -1, 0, 0}, {"1+ repeated", repeat(u"1+", 100000), 6, -1, 0, 0},
         {"nested sums", repeat(u"1+(", 20000) + u"1", 6, -1, 0, 0},
         {"parentheses nested too deep", repeat(u"1+(", tooHigh) + u"1" + repeat(u")", tooHigh), 12, 1, 1, 0},
         {"closed nested sums", repeat(u"1+(", 2000) + u"1" + repeat(u")", 2000), 12, 3 * (2000 - tooHigh) + 1, 1, 0},
