@@ -7,6 +7,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,10 +72,7 @@ TypeData Probe::MetaData = {&Widget::MetaData, nullptr, u"Tests.Probe"_str, NoMe
 
 bool logged(Probe* probe, std::string const& line)
 {
-    for (auto const& entry : probe->log)
-        if (entry == line)
-            return true;
-    return false;
+    return std::ranges::find(probe->log, line) != probe->log.end();
 }
 
 Probe* probe(Widget* parent, std::uint32_t flags, int x, int y, int w, int h)
