@@ -57,8 +57,8 @@ int defaultFileMode()
     return 0666 & ~static_cast<int>(mask);
 }
 
-// The file a path names once every symbolic link on its end is followed;
-// the file need not exist yet (a dangling link names the file it would create).
+// Where a path that names no file yet would create one: a dangling symbolic
+// link names the file it points to.
 bool followLinks(char const* path, std::string& target)
 {
     target = path;
@@ -168,17 +168,26 @@ bool file_replace(char const* path, FileFiller fill, void* context, bool overwri
 {
     if (!path || !path[0])
         return fail(reason, EINVAL);
-    std::string target;
-    if (!followLinks(path, target))
-        return fail(reason, errno);
     struct stat existing;
-    bool exists = ::stat(target.c_str(), &existing) == 0;
+    bool exists = ::stat(path, &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         return fail(reason, EISDIR);
     if (exists && !overwrite)
         return fail(reason, EEXIST);
+    // Opened through the path as given, so that links the kernel resolves
+    // itself (/dev/stdout on a pipe) reach what they name.
     if (exists && !S_ISREG(existing.st_mode))
-        return writeInto(target.c_str(), fill, context, reason);
+        return writeInto(path, fill, context, reason);
+    std::string target;
+    if (exists) {
+        char* real = ::realpath(path, nullptr);
+        if (!real)
+            return fail(reason, errno);
+        target = real;
+        std::free(real);
+    } else if (!followLinks(path, target)) {
+        return fail(reason, errno);
+    }
     if (exists && !mayWrite(target.c_str(), existing))
         return failWith(reason, "File is read-only");
 
