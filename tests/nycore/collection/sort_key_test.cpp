@@ -78,8 +78,7 @@ TEST(SortKeyTest, MergeSortIsStable)
     struct Case {
         std::vector<int> values;  // group * 10 + value
         std::vector<int> expected;  // positions before sorting
-    };
-    Case const cases[] = {
+    } const cases[] = {
         {{}, {}}, {{7}, {0}}, {{20, 10}, {1, 0}}, {{31, 20, 12}, {2, 1, 0}}, {{50, 41, 32, 23, 14}, {4, 3, 2, 1, 0}},
         {{11, 12, 13, 14, 15, 16}, {0, 1, 2, 3, 4, 5}}, {{21, 11, 22, 12, 23, 13}, {1, 3, 5, 0, 2, 4}},
         {{30, 11, 20, 12, 40, 13, 0, 14, 21}, {6, 1, 3, 5, 7, 2, 8, 0, 4}},

@@ -51,8 +51,7 @@ TEST(StringMapTest, AddLookUpRemove)
         char16_t const* key;
         bool exists;
         int value;
-    };
-    Case const cases[] = {
+    } const cases[] = {
         {u"apple", true, 1}, {u"Apple", true, 2}, {u"apples", true, 3}, {u"", true, 4},
         {u"b\u00e9ta", true, 5}, {u"APPLE", false, 0}, {u"appl", false, 0}, {u"beta", false, 0},
     };

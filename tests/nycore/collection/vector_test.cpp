@@ -78,8 +78,7 @@ TEST(VectorTest, InsertRemoveMoveReverse)
         char const* name;
         std::function<void(LinkVector<int>&)> change;
         std::vector<int> expected;  // slot indexes, -1 for an empty slot
-    };
-    Case const cases[] = {
+    } const cases[] = {
         {"insert 2 at 1", [](auto& v) { v.insert(1, 2); }, {0, -1, -1, 1, 2, 3, 4, 5}},
         {"insert at end", [](auto& v) { v.insert(6, 1); }, {0, 1, 2, 3, 4, 5, -1}},
         {"insert 0", [](auto& v) { v.insert(3, 0); }, {0, 1, 2, 3, 4, 5}},
@@ -134,8 +133,7 @@ TEST(VectorTest, NameLookup)
         char16_t const* name;
         int index;
         int* value;
-    };
-    Case const cases[] = {
+    } const cases[] = {
         {u"alpha", 1, &slots[0]}, {u"Alpha", 4, &slots[2]}, {u"beta", 2, nullptr}, {u"gamma", -1, nullptr},
         {u"", -1, nullptr},
     };

@@ -39,8 +39,7 @@ TEST(CstrCmp, FirstDifferenceAsSigned16Bit)
         char16_t const* a;
         char16_t const* b;
         int expected;
-    };
-    Case const cases[] = {
+    } const cases[] = {
         {u"", u"", 0}, {u"abc", u"abc", 0}, {u"ab", u"abc", -1},
         {u"abc", u"ab", 1}, {u"abd", u"abc", 1}, {u"B", u"a", -1},
         {u"\u8000", u"a", -1}, {u"a", u"\uffff", 1}, {u"", u"\u9000", 1},
@@ -63,8 +62,7 @@ TEST(CstrCopy, CopiesStayInsideTheRoom)
         char16_t const* src;
         int n;
         char16_t const* expected;
-    };
-    Case const cases[] = {
+    } const cases[] = {
         {u"abcdef", 4, u"abc"}, {u"ab", 4, u"ab"}, {u"abc", 4, u"abc"}, {u"abc", 1, u""},
     };
     for (Case const& k : cases) {

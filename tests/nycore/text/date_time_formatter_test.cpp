@@ -34,8 +34,7 @@ TEST(DateTimeFormatter, Fields)
     struct Case {
         char const* pattern;
         std::string expected;
-    };
-    std::vector<Case> const cases = {
+    } const cases[] = {
         {nullptr, "03/05/2024 02:07:09 PM"}, {"{MMM} {D}, {YYYY}", "Mar 5, 2024"}, {"{MMMM}", "March"},
         {"{M}/{MM}", "3/03"}, {"{DDD} {DDDD}", "Tue Tuesday"}, {"{DD}", "05"}, {"{YY}", "24"},
         {"{H}:{HH} {h}:{hh}", "14:14 2:02"}, {"{m}:{mm}:{s}:{ss}", "7:07:9:09"},
@@ -52,8 +51,7 @@ TEST(DateTimeFormatter, TwelveHourClock)
     struct Case {
         int hour, minute;
         std::string expected;
-    };
-    std::vector<Case> const cases = {
+    } const cases[] = {
         {0, 30, "00:30 AM a"}, {11, 59, "11:59 AM a"}, {12, 0, "00:00 PM p"}, {23, 59, "11:59 PM p"},
     };
     for (auto const& c : cases)

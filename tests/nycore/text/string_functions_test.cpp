@@ -70,8 +70,7 @@ TEST(StringFunctions, Slices)
         char const* what;
         String* result;
         char16_t const* expected;
-    };
-    Case const cases[] = {
+    } const cases[] = {
         {"left 2", string_left(s, 2), u"ab"}, {"left 99", string_left(s, 99), u"abcdef"},
         {"left -1", string_left(s, -1), u""}, {"right 2", string_right(s, 2), u"ef"},
         {"right 99", string_right(s, 99), u"abcdef"}, {"mid 2 -1", string_mid(s, 2, -1), u"cdef"},
@@ -106,8 +105,7 @@ TEST(StringFunctions, IndexOf)
         int start;
         bool backwards;
         int expected;
-    };
-    Case const cases[] = {
+    } const cases[] = {
         {u"bc", 5, true, 4}, {u"bc", 5, false, -1}, {u"bc", 0, false, 1},
         {u"bc", 2, false, 4}, {u"bc", 3, true, 1}, {u"abc", 0, true, 0},
         {u"x", 0, false, -1}, {u"", 3, false, 3}, {u"abcabcd", 0, false, -1},
@@ -135,8 +133,7 @@ TEST(StringFunctions, NumberConversions)
         char const* what;
         String* result;
         char16_t const* expected;
-    };
-    Case const cases[] = {
+    } const cases[] = {
         {"int -255 hex", string_from_int(-255, 16), u"ffffff01"}, {"int -255", string_from_int(-255, 10), u"-255"},
         {"int min bin", string_from_int(INT32_MIN, 2), u"10000000000000000000000000000000"},
         {"real 2.5 0", string_from_real(2.5, 0), u"2"}, {"real 2.5 -1", string_from_real(2.5, -1), u"2.5"},
@@ -162,8 +159,7 @@ TEST(StringFunctions, NumberConversions)
     struct RealCase {
         char16_t const* text;
         bool expected;
-    };
-    RealCase const realCases[] = {
+    } const realCases[] = {
         {u"12.5", true}, {u" -1..2", true}, {u"", true}, {u"-", true},
         {u"1e5", false}, {u"+1", false}, {u"1 ", false},
     };
