@@ -3,10 +3,9 @@
 // to compile (evaluated node by node) and trees too large to evaluate at all.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "tests/vexadrome/actions/expr_trees.h"
 #include "tests/vexadrome/actions/link_test_support.h"
+#include "vexadrome/actions/expr_calls_time.h"
 #include "vexadrome/actions/expr_value_calculator.h"
 #include "vexadrome/expressions/limits.h"
 
@@ -62,6 +61,7 @@ TEST(EvaluatorLimitsTest, LongAndDeepTextsEvaluate)
         Error error;
         Expr* linked = LinkTestSupport::linkText(u"f(1, 0.5)", definitions, &error);
         ASSERT_NE(linked, nullptr) << c.name << ": code " << error.code;
+        EXPECT_FALSE(Vexadrome::Actions::ExprCallsTime::search(linked)) << c.name;
         expectValue(linked, c.value, c.name);
     }
 }

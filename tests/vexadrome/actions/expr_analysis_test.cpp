@@ -12,20 +12,14 @@
 using Vexadrome::Actions::ExprCallsTime;
 using Vexadrome::Actions::ExprStackCounter;
 
-namespace {
-
-struct Case {
-    char16_t const* text;
-    int depth;        // of the value stack
-    bool callsTime;
-};
-
-}
-
 TEST(ExprAnalysisTest, StackDepthAndTimeDependency)
 {
     LinkTestSupport::Definitions definitions{u"f(x, y) = x - y", u"g(v) = v + v", u"id(a) = a", u"ft(a) = a*time(a)"};
-    Case const cases[] = {
+    struct Case {
+        char16_t const* text;
+        int depth;   // of the value stack
+        bool callsTime;
+    } const cases[] = {
         {u"7", 1, false}, {u"1+2", 2, false}, {u"1+(2+(3+4))", 4, false}, {u"((1+2)+3)+4", 2, false},
         {u"1+2+3+4+5+6+7+8", 2, false}, {u"vector(1,2,3)", 3, false}, {u"magnitude(vector(1,2,3))+1", 3, false},
         {u"dot(vector(1,2,3),vector(4,5,6))", 6, false}, {u"matrix((1,2),(3,4))*matrix((5,6),(7,8))", 12, false},

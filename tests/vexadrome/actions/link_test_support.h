@@ -3,6 +3,9 @@
 // expressions, and a compact printer of linked trees ("(smul (call [] 2) 3)").
 #pragma once
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <typeinfo>
@@ -32,6 +35,14 @@ inline Prelink* parseText(std::u16string const& text)
     string_free(source);
     EXPECT_NE(tree, nullptr) << "does not parse: " << TestSupport::toUtf8(text) << " code " << error.code;
     return tree;
+}
+
+// The same bits, or both not a number: which of two NaN operands an operation
+// hands on (and so the NaN's sign) is up to the C++ compiler, which may swap
+// the operands of + and *.
+inline bool sameBits(double a, double b)
+{
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) || (std::isnan(a) && std::isnan(b));
 }
 
 // prefix followed by the decimal digits of n: numbered(u"d", 12) is d12.

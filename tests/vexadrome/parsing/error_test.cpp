@@ -30,14 +30,12 @@ TEST(Error, FirstReportWinsForCodeAndLocationIndependently)
     EXPECT_EQ(error.code, 2);
     EXPECT_EQ(error.start, 5);
     EXPECT_EQ(error.length, 2);
-}
 
-TEST(Error, SetValueTakesTheScannersLastToken)
-{
+    // setValue takes the scanner's last token as the location.
     NyCore::String* text = TestSupport::makeString(u"  abc + 1");
     Vexadrome::Parsing::Scanner scanner(text);
     scanner.getNextToken();
-    Error error;
+    error.reset();
     error.setValue(&scanner, 6);
     EXPECT_EQ(error.code, 6);
     EXPECT_EQ(error.start, 2);

@@ -43,7 +43,6 @@ Outcome parseText(std::u16string const& text, bool withLocations = false)
 std::u16string repeat(std::u16string const& piece, int times)
 {
     std::u16string text;
-    text.reserve(piece.size() * static_cast<std::size_t>(times));
     for (int i = 0; i < times; ++i)
         text += piece;
     return text;
@@ -191,8 +190,7 @@ TEST(ExprParser, ScannerParseStopsAtTheTerminator)
         EXPECT_EQ(TestSupport::printPrelink(root), c.tree);
         EXPECT_EQ(error.code, c.code);
         EXPECT_EQ(error.start, c.start);
-        if (root)
-            EXPECT_EQ(scanner.position, c.position);
+        EXPECT_TRUE(!root || scanner.position == c.position) << scanner.position;
         delete root;
         string_free(text);
     }

@@ -114,22 +114,15 @@ TEST(Scanner, TokenTextValueAndComparison)
     EXPECT_EQ(TestSupport::toU16(word), u"sin");
     string_free(word);
 
-    struct Value {
-        int token;
-        double value;
-    };
-    Value const values[] = {{1, 1.5}, {2, 0.0}, {3, 5.0}, {4, 0.25}, {6, 7.0}};
-    for (Value const& v : values) {
-        SCOPED_TRACE(v.token);
-        EXPECT_EQ(scanner.tokenToDouble(&tokens[v.token]), v.value);
-    }
+    double const values[] = {0, 1.5, 0.0, 5.0, 0.25, 0, 7.0};   // of the number tokens 1 to 4 and 6
+    for (int i : {1, 2, 3, 4, 6})
+        EXPECT_EQ(scanner.tokenToDouble(&tokens[i]), values[i]) << "token " << i;
 
     struct Comparison {
         int token;
         char16_t const* other;   // null for an absent string
         int expected;
-    };
-    Comparison const comparisons[] = {
+    } const comparisons[] = {
         {0, u"sin", 0}, {0, u"si", 1}, {0, u"sinh", -1}, {0, u"sio", -1}, {0, u"Sin", 1},
         {0, u"", 1}, {0, nullptr, 1}, {5, u"a", -1}, {6, u"007", 0}, {6, u"0070", -1},
     };
