@@ -47,11 +47,7 @@ TEST(StringMapTest, AddLookUpRemove)
     map.add(u""_str, 4);
     map.add(u"b\u00e9ta"_str, 5);
 
-    struct Case {
-        char16_t const* key;
-        bool exists;
-        int value;
-    } const cases[] = {
+    struct Case { char16_t const* key; bool exists; int value; } const cases[] = {
         {u"apple", true, 1}, {u"Apple", true, 2}, {u"apples", true, 3}, {u"", true, 4},
         {u"b\u00e9ta", true, 5}, {u"APPLE", false, 0}, {u"appl", false, 0}, {u"beta", false, 0},
     };

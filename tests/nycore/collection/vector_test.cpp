@@ -129,11 +129,7 @@ TEST(VectorTest, NameLookup)
     v.insert(0);
     string_free(alpha);  // the vector keeps its own copy
 
-    struct Case {
-        char16_t const* name;
-        int index;
-        int* value;
-    } const cases[] = {
+    struct Case { char16_t const* name; int index; int* value; } const cases[] = {
         {u"alpha", 1, &slots[0]}, {u"Alpha", 4, &slots[2]}, {u"beta", 2, nullptr}, {u"gamma", -1, nullptr},
         {u"", -1, nullptr},
     };

@@ -29,11 +29,7 @@ double const Inf = HUGE_VAL, NaN = std::nan("");
 
 TEST(MathTest, KnownValues)
 {
-    struct Case {
-        char const* name;
-        double actual;
-        double expected;
-    } const cases[] = {
+    struct Case { char const* name; double actual; double expected; } const cases[] = {
         {"sin(0)", Math::sin(0.0), 0.0},
         {"sin(-0)", Math::sin(-0.0), -0.0},
         {"sin(pi)", Math::sin(Math::PI), 1.2246467991473532e-16},

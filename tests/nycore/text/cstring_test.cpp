@@ -35,11 +35,7 @@ TEST(CharFunctions, ClassifyAndMapAsciiOnly)
 
 TEST(CstrCmp, FirstDifferenceAsSigned16Bit)
 {
-    struct Case {
-        char16_t const* a;
-        char16_t const* b;
-        int expected;
-    } const cases[] = {
+    struct Case { char16_t const* a; char16_t const* b; int expected; } const cases[] = {
         {u"", u"", 0}, {u"abc", u"abc", 0}, {u"ab", u"abc", -1},
         {u"abc", u"ab", 1}, {u"abd", u"abc", 1}, {u"B", u"a", -1},
         {u"\u8000", u"a", -1}, {u"a", u"\uffff", 1}, {u"", u"\u9000", 1},
@@ -58,11 +54,7 @@ TEST(CstrCopy, CopiesStayInsideTheRoom)
     EXPECT_EQ(std::u16string(buffer), u"abc");
     EXPECT_EQ(buffer[4], Guard);
 
-    struct Case {
-        char16_t const* src;
-        int n;
-        char16_t const* expected;
-    } const cases[] = {
+    struct Case { char16_t const* src; int n; char16_t const* expected; } const cases[] = {
         {u"abcdef", 4, u"abc"}, {u"ab", 4, u"ab"}, {u"abc", 4, u"abc"}, {u"abc", 1, u""},
     };
     for (Case const& k : cases) {

@@ -31,10 +31,7 @@ std::string formatDate(DateTime const& date, char const* pattern)
 TEST(DateTimeFormatter, Fields)
 {
     DateTime const date(2024, 3, 5, 14, 7, 9);
-    struct Case {
-        char const* pattern;
-        std::string expected;
-    } const cases[] = {
+    struct Case { char const* pattern; std::string expected; } const cases[] = {
         {nullptr, "03/05/2024 02:07:09 PM"}, {"{MMM} {D}, {YYYY}", "Mar 5, 2024"}, {"{MMMM}", "March"},
         {"{M}/{MM}", "3/03"}, {"{DDD} {DDDD}", "Tue Tuesday"}, {"{DD}", "05"}, {"{YY}", "24"},
         {"{H}:{HH} {h}:{hh}", "14:14 2:02"}, {"{m}:{mm}:{s}:{ss}", "7:07:9:09"},
@@ -48,10 +45,7 @@ TEST(DateTimeFormatter, Fields)
 
 TEST(DateTimeFormatter, TwelveHourClock)
 {
-    struct Case {
-        int hour, minute;
-        std::string expected;
-    } const cases[] = {
+    struct Case { int hour, minute; std::string expected; } const cases[] = {
         {0, 30, "00:30 AM a"}, {11, 59, "11:59 AM a"}, {12, 0, "00:00 PM p"}, {23, 59, "11:59 PM p"},
     };
     for (auto const& c : cases)

@@ -65,10 +65,7 @@ std::string roundedUp(std::string text)
 TEST(DoubleFormatter, DefaultRendering)
 {
     double const inf = std::numeric_limits<double>::infinity();
-    struct Case {
-        double value;
-        std::string expected;
-    } const cases[] = {
+    struct Case { double value; std::string expected; } const cases[] = {
         {2.5, "2.5"}, {-3, "-3"}, {0, "0"}, {-0.0, "0"}, {1.2, "1.2"}, {0.96, "0.96"},
         {0.1 + 0.2, "0.30000000000000004"}, {1e-6, "0.000001"}, {-0.125, "-0.125"}, {1e21, "1000000000000000000000"},
         {123456789.25, "123456789.25"}, {std::ldexp(1.0, 70), "1180591620717411303424"},
@@ -120,11 +117,7 @@ TEST(DoubleFormatter, DefaultRenderingIsShortestRoundTrip)
 TEST(DoubleFormatter, PictureRendering)
 {
     double const inf = std::numeric_limits<double>::infinity();
-    struct Case {
-        char const* format;
-        double value;
-        std::string expected;
-    } const cases[] = {
+    struct Case { char const* format; double value; std::string expected; } const cases[] = {
         // sections: positive, negative, zero, unused
         {"0.00;(0.00);zero", 1.5, "1.50"}, {"0.00;(0.00);zero", -1.5, "(1.50)"}, {"0.00;(0.00);zero", 0, "zero"},
         {"0.00;(0.00);zero", -0.0, "zero"}, {"0.00;(0.00);zero", 0.001, "0.00"}, {"0;(0)", 0, "0"},

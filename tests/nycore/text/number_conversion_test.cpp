@@ -19,11 +19,7 @@ constexpr char16_t Guard = 0xBEEF;
 
 TEST(CstrToInt, SyntaxRadixAndSaturation)
 {
-    struct Case {
-        char16_t const* text;
-        int radix;
-        int expected;
-    } const cases[] = {
+    struct Case { char16_t const* text; int radix; int expected; } const cases[] = {
         {u"  -12z", 10, -12}, {u"ff", 16, 255}, {u"FF", 16, 255}, {u"9", 8, 0}, {u"777", 8, 511}, {u"1012", 2, 5},
         {u"zz", 36, 1295}, {u"\t\r\n 42", 10, 42}, {u"+5", 10, 0}, {u"", 10, 0}, {u"-", 10, 0}, {u"a", 10, 0},
         {u"2147483647", 10, INT32_MAX}, {u"2147483648", 10, INT32_MAX}, {u"99999999999999999999", 10, INT32_MAX},
@@ -36,10 +32,7 @@ TEST(CstrToInt, SyntaxRadixAndSaturation)
 
 TEST(CstrToFloat, SyntaxAndCorrectRounding)
 {
-    struct Case {
-        std::u16string text;
-        double expected;
-    } const cases[] = {
+    struct Case { std::u16string text; double expected; } const cases[] = {
         {u"3.", 3.0}, {u"-0.25", -0.25}, {u"0.3", 0.3}, {u"0.7", 0.7}, {u"0.1", 0.1}, {u"123.456", 123.456},
         {u".5", 0.5}, {u"-.5", -0.5}, {u"  \t12.5x", 12.5}, {u"1.2.3", 1.2}, {u"1e5", 1.0}, {u"+1", 0.0},
         {u"", 0.0}, {u"-", 0.0}, {u"abc", 0.0},
@@ -55,12 +48,7 @@ TEST(CstrToFloat, SyntaxAndCorrectRounding)
 
 TEST(CharrFromInt, RadixSignAndRoom)
 {
-    struct Case {
-        std::int32_t value;
-        int radix;
-        int size;
-        char16_t const* expected;
-    } const cases[] = {
+    struct Case { std::int32_t value; int radix; int size; char16_t const* expected; } const cases[] = {
         {0, 10, 12, u"0"}, {-255, 10, 12, u"-255"}, {255, 16, 12, u"ff"}, {-255, 16, 12, u"ffffff01"},
         {-1, 2, 40, u"11111111111111111111111111111111"}, {INT32_MIN, 10, 12, u"-2147483648"},
         {INT32_MAX, 36, 12, u"zik0zj"}, {12345, 10, 3, u"12"}, {-12345, 10, 4, u"-12"},
@@ -79,11 +67,7 @@ TEST(CharrFromInt, RadixSignAndRoom)
 TEST(CharrFromReal, ShortestTextTruncatedToDecimals)
 {
     double const inf = std::numeric_limits<double>::infinity();
-    struct Case {
-        double value;
-        int decimals;
-        char16_t const* expected;
-    } const cases[] = {
+    struct Case { double value; int decimals; char16_t const* expected; } const cases[] = {
         {2.5, 0, u"2"}, {2.5, -1, u"2.5"}, {2.5, 3, u"2.500"}, {0.3, -1, u"0.3"}, {0.3, 5, u"0.30000"},
         {0.7, 1, u"0.7"}, {1.999, 2, u"1.99"}, {-1.999, 2, u"-1.99"}, {-0.001, 2, u"-0.00"}, {0.0, -1, u"0"},
         {-0.0, -1, u"0"}, {-0.0, 2, u"0.00"}, {1234567.0, -1, u"1234567"}, {1e20, -1, u"100000000000000000000"},
@@ -102,12 +86,7 @@ TEST(CharrFromReal, ShortestTextTruncatedToDecimals)
 
 TEST(CharrFromReal, StopsWhenTheBufferIsFull)
 {
-    struct Case {
-        double value;
-        int decimals;
-        int size;
-        char16_t const* expected;
-    } const cases[] = {
+    struct Case { double value; int decimals; int size; char16_t const* expected; } const cases[] = {
         {12345.0, -1, 3, u"12"}, {1.5, 1000000000, 6, u"1.500"}, {-std::numeric_limits<double>::infinity(), 0, 3, u"-i"},
         {1.7976931348623157e308, -1, 5, u"1797"}, {5e-324, -1, 8, u"0.00000"},
     };

@@ -44,11 +44,7 @@ std::u16string printed(char16_t const* fmt, ...)
     return std::u16string(buffer.data(), static_cast<std::size_t>(written));
 }
 
-struct Case {
-    char const* what;
-    std::u16string actual;
-    char16_t const* expected;
-};
+struct Case { char const* what; std::u16string actual; char16_t const* expected; };
 
 void check(std::vector<Case> const& cases)
 {

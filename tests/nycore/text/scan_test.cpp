@@ -36,12 +36,7 @@ TEST(Scan, NumberAndTextAssignments)
 
 TEST(Scan, IntegerConversionsTable)
 {
-    struct Case {
-        char16_t const* input;
-        char16_t const* fmt;
-        int assigned;
-        int expected;
-    } const cases[] = {
+    struct Case { char16_t const* input; char16_t const* fmt; int assigned; int expected; } const cases[] = {
         {u"  -42", u"%d", 1, -42}, {u"\t17", u"%i", 1, 17}, {u"33", u"%u", 1, 33}, {u"fF", u"%x", 1, 255},
         {u"1A", u"%X", 1, 26}, {u"778", u"%o", 1, 63}, {u"1012", u"%b", 1, 5}, {u"ffffffff", u"%x", 1, -1},
         {u"1ffffffff", u"%x", 1, -1}, {u"99999999999", u"%d", 1, INT32_MAX},
@@ -59,11 +54,7 @@ TEST(Scan, IntegerConversionsTable)
 
 TEST(Scan, RealsAndUnits)
 {
-    struct Case {
-        char16_t const* input;
-        int assigned;
-        double expected;
-    } const cases[] = {
+    struct Case { char16_t const* input; int assigned; double expected; } const cases[] = {
         {u"0.7", 1, 0.7}, {u"-.25", 1, -0.25}, {u"3.", 1, 3.0},
         {u" 12.5e3", 1, 12.5}, {u"x", 0, -1.0}, {u"-", 0, -1.0},
     };

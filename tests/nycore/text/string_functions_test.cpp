@@ -66,11 +66,7 @@ TEST(StringFunctions, AllocCopyAndCompare)
 TEST(StringFunctions, Slices)
 {
     String const* s = u"abcdef"_str;
-    struct Case {
-        char const* what;
-        String* result;
-        char16_t const* expected;
-    } const cases[] = {
+    struct Case { char const* what; String* result; char16_t const* expected; } const cases[] = {
         {"left 2", string_left(s, 2), u"ab"}, {"left 99", string_left(s, 99), u"abcdef"},
         {"left -1", string_left(s, -1), u""}, {"right 2", string_right(s, 2), u"ef"},
         {"right 99", string_right(s, 99), u"abcdef"}, {"mid 2 -1", string_mid(s, 2, -1), u"cdef"},
@@ -100,12 +96,7 @@ TEST(StringFunctions, Slices)
 TEST(StringFunctions, IndexOf)
 {
     String const* s = u"abcabc"_str;
-    struct Case {
-        char16_t const* what;
-        int start;
-        bool backwards;
-        int expected;
-    } const cases[] = {
+    struct Case { char16_t const* what; int start; bool backwards; int expected; } const cases[] = {
         {u"bc", 5, true, 4}, {u"bc", 5, false, -1}, {u"bc", 0, false, 1},
         {u"bc", 2, false, 4}, {u"bc", 3, true, 1}, {u"abc", 0, true, 0},
         {u"x", 0, false, -1}, {u"", 3, false, 3}, {u"abcabcd", 0, false, -1},
@@ -129,11 +120,7 @@ TEST(StringFunctions, Split)
 
 TEST(StringFunctions, NumberConversions)
 {
-    struct Case {
-        char const* what;
-        String* result;
-        char16_t const* expected;
-    } const cases[] = {
+    struct Case { char const* what; String* result; char16_t const* expected; } const cases[] = {
         {"int -255 hex", string_from_int(-255, 16), u"ffffff01"}, {"int -255", string_from_int(-255, 10), u"-255"},
         {"int min bin", string_from_int(INT32_MIN, 2), u"10000000000000000000000000000000"},
         {"real 2.5 0", string_from_real(2.5, 0), u"2"}, {"real 2.5 -1", string_from_real(2.5, -1), u"2.5"},
@@ -156,10 +143,7 @@ TEST(StringFunctions, NumberConversions)
     EXPECT_EQ(string_to_real(u"0.7"_str), 0.7);
     EXPECT_EQ(string_to_real(nullptr), 0.0);
 
-    struct RealCase {
-        char16_t const* text;
-        bool expected;
-    } const realCases[] = {
+    struct RealCase { char16_t const* text; bool expected; } const realCases[] = {
         {u"12.5", true}, {u" -1..2", true}, {u"", true}, {u"-", true},
         {u"1e5", false}, {u"+1", false}, {u"1 ", false},
     };

@@ -49,13 +49,7 @@ TEST(String, CreateAndAccess)
 
 TEST(String, SubStringMatch)
 {
-    struct Case {
-        String const* a;
-        String const* b;
-        int start;
-        bool ignoreCase;
-        int expected;
-    } const cases[] = {
+    struct Case { String const* a; String const* b; int start; bool ignoreCase; int expected; } const cases[] = {
         {u"hello"_str, u"llo"_str, 2, false, -1}, {u"hello"_str, u"ll"_str, 2, false, 2},
         {u"hello"_str, u"lx"_str, 2, false, 1}, {u"hello"_str, u"lloyd"_str, 2, false, 3},
         {u"hello"_str, u"LLO"_str, 2, false, 0}, {u"hello"_str, u"LLO"_str, 2, true, -1},
@@ -71,10 +65,7 @@ TEST(String, SubStringMatch)
 
 TEST(String, Utf8Pair)
 {
-    struct Case {
-        std::string bytes;
-        std::u16string units;
-    } const cases[] = {
+    struct Case { std::string bytes; std::u16string units; } const cases[] = {
         {"", u""}, {"plain", u"plain"}, {"caf\xc3\xa9", u"caf\u00e9"}, {"\xe2\x82\xac", u"\u20ac"},
         {"\xf0\x9f\x98\x80", u"\U0001F600"}, {"a\xffz", u"a\ufffdz"}, {"\xc0\xaf", u"\ufffd\ufffd"},
         {"\xe2\x82", u"\ufffd"}, {"\xed\xa0\x80", u"\ufffd\ufffd\ufffd"},
@@ -88,10 +79,7 @@ TEST(String, Utf8Pair)
         string_free(s);
     }
 
-    struct Back {
-        std::u16string units;
-        std::string bytes;
-    } const backs[] = {
+    struct Back { std::u16string units; std::string bytes; } const backs[] = {
         {u"", ""}, {u"caf\u00e9", "caf\xc3\xa9"}, {u"\U0001F600!", "\xf0\x9f\x98\x80!"},
         {std::u16string(1, char16_t(0xD800)) + u"x", "\xef\xbf\xbdx"},
         {std::u16string(1, char16_t(0xDC00)), "\xef\xbf\xbd"},

@@ -56,10 +56,7 @@ std::u16string formatted(String* text)
 
 TEST(TextFormatter, ParsesFields)
 {
-    struct Case {
-        std::u16string text;
-        std::u16string expected;
-    } const cases[] = {
+    struct Case { std::u16string text; std::u16string expected; } const cases[] = {
         {u"plain text", u"plain text"}, {u"a}b", u"a}b"}, {u"x{0", u"x<0>"}, {u"{0|}", u"<0>"},
         {u"{0|0.00}", u"<0|0.00>"}, {u"{0|{###,}###.00}", u"<0|{###,}###.00>"}, {u"{0|{#{#}}}!", u"<0|{#{#}}>!"},
         {u"{a}-{b|c}", u"<a>-<b|c>"}, {u"{}", u"<>"}, {u"{|f}", u"<|f>"}, {u"{0|ab", u"<0|ab>"}, {u"", u""},
@@ -108,10 +105,7 @@ TEST(ParameterListFormatter, IndexOutsideTheArgumentsIsFatal)
 
 TEST(IntegerFormatter, RadixAndPadding)
 {
-    struct Case {
-        int value, radix, minDigits;
-        std::u16string expected;
-    } const cases[] = {
+    struct Case { int value, radix, minDigits; std::u16string expected; } const cases[] = {
         {0, 10, 0, u"0"},       {0, 10, 3, u"000"},        {42, 10, 1, u"42"},
         {42, 10, 5, u"00042"},  {-42, 10, 5, u"-0042"},    {255, 16, 0, u"ff"},
         {5, 2, 8, u"00000101"}, {-1, 16, 0, u"ffffffff"},  {35, 36, 2, u"0z"},
