@@ -5,12 +5,12 @@
 
 #include <csignal>
 #include <cstdio>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <thread>
@@ -31,12 +31,8 @@ namespace {
 std::set<std::string> namesIn(std::string const& folder)
 {
     std::set<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (dirent* entry = ::readdir(dir))
-            if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
-                names.insert(entry->d_name);
-        ::closedir(dir);
-    }
+    for (auto const& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename());
     return names;
 }
 

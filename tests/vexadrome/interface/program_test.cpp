@@ -132,5 +132,8 @@ TEST(Program, RunningOutOfMemoryIsTheFatalReportWithStatusSeventy)
     EXPECT_EQ(run.output.substr(run.output.size() - end.size()), end);
 
     TestSupport::expectReport([] { memory_alloc(SIZE_MAX / 2); }, "Error.OutOfMemory\n");
-    TestSupport::expectReport([] { ::operator delete(::operator new(SIZE_MAX / 2)); }, "Error.OutOfMemory\n");
+    TestSupport::expectReport([] {
+        void* volatile block = ::operator new(SIZE_MAX / 2);
+        ::operator delete(block);
+    }, "Error.OutOfMemory\n");
 }
