@@ -54,7 +54,7 @@ bool close(double actual, double expected)
 {
     if (std::isnan(expected))
         return std::isnan(actual);
-    return actual == expected || std::fabs(actual - expected) <= 1e-12 * std::fmax(1.0, std::fabs(expected));
+    return actual == expected || std::fabs(actual - expected) <= 1e-12 * std::fabs(expected);
 }
 
 // A call of magnitude (or normalize) of vector(a, b) with a and b as arguments.
