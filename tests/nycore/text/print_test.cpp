@@ -2,6 +2,7 @@
 // rendering, and that cstr_print_len is a bound no print ever passes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdint>
@@ -35,12 +36,8 @@ std::u16string printed(char16_t const* fmt, ...)
     va_end(args);
     EXPECT_LT(written, bound) << TestSupport::toUtf8(fmt);
     EXPECT_EQ(buffer[static_cast<std::size_t>(written)], 0);
-    for (std::size_t i = static_cast<std::size_t>(bound); i < buffer.size(); ++i) {
-        if (buffer[i] != Guard) {
-            ADD_FAILURE() << "write past the bound at " << i << " for " << TestSupport::toUtf8(fmt);
-            break;
-        }
-    }
+    auto stray = std::find_if(buffer.begin() + bound, buffer.end(), [](char16_t unit) { return unit != Guard; });
+    EXPECT_TRUE(stray == buffer.end()) << "a write past the bound for " << TestSupport::toUtf8(fmt);
     return std::u16string(buffer.data(), static_cast<std::size_t>(written));
 }
 

@@ -28,10 +28,8 @@ public:
     {
         writer->append(u'<');
         writer->append(name);
-        if (format) {
-            writer->append(u'|');
-            writer->append(format);
-        }
+        if (format)
+            writer->append(u'|'), writer->append(format);
         writer->append(u'>');
     }
 };
@@ -47,9 +45,7 @@ public:
 
 std::u16string formatted(String* text)
 {
-    std::u16string result = toU16(text);
-    string_free(text);
-    return result;
+    return TestSupport::OwnedString(text).text();
 }
 
 }
