@@ -50,6 +50,15 @@ public:
     {
         if (!(sumOfSquares < std::numeric_limits<double>::min()) && sumOfSquares != HUGE_VAL)
             return NyCore::Math::sqrt(sumOfSquares);
+        return rescaledMagnitude(sumOfSquares, count, element);
+    }
+
+private:
+    // Out of line and cold: the evaluation loops inline magnitude and should
+    // carry only its common path.
+    template <typename Element>
+    [[gnu::noinline, gnu::cold]] static double rescaledMagnitude(double sumOfSquares, int count, Element element)
+    {
         double largest = 0.0;
         for (int k = 0; k < count; ++k)
             largest = std::fmax(largest, std::fabs(element(k)));
@@ -64,7 +73,6 @@ public:
         return std::ldexp(NyCore::Math::sqrt(scaled), exponent);
     }
 
-private:
     static MathFunction mathTable[MathCount];
 };
 
