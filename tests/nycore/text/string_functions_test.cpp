@@ -63,7 +63,7 @@ TEST(StringFunctions, AllocCopyAndCompare)
     EXPECT_EQ(string_get_char(u"xyz"_str, 2), u'z');
 }
 
-TEST(StringFunctions, Slices)
+TEST(StringFunctions, NewStrings)
 {
     String const* s = u"abcdef"_str;
     struct Case { char const* what; String* result; char16_t const* expected; } const cases[] = {
@@ -85,6 +85,11 @@ TEST(StringFunctions, Slices)
         {"justify cut", string_justify(u"abcdef"_str, 3, 0, u' '), u"abc"},
         {"extract", string_extract(u"abcdef", 3), u"abc"}, {"extract short", string_extract(u"ab", 10), u"ab"},
         {"from cstr", string_from_cstr(u"hello"), u"hello"}, {"from ascii", string_from_ascii("caf\xe9"), u"caf\u00e9"},
+        {"int -255 hex", string_from_int(-255, 16), u"ffffff01"}, {"int -255", string_from_int(-255, 10), u"-255"},
+        {"int min bin", string_from_int(INT32_MIN, 2), u"10000000000000000000000000000000"},
+        {"real 2.5 0", string_from_real(2.5, 0), u"2"}, {"real 2.5 -1", string_from_real(2.5, -1), u"2.5"},
+        {"real 0.3 5", string_from_real(0.3, 5), u"0.30000"}, {"real inf 4", string_from_real(HUGE_VAL, 4), u"inf"},
+        {"real -0", string_from_real(-0.0, -1), u"0"},
     };
     for (Case const& k : cases) {
         EXPECT_EQ(toU16(k.result), k.expected) << k.what;
@@ -120,18 +125,6 @@ TEST(StringFunctions, Split)
 
 TEST(StringFunctions, NumberConversions)
 {
-    struct Case { char const* what; String* result; char16_t const* expected; } const cases[] = {
-        {"int -255 hex", string_from_int(-255, 16), u"ffffff01"}, {"int -255", string_from_int(-255, 10), u"-255"},
-        {"int min bin", string_from_int(INT32_MIN, 2), u"10000000000000000000000000000000"},
-        {"real 2.5 0", string_from_real(2.5, 0), u"2"}, {"real 2.5 -1", string_from_real(2.5, -1), u"2.5"},
-        {"real 0.3 5", string_from_real(0.3, 5), u"0.30000"}, {"real inf 4", string_from_real(HUGE_VAL, 4), u"inf"},
-        {"real -0", string_from_real(-0.0, -1), u"0"},
-    };
-    for (Case const& k : cases) {
-        EXPECT_EQ(toU16(k.result), k.expected) << k.what;
-        string_free(k.result);
-    }
-
     String* largest = string_from_real(-1.7976931348623157e308, 2);
     EXPECT_EQ(largest->count, 1 + 309 + 3);
     EXPECT_EQ(toU16(largest).substr(0, 6), u"-17976");
