@@ -70,7 +70,7 @@ TerminalRun onTerminal(std::vector<std::string> const& chunks)
             written += n > 0 ? static_cast<std::size_t>(n) : 0;
             if (written == keys.size()) {
                 ++chunk, written = 0;
-                std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                std::this_thread::sleep_for(std::chrono::milliseconds(250));
             }
         } else if (fds.revents) {
             break;
