@@ -18,6 +18,7 @@ void console_write_bytes(int fd, char const* bytes, long count)
         if (written < 0) {
             if (errno == EINTR)
                 continue;
+            stream_standard_note_failure(fd, errno);  // seen by the exit check of standard output
             return;
         }
         bytes += written;
