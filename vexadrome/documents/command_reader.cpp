@@ -1,5 +1,6 @@
 // Reading command script files: the script is the root's text and CDATA
-// content, pieced together in order.
+// content, pieced together in order, without the blanks at its two ends (the
+// file is parsed untrimmed, so blanks beside a comment stay in the script).
 #include "vexadrome/documents/command_reader.h"
 
 #include "nycore/text/string_functions.h"
@@ -16,6 +17,32 @@ bool isScriptPiece(NyCore::XML::Node const* node)
     return node->kind == NyCore::XML::TextNode || node->kind == NyCore::XML::CDataSectionNode;
 }
 
+bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+// Every piece of the script, in order, blanks included.
+void appendPieces(NyCore::XML::Element const* root, NyCore::Text::TextBuffer* script)
+{
+    for (NyCore::XML::Node* child = xml_first_child(root); child != nullptr; child = child->next) {
+        if (isScriptPiece(child) && child->text != nullptr)
+            script->append(child->text);
+    }
+}
+
+// How many blanks the pieced-together script starts with.
+int leadingBlanks(NyCore::XML::Element const* root)
+{
+    NyCore::Text::TextBuffer script;
+    appendPieces(root, &script);
+    NyCore::String const* text = script.get$text();
+    int lead = 0;
+    while (lead < text->count && isBlank(text->units()[lead]))
+        ++lead;
+    return lead;
+}
+
 }
 
 CommandDoc* CommandReader::read(NyCore::XML::Document* xml, DocumentHost* host)
@@ -30,11 +57,15 @@ CommandDoc* CommandReader::read(NyCore::XML::Document* xml, DocumentHost* host)
 NyCore::String* CommandReader::scriptOf(NyCore::XML::Element const* root)
 {
     NyCore::Text::TextBuffer script;
-    for (NyCore::XML::Node* child = xml_first_child(root); child != nullptr; child = child->next) {
-        if (isScriptPiece(child) && child->text != nullptr)
-            script.append(child->text);
-    }
-    return string_copy(script.get$text());
+    appendPieces(root, &script);
+    NyCore::String const* text = script.get$text();
+    int start = 0;
+    int end = text->count;
+    while (start < end && isBlank(text->units()[start]))
+        ++start;
+    while (end > start && isBlank(text->units()[end - 1]))
+        --end;
+    return start == end ? string_copy(NyCore::Text::EmptyString) : string_mid(text, start, end - start);
 }
 
 int CommandReader::sourceOffsetOf(NyCore::XML::Element const* root, char16_t const* input, int count,
@@ -42,6 +73,7 @@ int CommandReader::sourceOffsetOf(NyCore::XML::Element const* root, char16_t con
 {
     NyCore::XML::Node const* last = nullptr;
     int pieceStart = 0;
+    scriptOffset += leadingBlanks(root);
     for (NyCore::XML::Node* child = xml_first_child(root); child != nullptr; child = child->next) {
         if (!isScriptPiece(child))
             continue;

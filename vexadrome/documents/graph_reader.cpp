@@ -24,6 +24,16 @@ NyCore::XML::Element const* asElement(NyCore::XML::Node const* node)
     return static_cast<NyCore::XML::Element const*>(node);
 }
 
+// The text without the XML white space (space, tab, line feed, carriage
+// return) at its ends: files may indent what they hold.
+NyCore::String* trimBlanks(NyCore::String const* text)
+{
+    NyCore::String* left = string_trim_left(text, u" \t\n\r"_str);
+    NyCore::String* both = string_trim_right(left, u" \t\n\r"_str);
+    string_free(left);
+    return both;
+}
+
 NyCore::String const* textAttr(NyCore::XML::Element const* element, char16_t const* name)
 {
     NyCore::String const* text = xml_get_attribute(element, name);
@@ -133,7 +143,9 @@ void GraphReader::readExprValues(NyCore::XML::Element const* element, GraphExpr*
 {
     expr->set$name(textAttr(element, u"name"));
     NyCore::String const* text = xml_get_value(xml_first_child(element));
-    expr->set$exprString(text ? text : NyCore::Text::EmptyString);
+    NyCore::String* trimmed = trimBlanks(text ? text : NyCore::Text::EmptyString);
+    expr->set$exprString(trimmed);
+    string_free(trimmed);
     expr->color = readColorAttr(element, u"color", 0, failure);
     expr->active = MathDocReader::readBoolAttr(element, u"active", true);
     expr->material =

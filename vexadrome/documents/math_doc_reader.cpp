@@ -186,7 +186,8 @@ NyUser::Models::Document* MathDocReader::load(NyCore::String const* path, Docume
     std::u16string_view source(static_cast<char16_t const*>(content->data()), content->length);
     XmlTree xml;
     NyCore::XML::ParseError parseError;
-    if (!xml_parse_array_checked(&xml.document, content.get(), true, &parseError)) {
+    // Untrimmed: a script's blanks next to a comment or CDATA section are part of it.
+    if (!xml_parse_array_checked(&xml.document, content.get(), false, &parseError)) {
         return fail(reason, OwnedString(string_print(u"not well-formed XML at line %d, column %d: %s",
                                                      parseError.line, parseError.column, parseError.message)));
     }

@@ -66,7 +66,7 @@ int ScriptRunner::runFile(NyCore::String const* path)
 
     NyCore::XML::Document xml;
     NyCore::XML::ParseError parseError;
-    if (!xml_parse_buffer_checked(&xml, units, count, true, &parseError)) {
+    if (!xml_parse_buffer_checked(&xml, units, count, false, &parseError)) {
         OwnedString reason(string_print(u"not well-formed XML at line %d, column %d: %s", parseError.line,
                                         parseError.column, parseError.message));
         reportProblem(path, reason.get());
