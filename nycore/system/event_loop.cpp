@@ -37,10 +37,12 @@ struct Message {
 Level levels[EventLoop::MaximumDepth] = {};
 int depth = 0;
 
+// Never destroyed: objects that go away during the process's own exit still
+// look through it.
 std::deque<Message>& queue()
 {
-    static std::deque<Message> messages;
-    return messages;
+    static auto* messages = new std::deque<Message>;
+    return *messages;
 }
 
 // Handles one message; `serviceOwner`'s exit requests only set *ownerExit.
@@ -201,6 +203,8 @@ void EventLoop::forgetObject(Object* object)
     // Compared as pointers only: the object may be half destroyed already.
     auto aimsAtGone = [object](Message const& m) { return m.receiver == object || m.widget == object; };
     auto& messages = queue();
+    if (messages.empty())
+        return;
     messages.erase(std::remove_if(messages.begin(), messages.end(), aimsAtGone), messages.end());
 }
 

@@ -26,9 +26,8 @@ public:
     // Calls the method at once outside any loop; inside, after the current message.
     static void postCall(Object* receiver, Method method);
     // Drops every queued message aimed at `object` (posted calls to it, and
-    // for a widget its destruction and exit requests). Widgets do it when
-    // they are deleted; any other object that may be deleted while calls to
-    // it are queued does it in its destructor.
+    // for a widget its destruction and exit requests). Every object does it
+    // when it is deleted.
     static void forgetObject(Object* object);
     static int get$depth();
 

@@ -2,6 +2,7 @@
 #include "nycore/system/object.h"
 
 #include "nycore/system/console.h"
+#include "nycore/system/event_loop.h"
 #include "nycore/system/exceptions.h"
 #include "nycore/system/memory.h"
 #include "nycore/system/runtime.h"
@@ -10,6 +11,11 @@
 namespace NyCore {
 
 TypeData Object::MetaData = {nullptr, nullptr, u"NyCore.Object"_str, NoMethods, NoEvents, nullptr, sizeof(Object), 0, nullptr};
+
+Object::~Object()
+{
+    System::EventLoop::forgetObject(this);
+}
 
 Type* Object::getType() const
 {

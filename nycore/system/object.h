@@ -23,7 +23,8 @@ public:
     Object() = default;
     Object(Object const&) = delete;
     Object& operator=(Object const&) = delete;
-    virtual ~Object() = default;
+    // Drops the calls still queued for the object (EventLoop::forgetObject).
+    virtual ~Object();
 
     virtual Type* getType() const;
     virtual int hashcode() const;
