@@ -1,5 +1,5 @@
-// Tests of the field parser, "{0}" parameter formatting (String::format) and
-// the integer formatter.
+// Tests of the field parser, "{0}" parameter formatting (String::format), the
+// integer formatter and the date formatter (fields, 12-hour clock, unknown names).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "nycore/system/boxed_values.h"
+#include "nycore/text/date_time_formatter.h"
 #include "nycore/text/integer_formatter.h"
 #include "nycore/text/parameter_list_formatter.h"
 #include "nycore/text/string_functions.h"
@@ -14,8 +15,10 @@
 #include "tests/support/child_process.h"
 #include "tests/support/strings.h"
 
+using NyCore::DateTime;
 using NyCore::String;
 using NyCore::Text::CharWriter;
+using NyCore::Text::DateTimeFormatter;
 using NyCore::Text::TextBuffer;
 using TestSupport::toU16;
 
@@ -46,6 +49,14 @@ public:
 std::u16string formatted(String* text)
 {
     return TestSupport::OwnedString(text).text();
+}
+
+std::string formatDate(DateTime const& date, char const* pattern)
+{
+    TestSupport::OwnedString format(pattern ? string_from_ascii(pattern) : nullptr);
+    TextBuffer buffer;
+    DateTimeFormatter::applyFormat(&buffer, format, &date);
+    return TestSupport::toUtf8(buffer.get$text());
 }
 
 }
@@ -117,4 +128,41 @@ TEST(IntegerFormatter, RadixAndPadding)
     TextBuffer buffer;
     NyCore::Text::IntegerFormatter::applyFormat(&buffer, -1234, u"0.00"_str);
     EXPECT_EQ(toU16(buffer.get$text()), u"-1234") << "the format is not interpreted";
+}
+
+TEST(DateTimeFormatter, Fields)
+{
+    DateTime const date(2024, 3, 5, 14, 7, 9);
+    struct Case { char const* pattern; std::string expected; } const cases[] = {
+        {nullptr, "03/05/2024 02:07:09 PM"}, {"{MMM} {D}, {YYYY}", "Mar 5, 2024"}, {"{MMMM}", "March"},
+        {"{M}/{MM}", "3/03"}, {"{DDD} {DDDD}", "Tue Tuesday"}, {"{DD}", "05"}, {"{YY}", "24"},
+        {"{H}:{HH} {h}:{hh}", "14:14 2:02"}, {"{m}:{mm}:{s}:{ss}", "7:07:9:09"},
+        {"{AMPM} {AP} {ampm} {ap}", "PM P pm p"}, {"{DD|x} {YYYY|0}", "5 2024"}, {"at {HH}h}", "at 14h}"},
+        // unknown names
+        {"{YYY}{Y}{YYYYY}{DDDDD}{MMMMM}{mmm}{MD}{Am}{apm}{x}", "??????????"},
+    };
+    for (auto const& c : cases)
+        EXPECT_EQ(formatDate(date, c.pattern), c.expected) << (c.pattern ? c.pattern : "default pattern");
+}
+
+TEST(DateTimeFormatter, TwelveHourClock)
+{
+    struct Case { int hour, minute; std::string expected; } const cases[] = {
+        {0, 30, "00:30 AM a"}, {11, 59, "11:59 AM a"}, {12, 0, "00:00 PM p"}, {23, 59, "11:59 PM p"},
+    };
+    for (auto const& c : cases)
+        EXPECT_EQ(formatDate(DateTime(2024, 1, 1, c.hour, c.minute), "{hh}:{mm} {AMPM} {ap}"), c.expected)
+            << c.hour << ":" << c.minute;
+}
+
+TEST(DateTimeFormatter, NamesAndWidths)
+{
+    EXPECT_EQ(formatDate(DateTime(24, 12, 31), "{YYYY}-{MMMM}-{YY}"), "0024-December-24");
+    EXPECT_EQ(formatDate(DateTime(2023, 1, 1), "{MMM} {DDD}"), "Jan Sun");
+    EXPECT_EQ(formatDate(DateTime(2024, 6, 15), "{MMMM} {DDDD}"), "June Saturday");
+}
+
+TEST(DateTimeFormatter, EmptyFieldNameIsFatal)
+{
+    TestSupport::expectFatal([] { formatDate(DateTime(2024, 3, 5), "x{}"); }, "Error.InvalidIndex: ");
 }
