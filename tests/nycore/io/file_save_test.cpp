@@ -1,6 +1,4 @@
-// Saving: the new bytes, kept permissions and links, FIFOs and devices
-// written into, and failures (refused, half-way, a failing rename) that leave
-// the old file as it was and no temporary behind.
+// Saving: the bytes, kept modes and links, FIFOs and devices, and failures that leave the old file.
 #include <gtest/gtest.h>
 
 #include <csignal>

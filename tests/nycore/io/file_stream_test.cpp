@@ -1,6 +1,4 @@
-// File writers and readers: the bytes of the four encodings, byte-order-mark
-// detection, the end of input, block boundaries, seeking, document files, and
-// failures reported or fatal.
+// File writers and readers: encodings, byte-order marks, blocks, seeking, documents, failures.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -85,7 +83,6 @@ TEST(FileStream, TheFirstBytesChooseTheEncodingAndAnOddLastByteFails)
     struct Case { std::string bytes; int encoding; std::u16string text; bool failed; } const cases[] = {
         {std::string("\xff\xfe" "A\0B\0", 6), 2, u"AB", false},
         {std::string("\xfe\xff\0A\0B", 6), 3, u"AB", false},
-        {"AB", 1, u"AB", false},
         {"\xfe", 1, u"\u00fe", false},
         {"\xff\xfd" "x", 1, u"\u00ff\u00fdx", false},
         {"", 1, u"", false},
@@ -241,9 +238,7 @@ TEST(FileStream, OpeningFailsWithTheReasonAndDocumentsMustBeSmallRegularFiles)
 TEST(FileStream, PutArrayWritesTheElementBytesAndMisuseIsFatal)
 {
     auto* array = Collections::Array<std::uint16_t>::alloc(3);
-    (*array)[0] = 0x4241;
-    (*array)[1] = 0x4443;
-    (*array)[2] = 0x4645;
+    std::memcpy(array->data(), "ABCDEF", 6);
     auto* odd = array_alloc(1, 3);
     std::memcpy(odd->data(), "xyz", 3);
     TempFolder folder;
@@ -257,10 +252,7 @@ TEST(FileStream, PutArrayWritesTheElementBytesAndMisuseIsFatal)
 
     OwnedString missing(folder.string("missing/x.txt"));
     StreamReader reader;
-    struct Case {
-        std::function<void()> body;
-        char const* report;
-    } const cases[] = {
+    struct Case { std::function<void()> body; char const* report; } const cases[] = {
         {[&] { fwriter_construct(&writer, path, SaveFlags, 0); writer_put_array(&writer, array, 3, 1); }, "Error.InvalidIndex: io/stream.cpp("},
         {[&] { fwriter_construct(&writer, missing, SaveFlags, 1); }, "Error.IO.InvalidFileName: io/file_stream.cpp("},
         {[&] { freader_construct(&reader, missing, 0); }, "Error.IO.InvalidFileName: io/file_stream.cpp("},

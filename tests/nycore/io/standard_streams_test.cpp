@@ -34,48 +34,32 @@ void feedStandardInput(std::string const& bytes)
     stream_standard_bind();
 }
 
+StreamWriter* out()
+{
+    return writer_standard_output();
+}
+
 }
 
 TEST(StandardStreams, OutputIsUtf8AndNeverLostBeforeAFatalStop)
 {
     std::u16string const wide = std::u16string(511, u'a') + u"\U0001F600\u00e9" + u'\xd800' + u"!";
-    struct Case {
-        char const* name;
-        std::function<void()> body;
-        std::string output;
-    } const cases[] = {
+    struct Case { char const* name; std::function<void()> body; std::string output; } const cases[] = {
         {"print", [] { print(u"n=%d %s\n", 5, u"\u20ac"); }, "n=5 \xe2\x82\xac\n"},
-        {"a pair across the block boundary, a lone surrogate", [&] {
-             writer_put_string(writer_standard_output(), TestSupport::OwnedString(wide));
-             writer_flush(writer_standard_output());
-         },
+        {"a pair across the block boundary, a lone surrogate", [&] { writer_put_string(out(), TestSupport::OwnedString(wide)), writer_flush(out()); },
             std::string(511, 'a') + "\xf0\x9f\x98\x80\xc3\xa9\xef\xbf\xbd!"},
-        {"buffered text before a fatal report", [] {
-             writer_put_string(writer_standard_output(), u"partial "_str);
-             error_throw(ERROR_BADINDEX);
-         },
+        {"buffered text before a fatal report", [] { writer_put_string(out(), u"partial "_str), error_throw(ERROR_BADINDEX); },
             "partial Error.InvalidIndex\n"},
-        {"shutdown flushes", [] {
-             writer_print(writer_standard_output(), u"bye");
-             while (System::Runtime::shutdown() > 0) {
-             }
-         },
-            "bye"},
-        {"console_write keeps the order", [] {
-             writer_put_string(writer_standard_output(), u"1"_str);
-             console_write(1, u"2"_str);
-         },
-            "12"},
+        {"shutdown flushes", [] { writer_print(out(), u"bye"); while (System::Runtime::shutdown() > 0) {} }, "bye"},
+        {"console_write keeps the order", [] { writer_put_string(out(), u"1"_str), console_write(1, u"2"_str); }, "12"},
         {"failed writes are kept, also those made past the writers", [] {
-             int full = ::open("/dev/full", O_WRONLY);
              int saved = ::dup(1);
-             ::dup2(full, 1);
+             ::dup2(::open("/dev/full", O_WRONLY), 1);
              print(u"lost");
              stream_standard_note_failure(2, EPIPE);
              ::dup2(saved, 1);
-             StreamWriter* out = writer_standard_output();
              StreamWriter* err = writer_standard_error();
-             std::printf("%d %d %d %d", writer_has_failed(out), out->error == ENOSPC, writer_has_failed(err), err->error == EPIPE);
+             std::printf("%d %d %d %d", writer_has_failed(out()), out()->error == ENOSPC, writer_has_failed(err), err->error == EPIPE);
          },
             "1 1 1 1"},
     };

@@ -1,9 +1,7 @@
-// Tests of the XML parser: accepted inputs (read back through the writer),
-// rejected inputs with their line, column and reason, entities, trimming,
-// the depth limit, and the fatal and stream entry points.
+// The XML parser: accepted and rejected inputs, entities, source places, depth and entry points.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <cstdio>
 
 #include <string>
 
@@ -24,6 +22,15 @@ std::u16string nested(int depth)
         open += u"<e>", close += u"</e>";
     return open + close;
 }
+
+// The units of text in a new array (the caller frees it).
+NyCore::Collections::Array<char16_t>* unitArray(std::u16string const& text)
+{
+    auto* array = NyCore::Collections::Array<char16_t>::alloc(static_cast<int>(text.size()));
+    text.copy(array->items(), text.size());
+    return array;
+}
+
 }
 
 TEST(XmlParserTest, AcceptsTheSubsetAndItsProlog)
@@ -32,7 +39,6 @@ TEST(XmlParserTest, AcceptsTheSubsetAndItsProlog)
     Case const cases[] = {
         // Input without a root gives an empty document.
         {u"", true, u""}, {u"no markup at all", true, u""}, {u"<?xml version=\"1.0\"?><!-- only -->\n", true, u""},
-        {u"<a/>", false, u"<a/>"},
         {u"\uFEFFtext before <a/> and after <!-- c --><?pi?>", false, u"<a/>"},
         {u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a/>", false, u"<a/>"},
         {u"<?xml version=\"1.0\"?><!-- about ] > --><!DOCTYPE a [\n <!ELEMENT a (#PCDATA)>\n"
@@ -49,8 +55,7 @@ TEST(XmlParserTest, AcceptsTheSubsetAndItsProlog)
         {u"<a>   </a>", true, u"<a/>"},
         // References are not white space for trimming.
         {u"<a> &#32;x&#10; </a>", true, u"<a> x\n</a>"},
-        {u"<a><!-- <c> & --><![CDATA[<&>]]> t </a>", true, u"<a><!-- <c> & --><![CDATA[<&>]]>t</a>"},
-        {u"<a><b><c/></b><b/></a>", false, u"<a><b><c/></b><b/></a>"},
+        {u"<a><!-- <c> & --><![CDATA[<&>\"]]> t </a>", true, u"<a><!-- <c> & --><![CDATA[<&>\"]]>t</a>"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.input));
@@ -69,7 +74,6 @@ TEST(XmlParserTest, RejectsWithLineAndColumn)
     struct Case { std::u16string input; int line; int column; std::u16string message; };
     Case const cases[] = {
         {u"<a><b></a>", 1, 7, u"mismatched end tag </a>, expected </b>"},
-        {u"<a>", 1, 4, u"unexpected end of input"},
         {u"  <a>\n<b>\n</b>", 3, 5, u"unexpected end of input"},
         {u"<a x=\"<\"/>", 1, 6, u"'<' in attribute value"},
         {u"<a x=1/>", 1, 5, u"expected a quoted attribute value"},
@@ -122,6 +126,7 @@ TEST(XmlParserTest, DecodesEntitiesInTextAndAttributes)
         {u"&#x10FFFF;&#xFFFD;&#1;", u"\U0010FFFF\uFFFD\u0001"},
         {u"a & b &&lt; &; &amp &x-y", u"a & b &< &; &amp &x-y"},
         {u"&amp;lt;", u"&lt;"},
+        {u"\t\n \u0393\u6570\U0001F4C8\u00ff", u"\t\n \u0393\u6570\U0001F4C8\u00ff"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.raw));
@@ -178,19 +183,12 @@ TEST(XmlParserTest, LimitsTheNestingDepth)
     EXPECT_EQ(std::u16string(error.message), u"elements nested too deeply");
     EXPECT_EQ(error.column, MaxElementDepth * 3 + 1);
     EXPECT_EQ(xml_doc_element(&doc), nullptr);
-
-    std::u16string huge(300000, u'<');
-    for (std::size_t i = 1; i < huge.size(); i += 3)
-        huge[i] = u'e', huge[i + 1] = u'>';
-    EXPECT_FALSE(XmlTest::parse(&doc, huge, false, &error));
-    EXPECT_EQ(std::u16string(error.message), u"elements nested too deeply");
 }
 
 TEST(XmlParserTest, ReadsArraysAndStreams)
 {
     std::u16string const text = u"<command title=\"T\">x</command>";
-    auto* array = NyCore::Collections::Array<char16_t>::alloc(static_cast<int>(text.size()));
-    text.copy(array->items(), text.size());
+    auto* array = unitArray(text);
     Document doc;
     ParseError error;
     EXPECT_TRUE(xml_parse_array_checked(&doc, array, false, &error));
@@ -213,35 +211,26 @@ TEST(XmlParserTest, CheckedParsingPrintsNothingAndPlainParsingIsFatal)
 {
     auto quiet = TestSupport::runInChild([] {
         Document doc;
-        if (XmlTest::parse(&doc, u"<a><b></a>", false) || !XmlTest::parse(&doc, u"<a/>", false))
-            ::_exit(1);
-        xml_node_dtor(&doc);
+        std::printf("%d", XmlTest::parse(&doc, u"<a><b></a>", false));
+        std::printf("%d", XmlTest::parse(&doc, u"<a/>", false));
     });
-    EXPECT_EQ(quiet.exitCode, 0);
-    EXPECT_EQ(quiet.output, "");
+    EXPECT_EQ(quiet.output, "01") << "checked parsing prints no report";
 
-    TestSupport::expectFatal(
-        [] {
+    static std::u16string const broken = u"<a>\n<b></a>";
+    static NyCore::IO::StreamReader empty;
+    struct Case { void (*parse)(Document* doc); char const* report; } const cases[] = {
+        {[](Document* doc) { xml_parse_buffer(doc, broken.data(), static_cast<int>(broken.size()), true); },
+         "Error parsing at line 2, column 4\nError.XML.ParseFailure: xml/parse.cpp("},
+        {[](Document* doc) { xml_parse_array(doc, unitArray(u"<a"), true); },
+         "Error parsing at line 1, column 3\nError.XML.ParseFailure: xml/parse.cpp("},
+        {[](Document* doc) { memreader_construct(&empty, nullptr), xml_parse_stream(doc, &empty, true); },
+         "Error.IO.EmptyStream: xml/parse.cpp("},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.report);
+        TestSupport::expectFatal([&c] {
             Document doc;
-            std::u16string text = u"<a>\n<b></a>";
-            xml_parse_buffer(&doc, text.data(), static_cast<int>(text.size()), true);
-        },
-        "Error parsing at line 2, column 4\nError.XML.ParseFailure: xml/parse.cpp(");
-    TestSupport::expectFatal(
-        [] {
-            Document doc;
-            auto* array = NyCore::Collections::Array<char16_t>::alloc(2);
-            array->items()[0] = u'<';
-            array->items()[1] = u'a';
-            xml_parse_array(&doc, array, true);
-        },
-        "Error parsing at line 1, column 3\nError.XML.ParseFailure: xml/parse.cpp(");
-    TestSupport::expectFatal(
-        [] {
-            Document doc;
-            NyCore::IO::StreamReader reader;
-            memreader_construct(&reader, nullptr);
-            xml_parse_stream(&doc, &reader, true);
-        },
-        "Error.IO.EmptyStream: xml/parse.cpp(");
+            c.parse(&doc);
+        }, c.report);
+    }
 }

@@ -1,5 +1,4 @@
-// Helpers of the XML tests: a tree written into text through a memory writer,
-// and text parsed into a document.
+// Helpers of the XML tests: a tree written into text, text parsed into a document.
 #pragma once
 
 #include <string>
