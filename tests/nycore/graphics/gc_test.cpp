@@ -137,14 +137,6 @@ TEST_F(GCTest, FaultsAreFatal)
         char const* report;
     } const cases[] = {
         {"restore with an empty stack", [](GC* gc) { gc_restore_state(gc); }, "Error.Graphics.StackIsEmpty: graphics/gc("},
-        {"restore once too often",
-            [](GC* gc) {
-                gc_save_state(gc);
-                gc_restore_state(gc);
-                gc_restore_state(gc);
-            },
-            "Error.Graphics.StackIsEmpty: graphics/gc("},
-        {"empty polygon", [](GC* gc) { gc_polygon(gc, nullptr, 0); }, "Error.InvalidParamiter"},
         {"empty polygon outline", [](GC* gc) { gc_polygon_line(gc, nullptr, 0); }, "Error.InvalidParamiter"},
         {"empty polygon fill", [](GC* gc) { gc_polygon_fill(gc, nullptr, 0); }, "Error.InvalidParamiter"},
     };

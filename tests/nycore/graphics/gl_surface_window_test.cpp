@@ -149,7 +149,6 @@ TEST_F(GLSurfaceWindowTest, ClearsToAKnownColour)
         {0xFF8000, 255, 128, 0},
         {0x123456, 0x12, 0x34, 0x56},
         {0xAB0000FF, 0, 0, 255},
-        {0x000000, 0, 0, 0},
     };
     auto getFloats = gl<void (*)(unsigned, float*)>("glGetFloatv");
     for (Case const& c : cases) {
