@@ -210,14 +210,22 @@ TEST(VectorTest, MisuseRaisesExceptions)
         std::string message;
     } const cases[] = {
         {[] { LinkVector<int> v; fill(v, 3); v.get(3); }, bounds, outOfBounds(3, 2)},
+        {[] { LinkVector<int> v; fill(v, 3); v.set(-1, nullptr); }, bounds, outOfBounds(-1, 2)},
+        {[] { LinkVector<int> v; fill(v, 3); v.insert(4, 1); }, bounds, outOfBounds(4, 3)},
         {[] { LinkVector<int> v; v.remove(0); }, bounds, outOfBounds(0, -1)},
         {[] { LinkVector<int> v; fill(v, 3); v.move(1, 2, 2); }, bounds, outOfBounds(2, 1)},
         {[] { LinkVector<int> v(0); }, dimension, "0 is an invalid dimension size."},
+        {[] { LinkVector<int> v; v.resize(-2); }, dimension, "-2 is an invalid dimension size."},
         {[] { InlineVector<int> v(2, 0); v.getReference(2); }, bounds, outOfBounds(2, 1)},
         {[] { InlineVector<int> v(2, 0); v.insert(0, -1); }, parameter, invalid},
+        {[] { InlineVector<int> v(2, 0); v.remove(0, -1); }, parameter, invalid},
+        {[] { InlineVector<int> v(2, 0); v.move(0, 1, 0); }, parameter, invalid},
+        {[] { InlineVector<int> v(2, 0); v.move(-1, 0, 1); }, bounds, outOfBounds(-1, 1)},
         {[] { InlineVector<int> v(0, -1); }, dimension, "-1 is an invalid dimension size."},
+        {[] { InlineVector<int> v(0, 0); v.reserve(-5); }, dimension, "-5 is an invalid dimension size."},
         {[] { NameVectorBase v(-3); }, dimension, "-3 is an invalid dimension size."},
         {[] { NameVectorBase v; v.getName(0); }, bounds, outOfBounds(0, -1)},
+        {[] { NameVectorBase v; v.insert(1); }, bounds, outOfBounds(1, 0)},
     };
     for (auto const& c : cases)
         TestSupport::expectException(c.misuse, c.type, c.message);

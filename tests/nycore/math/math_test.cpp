@@ -40,12 +40,16 @@ TEST(MathTest, KnownValues)
         {"tanh(1)", Math::tanh(1.0), 0.7615941559557649},
         // The rounding functions and fmod never give -0.0.
         {"truncate(-2.7)", Math::truncate(-2.7), -2.0}, {"truncate(-0.5)", Math::truncate(-0.5), 0.0},
+        {"truncate(1e300)", Math::truncate(1e300), 1e300}, {"floor(-inf)", Math::floor(-Inf), -Inf},
+        {"floor(4503599627370497)", Math::floor(4503599627370497.0), 4503599627370497.0},
         {"floor(-0.5)", Math::floor(-0.5), -1.0}, {"floor(-0)", Math::floor(-0.0), 0.0},
         {"ceil(0.5)", Math::ceil(0.5), 1.0}, {"ceil(-0.5)", Math::ceil(-0.5), 0.0},
         {"fmod(-7, 3)", Math::fmod(-7.0, 3.0), -1.0}, {"fmod(-6, 3)", Math::fmod(-6.0, 3.0), 0.0},
-        {"fmod(inf, 3)", Math::fmod(Inf, 3.0), NaN},
+        {"fmod(inf, 3)", Math::fmod(Inf, 3.0), NaN}, {"fmod(5.5, inf)", Math::fmod(5.5, Inf), 5.5},
         {"float truncate(-0.5)", Math::truncate(-0.5f), 0.0}, {"float floor(-0)", Math::floor(-0.0f), 0.0},
-        {"float ceil(-0.5)", Math::ceil(-0.5f), 0.0}, {"float fmod(-6, 3)", Math::fmod(-6.0f, 3.0f), 0.0},
+        {"float floor(-0.5)", Math::floor(-0.5f), -1.0}, {"float ceil(2.25)", Math::ceil(2.25f), 3.0},
+        {"float ceil(-0.5)", Math::ceil(-0.5f), 0.0}, {"float fmod(-7, 3)", Math::fmod(-7.0f, 3.0f), -1.0},
+        {"float fmod(-6, 3)", Math::fmod(-6.0f, 3.0f), 0.0},
     };
     for (auto const& c : cases)
         expectSame(c.name, c.actual, c.expected);

@@ -85,9 +85,7 @@ TEST(TextFormatter, ParsesFields)
 TEST(ParameterListFormatter, FormatsArgumentsByIndex)
 {
     NyCore::Integer32 seven(7), three(3);
-    EXPECT_EQ(formatted(String::format(u"Index {0} is not within the range 0 to {1}."_str, &seven, &three)),
-              u"Index 7 is not within the range 0 to 3.");
-    EXPECT_EQ(formatted(String::format(u"{1}{0}{1}"_str, &seven, &three)), u"373");
+    EXPECT_EQ(formatted(String::format(u"Index {1}{0}{1}."_str, &seven, &three)), u"Index 373.");
 
     NyCore::Double half(2.5);
     EXPECT_EQ(formatted(String::format(u"{0} and {0|0.00}"_str, &half)), u"2.5 and 2.50");
