@@ -5,7 +5,6 @@
 #include <string>
 
 #include "nycore/system/memory.h"
-#include "nycore/system/runtime.h"
 #include "nycore/xml/xml_edit.h"
 #include "tests/nycore/xml/xml_test_support.h"
 #include "tests/support/child_process.h"
