@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "tests/vexadrome/actions/expr_trees.h"
 #include "tests/vexadrome/actions/link_test_support.h"
 #include "vexadrome/actions/prelink_cycle_finder.h"
 #include "vexadrome/actions/prelink_expr_linker.h"
@@ -15,7 +17,6 @@ namespace {
 using namespace LinkTestSupport;
 using Vexadrome::Actions::PrelinkCycleFinder;
 using Vexadrome::Actions::PrelinkExprLinker;
-using Vexadrome::Expressions::Constant;
 using Vexadrome::Expressions::UserCall;
 using Vexadrome::Parsing::ErrorCode::TooComplex;
 
@@ -41,10 +42,8 @@ void expectLinks(std::vector<std::pair<std::u16string, Outcome>> const& cases, D
     for (auto const& [text, expected] : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(text));
         Outcome outcome = linkOutcome(text, definitions);
-        EXPECT_EQ(outcome.tree, expected.tree);
-        EXPECT_EQ(outcome.code, expected.code);
-        EXPECT_EQ(outcome.start, expected.start);
-        EXPECT_EQ(outcome.length, expected.length);
+        EXPECT_EQ(std::tuple(outcome.tree, outcome.code, outcome.start, outcome.length),
+                  std::tuple(expected.tree, expected.code, expected.start, expected.length));
     }
 }
 
@@ -209,17 +208,14 @@ TEST(PrelinkExprLinkerTest, LinksAFunctionBodyForACall)
         SCOPED_TRACE(TestSupport::toUtf8(c.body));
         Definitions definitions{u"z = 3", u"x = x + 1", u"v(t) = vector(t, 1) + 1", u"b(x, y) = " + c.body, u"one(x) = 1"};
         for (char16_t const* name : {u"b", u"one"}) {
-            auto* call = new UserCall(2);
-            call->arguments[0] = new Constant(1.0);
-            call->arguments[1] = new Constant(1.0);
-            NyCore::String* key = TestSupport::makeString(name);
+            UserCall* call = ExprTrees::call(nullptr, {ExprTrees::num(1), ExprTrees::num(1)});
             Error error;
-            call->body = PrelinkExprLinker::link(definitions.get()->item(key), call, definitions.get(), &error);
-            string_free(key);
+            call->body = PrelinkExprLinker::link(definitions.get()->item(TestSupport::OwnedString(name)), call,
+                                                 definitions.get(), &error);
             // one(x) takes one argument, not the call's two.
-            EXPECT_EQ(printExpr(call->body), name[0] == u'b' ? c.tree : "<null>");
-            EXPECT_EQ(error.code, name[0] == u'b' ? c.code : 8);
-            EXPECT_EQ(error.start, name[0] == u'b' ? c.start : -1);
+            bool const b = name[0] == u'b';
+            EXPECT_EQ(std::tuple(printExpr(call->body), error.code, error.start),
+                      b ? std::tuple(c.tree, c.code, c.start) : std::tuple(std::string("<null>"), 8, -1));
             delete call;
         }
     }

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "nycore/io/memory_stream.h"
-#include "tests/vexadrome/documents/command_test_support.h"
+#include "tests/vexadrome/documents/document_test_support.h"
 #include "vexadrome/documents/command_doc.h"
 
 using namespace Vexadrome::Documents;
-using TestSupport::RecordingCommandView;
-using TestSupport::TestHost;
+using namespace DocumentTests;
 
 namespace {
 

@@ -7,12 +7,10 @@
 #include <limits>
 
 #include "tests/support/child_process.h"
-#include "tests/vexadrome/documents/graph_test_support.h"
+#include "tests/vexadrome/documents/document_test_support.h"
 
 using namespace Vexadrome::Documents;
-using GraphTests::addExpr;
-using GraphTests::GraphHost;
-using GraphTests::setVariables;
+using namespace DocumentTests;
 namespace ErrorCode = Vexadrome::Parsing::ErrorCode;
 
 namespace {
@@ -46,9 +44,9 @@ TEST(GraphDoc, StridesAndPointCount)
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.res));
-        GraphHost host;
+        TestHost host;
         GraphDoc doc(&host);
-        std::vector<GraphTests::Variable> variables;
+        std::vector<DocumentTests::Variable> variables;
         for (std::size_t i = 0; i < c.res.size(); ++i)
             variables.push_back({u"v" + std::u16string(1, char16_t(u'0' + i)), 0.0, 1.0, c.res[i]});
         setVariables(&doc, variables);
@@ -62,7 +60,7 @@ TEST(GraphDoc, StridesAndPointCount)
 
 TEST(GraphDoc, VariablesAreRefusedOutsideOneToEight)
 {
-    GraphHost host;
+    TestHost host;
     GraphDoc doc(&host);
     for (int n : {0, -1, 9, 100}) {
         EXPECT_FALSE(doc.resetVariables(n)) << n;
@@ -78,7 +76,7 @@ TEST(GraphDoc, VariablesAreRefusedOutsideOneToEight)
 
 TEST(GraphDoc, ExpressionListKeepsOrderAndFreesWhatItOwns)
 {
-    GraphHost host;
+    TestHost host;
     std::size_t const before = heapInUse();
     {
         GraphDoc doc(&host);
@@ -113,7 +111,7 @@ TEST(GraphDoc, ExpressionListKeepsOrderAndFreesWhatItOwns)
 
 TEST(GraphDoc, CompilingReportsEveryExpressionsError)
 {
-    GraphHost host;
+    TestHost host;
     GraphDoc doc(&host);
     GraphExpr* good = addExpr(&doc, u"x*2");
     GraphExpr* unknown = addExpr(&doc, u"x + q(x)");
@@ -153,7 +151,7 @@ TEST(GraphDoc, CompilingReportsEveryExpressionsError)
 
 TEST(GraphDoc, TimeDependentExpressionsAreRefreshed)
 {
-    GraphHost host;
+    TestHost host;
     GraphDoc doc(&host);
     setVariables(&doc, {{u"x", 0, 1, 1}});
     GraphExpr* still = addExpr(&doc, u"x + 1");
@@ -213,7 +211,7 @@ NyCore::TypeData FakeView::MetaData = {&NyCore::Object::MetaData, nullptr, u"Gra
 
 TEST(GraphDoc, CreateDefaultViewAsksTheHost)
 {
-    GraphHost host;
+    TestHost host;
     GraphDoc doc(&host);
     doc.set$title(u"Graph1"_str);
     EXPECT_EQ(doc.createDefaultView(), nullptr);

@@ -6,13 +6,11 @@
 #include <cmath>
 #include <limits>
 
-#include "tests/vexadrome/documents/graph_test_support.h"
+#include "tests/vexadrome/documents/document_test_support.h"
 #include "vexadrome/documents/graph_sampler.h"
 
 using namespace Vexadrome::Documents;
-using GraphTests::addExpr;
-using GraphTests::GraphHost;
-using GraphTests::setVariables;
+using namespace DocumentTests;
 
 namespace {
 
@@ -33,7 +31,7 @@ std::vector<Vec> repeat(Vec v, int n)
 struct SampleCase {
     char const* label;
     GraphMode::Enum mode;
-    std::vector<GraphTests::Variable> variables;
+    std::vector<DocumentTests::Variable> variables;
     std::u16string text;
     std::vector<Vec> points;
     std::vector<Vec> normals;  // empty: the graph has none
@@ -55,7 +53,7 @@ void expectNear(double const* actual, std::vector<Vec> const& expected, std::str
 void expectSamples(SampleCase const& c)
 {
     SCOPED_TRACE(c.label);
-    GraphHost host;
+    TestHost host;
     GraphDoc doc(&host);
     doc.mode = c.mode;
     setVariables(&doc, c.variables);
@@ -129,7 +127,7 @@ TEST(GraphSampler, ResultsInTheThreeCoordinateSystems)
 TEST(GraphSampler, SamplesAcrossBlocks)
 {
     // 2500 samples cross several blocks of the calculator; the grid position carries over.
-    GraphHost host;
+    TestHost host;
     GraphDoc doc(&host);
     setVariables(&doc, {{u"x", 0, 49, 49}, {u"y", 0, 49, 49}});
     GraphExpr* e = addExpr(&doc, u"x + 100*y");

@@ -2,7 +2,6 @@
 // out, failures on standard error and in the exit status.
 #include <gtest/gtest.h>
 
-
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -31,17 +30,6 @@ public:
     std::string graphPath;
     std::string objPath;
 };
-
-std::string withoutNormals(std::string const& obj)
-{
-    std::string kept;
-    for (std::size_t at = 0, end; at < obj.size(); at = end + 1) {
-        end = obj.find('\n', at);
-        if (obj.compare(at, 3, "vn ") != 0)
-            kept += obj.substr(at, end - at + 1);
-    }
-    return kept;
-}
 
 }
 
@@ -103,9 +91,10 @@ TEST(Export, SamplesThatAreNotFiniteHaveNoVertex)
                         "<variable name=\"y\" min=\"-1\" max=\"2\" res=\"3\"/></variables>"
                         "<expressions><expression name=\"s\">1/y</expression></expressions></graph>");
     EXPECT_EQ(surface.run().exitCode, 0);
-    EXPECT_EQ(withoutNormals(surface.obj()), surface.header() +
-              "o s\nv 0 -1 -1\nv 1 -1 -1\nv 0 1 1\nv 1 1 1\nv 0 0.5 2\nv 1 0.5 2\n"
-              "f 3//3 5//5 6//6 4//4\n");
+    std::string const obj = surface.obj();
+    EXPECT_EQ(obj.substr(0, obj.find("vn ")), surface.header() +
+              "o s\nv 0 -1 -1\nv 1 -1 -1\nv 0 1 1\nv 1 1 1\nv 0 0.5 2\nv 1 0.5 2\n");
+    EXPECT_TRUE(obj.ends_with("\nf 3//3 5//5 6//6 4//4\n") && obj.find("\nf ") == obj.rfind("\nf ")) << "one face";
 }
 
 TEST(Export, FailuresAreReportedAndTheExportGoesOn)
@@ -180,21 +169,15 @@ TEST(Export, MemoryDoesNotGrowWithTheOutput)
     EXPECT_GT(files.obj().size(), std::size_t{80} << 20);
 }
 
-TEST(Export, CommandLineOrder)
+// Definitions of an earlier script are visible to the export.
+TEST(Export, SeesTheDefinitionsOfEarlierOptions)
 {
     ExportFiles files("<graph><variables><variable name=\"x\" min=\"0\" max=\"1\" res=\"1\"/></variables>"
                       "<expressions><expression name=\"w\">bump(x)</expression></expressions></graph>");
     std::string const script = files.folder.at("defs.vexscr");
     TestSupport::writeBytes(script, "<command title=\"defs\">bump(a) = a*a + 1; 6*7</command>");
-    // Definitions of an earlier script are visible to the export.
     auto run = runVexadrome({"--run", script, "--export", files.graphPath, files.objPath});
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_NE(run.output.find("42"), std::string::npos) << run.output;
     EXPECT_NE(files.obj().find("o w\nv 0 1 0\nv 1 2 0\n"), std::string::npos) << files.obj();
-
-    // A failed export stops the options after it.
-    auto stopped = runVexadrome({"--export", files.folder.at("missing.graph"), files.objPath, "--run", script});
-    EXPECT_EQ(stopped.exitCode, 1);
-    EXPECT_EQ(stopped.output, "");
-    EXPECT_EQ(stopped.errors.rfind("vexadrome: " + files.folder.at("missing.graph") + ": ", 0), 0u) << stopped.errors;
 }

@@ -1,6 +1,8 @@
 // Tests of the first-wins Error record and the message table of its codes.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "nycore/text/string_functions.h"
 #include "tests/support/strings.h"
 #include "vexadrome/parsing/error.h"
@@ -12,24 +14,20 @@ using Vexadrome::Parsing::Error;
 
 TEST(Error, FirstReportWinsForCodeAndLocationIndependently)
 {
+    auto state = [](Error const& e) { return std::tuple(e.code, e.start, e.length, e.hasCode(), e.hasLocation()); };
     Error error;
-    EXPECT_FALSE(error.hasCode() || error.hasLocation());
+    EXPECT_EQ(state(error), std::tuple(0, -1, 0, false, false));
     error.setLocation(3, 0);
     error.setCode(8);
     error.setCode(2);
     error.setLocation(9, 4);
-    EXPECT_EQ(error.code, 8);
-    EXPECT_EQ(error.start, 3);
-    EXPECT_EQ(error.length, 0);
-    EXPECT_TRUE(error.hasCode() && error.hasLocation());
+    EXPECT_EQ(state(error), std::tuple(8, 3, 0, true, true));
 
     error.reset();
-    EXPECT_FALSE(error.hasCode() || error.hasLocation());
+    EXPECT_EQ(state(error), std::tuple(0, -1, 0, false, false));
     error.setCode(2);
     error.setLocation(5, 2);
-    EXPECT_EQ(error.code, 2);
-    EXPECT_EQ(error.start, 5);
-    EXPECT_EQ(error.length, 2);
+    EXPECT_EQ(state(error), std::tuple(2, 5, 2, true, true));
 
     // setValue takes the scanner's last token as the location.
     NyCore::String* text = TestSupport::makeString(u"  abc + 1");
@@ -37,13 +35,10 @@ TEST(Error, FirstReportWinsForCodeAndLocationIndependently)
     scanner.getNextToken();
     error.reset();
     error.setValue(&scanner, 6);
-    EXPECT_EQ(error.code, 6);
-    EXPECT_EQ(error.start, 2);
-    EXPECT_EQ(error.length, 3);
+    EXPECT_EQ(state(error), std::tuple(6, 2, 3, true, true));
     scanner.getNextToken();
     error.setValue(&scanner, 9);
-    EXPECT_EQ(error.code, 6);
-    EXPECT_EQ(error.start, 2);
+    EXPECT_EQ(state(error), std::tuple(6, 2, 3, true, true));
     string_free(text);
 }
 
