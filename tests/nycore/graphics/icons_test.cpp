@@ -57,16 +57,12 @@ yky
 kyk
 )";
 
-struct ToolRun {
-    TestSupport::ChildResult result;
-    std::string output;
-};
-
-ToolRun runTool(TestSupport::TempFolder const& folder, std::string const& name, std::string const& source)
+// Runs make_icons on `source`, writing name.icons into the folder.
+TestSupport::ChildResult runTool(TestSupport::TempFolder const& folder, std::string const& name, std::string const& source)
 {
     TestSupport::writeBytes(folder.at(name + ".txt"), source);
-    std::string output = folder.at(name + ".icons");
-    return {TestSupport::runProgram({TestSupport::programBesideTests("make_icons"), folder.at(name + ".txt"), output}, ""), output};
+    return TestSupport::runProgram(
+        {TestSupport::programBesideTests("make_icons"), folder.at(name + ".txt"), folder.at(name + ".icons")}, "");
 }
 
 std::string trailer(std::uint32_t width, std::uint32_t height, std::uint32_t count, std::uint32_t flags, std::uint32_t magic)
@@ -85,8 +81,8 @@ IconFileStatus readIconFile(std::string const& path, IconFile* file)
 // Loads a strip made by the tool from a source text.
 void loadStrip(TestSupport::TempFolder const& folder, std::string const& name, std::string const& source, IconStrip* strip)
 {
-    ToolRun run = runTool(folder, name, source);
-    ASSERT_EQ(run.result.exitCode, 0) << run.result.errors;
+    TestSupport::ChildResult run = runTool(folder, name, source);
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
     icons_load(strip, TestSupport::OwnedString(folder.string(name + ".icons")));
 }
 
@@ -103,10 +99,10 @@ void fill(Canvas& canvas, std::uint32_t color)
 TEST(IconFileTest, ToolOutputReadsBackPixelForPixel)
 {
     TestSupport::TempFolder folder;
-    ToolRun run = runTool(folder, "masked", MaskedSource);
-    ASSERT_EQ(run.result.exitCode, 0) << run.result.errors;
+    TestSupport::ChildResult run = runTool(folder, "masked", MaskedSource);
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
     IconFile file;
-    ASSERT_EQ(readIconFile(run.output, &file), IconFileStatus::Ok);
+    ASSERT_EQ(readIconFile(folder.at("masked.icons"), &file), IconFileStatus::Ok);
     EXPECT_EQ(file.info.width, 4);
     EXPECT_EQ(file.info.height, 4);
     EXPECT_EQ(file.info.count, 2);
@@ -146,9 +142,9 @@ TEST(IconFileTest, ToolRejectsBadSourcesNamingTheLine)
     TestSupport::TempFolder folder;
     for (auto const& c : cases) {
         SCOPED_TRACE(c.name);
-        ToolRun run = runTool(folder, "bad", c.source);
-        EXPECT_EQ(run.result.exitCode, 1);
-        EXPECT_NE(run.result.errors.find(c.message), std::string::npos) << run.result.errors;
+        TestSupport::ChildResult run = runTool(folder, "bad", c.source);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.errors.find(c.message), std::string::npos) << run.errors;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,33 +49,14 @@ public:
         return static_cast<int>(a + b + c + d + e);
     }
 
-    // Links `partner`'s onSaveAs to the same event of the sender while the event runs.
-    void onLinkMore()
+    // Runs `action` (linking, sending or deleting) while the event is sent.
+    void onAction()
     {
-        calls.push_back({this, "onLinkMore", {}});
-        Object::link(sender, partner, u"click", u"onSaveAs");
+        calls.push_back({this, "onAction", {}});
+        action();
     }
 
-    void onDestroySender()
-    {
-        calls.push_back({this, "onDestroySender", {}});
-        delete sender;
-    }
-
-    void onDestroyPartner()
-    {
-        calls.push_back({this, "onDestroyPartner", {}});
-        delete partner;
-    }
-
-    void onSendPress()
-    {
-        calls.push_back({this, "onSendPress", {}});
-        sender->send(u"press");
-    }
-
-    Object* sender = nullptr;
-    Object* partner = nullptr;
+    std::function<void()> action;
 };
 
 // Plain objects that declare the names but keep no listener table.
@@ -93,10 +75,7 @@ char16_t const* const ButtonEvents[] = {u"click", u"press", nullptr};
 MethodEntry const WindowMethods[] = {
     {u"onSaveAs", NY_METHOD(Window::onSaveAs)},
     {u"onArgs", NY_METHOD(Window::onArgs)},
-    {u"onLinkMore", NY_METHOD(Window::onLinkMore)},
-    {u"onDestroySender", NY_METHOD(Window::onDestroySender)},
-    {u"onDestroyPartner", NY_METHOD(Window::onDestroyPartner)},
-    {u"onSendPress", NY_METHOD(Window::onSendPress)},
+    {u"onAction", NY_METHOD(Window::onAction)},
     {nullptr, nullptr},
 };
 MethodEntry const PlainMethods[] = {{u"onSaveAs", NY_METHOD(PlainReceiver::onSaveAs)}, {nullptr, nullptr}};
@@ -202,15 +181,14 @@ TEST_F(Linking, HandlerThatLinksDuringTheEventIsCalledInTheSamePass)
     auto* button = new Button();
     auto* linker = new Window();
     auto* late = new Window();
-    linker->sender = button;
-    linker->partner = late;
+    linker->action = [&] { Object::link(button, late, u"click", u"onSaveAs"); };
     // Fill the first table to its last entry, so the link made in the handler grows it mid-walk.
     for (int i = 0; i < 15; ++i)
         ASSERT_TRUE(Object::link(button, late, u"press", u"onSaveAs"));
-    ASSERT_TRUE(Object::link(button, linker, u"click", u"onLinkMore"));
+    ASSERT_TRUE(Object::link(button, linker, u"click", u"onAction"));
     EXPECT_EQ(button->get$linkCapacity(), 16);
     button->send(u"click");
-    EXPECT_EQ(calls, (std::vector<Call>{{linker, "onLinkMore", {}}, {late, "onSaveAs", {}}}));
+    EXPECT_EQ(calls, (std::vector<Call>{{linker, "onAction", {}}, {late, "onSaveAs", {}}}));
     EXPECT_EQ(button->get$linkCapacity(), 32);
     EXPECT_EQ(button->get$linkCount(), 17);
     calls.clear();
@@ -274,34 +252,36 @@ TEST_F(Linking, HandlersMayDestroyTheSenderOrALaterReceiver)
     auto* button = new Button();
     auto* destroyer = new Window();
     auto* after = new Window();
-    destroyer->sender = button;
-    ASSERT_TRUE(Object::link(button, destroyer, u"click", u"onDestroySender"));
+    destroyer->action = [&] { delete button; };
+    ASSERT_TRUE(Object::link(button, destroyer, u"click", u"onAction"));
     ASSERT_TRUE(Object::link(button, after, u"click", u"onSaveAs"));
     button->send(u"click");
-    EXPECT_EQ(calls, (std::vector<Call>{{destroyer, "onDestroySender", {}}}));
+    EXPECT_EQ(calls, (std::vector<Call>{{destroyer, "onAction", {}}}));
     EXPECT_EQ(liveLinks(destroyer) + liveLinks(after), 0);
 
     // The same from a nested send of another event on that sender.
     calls.clear();
     button = new Button();
-    destroyer->sender = button;
-    ASSERT_TRUE(Object::link(button, destroyer, u"click", u"onSendPress"));
-    ASSERT_TRUE(Object::link(button, destroyer, u"press", u"onDestroySender"));
+    auto* presser = new Window();
+    presser->action = [&] { button->send(u"press"); };
+    ASSERT_TRUE(Object::link(button, presser, u"click", u"onAction"));
+    ASSERT_TRUE(Object::link(button, destroyer, u"press", u"onAction"));
     ASSERT_TRUE(Object::link(button, after, u"press", u"onSaveAs"));
     ASSERT_TRUE(Object::link(button, after, u"click", u"onSaveAs"));
     button->send(u"click");
-    EXPECT_EQ(calls, (std::vector<Call>{{destroyer, "onSendPress", {}}, {destroyer, "onDestroySender", {}}}));
+    EXPECT_EQ(calls, (std::vector<Call>{{presser, "onAction", {}}, {destroyer, "onAction", {}}}));
 
     // A later receiver destroyed by an earlier handler is not called.
     calls.clear();
     button = new Button();
-    destroyer->partner = after;
-    ASSERT_TRUE(Object::link(button, destroyer, u"click", u"onDestroyPartner"));
+    destroyer->action = [&] { delete after; };
+    ASSERT_TRUE(Object::link(button, destroyer, u"click", u"onAction"));
     ASSERT_TRUE(Object::link(button, after, u"click", u"onSaveAs"));
     button->send(u"click");
-    EXPECT_EQ(calls, (std::vector<Call>{{destroyer, "onDestroyPartner", {}}}));
+    EXPECT_EQ(calls, (std::vector<Call>{{destroyer, "onAction", {}}}));
     EXPECT_TRUE(isBlank(button->getLink(1)));
     delete button;
+    delete presser;
     delete destroyer;
 }
 

@@ -211,12 +211,11 @@ TEST_F(WidgetWindowTest, TabMovesFocusWithinTheTopLevelWindow)
     Probe* c = probe(group, stop, 20, 0, 20, 20);
     Probe* d = probe(group, stop, 40, 0, 20, 20);
     Probe* e = probe(top, stop, 120, 0, 20, 20);
-    Probe* f = probe(top, 0, 140, 0, 20, 20);
+    probe(top, 0, 140, 0, 20, 20);  // f
     Probe* other = window(50, 50);
     probe(other, stop, 0, 0, 20, 20);
     c->disable();
     EXPECT_FALSE(c->focus()) << "a disabled widget refuses the focus";
-    EXPECT_FALSE(f->get$flags() & WidgetFlags::HasFocus);
 
     ASSERT_TRUE(a->focus());
     ASSERT_TRUE(runUntil([&] { return Widget::get$focused() == a; }));
