@@ -67,13 +67,11 @@ TEST(FileSave, WritesTheTextInTheGivenOrChosenEncoding)
     for (auto const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text) + " in " + std::to_string(c.encoding));
         String* reason = nullptr;
-        EXPECT_TRUE(file_save_atomic(OwnedString(folder.string("doc.graph")), OwnedString(c.text), c.encoding, &reason))
-            << OwnedString(reason).utf8();
+        EXPECT_TRUE(file_save_atomic(OwnedString(folder.string("doc.graph")), OwnedString(c.text), c.encoding, &reason)) << OwnedString(reason).utf8();
         EXPECT_EQ(readBytes(folder.at("doc.graph")), c.bytes);
         EXPECT_EQ(namesIn(folder.path), std::set<std::string>{"doc.graph"});
     }
-    TestSupport::expectFatal([] { file_save_atomic(u"/tmp/unused"_str, u"x"_str, 4, nullptr); },
-                             "Error.InvalidParamiter: io/file_save.cpp(");
+    TestSupport::expectFatal([] { file_save_atomic(u"/tmp/unused"_str, u"x"_str, 4, nullptr); }, "Error.InvalidParamiter: io/file_save.cpp(");
 }
 
 TEST(FileSave, KeepsModesAndLinksAndWritesIntoFifosAndDevices)

@@ -133,8 +133,7 @@ TEST(File, ReadWriteSeekAndCut)
     EXPECT_EQ(file_read(&file, buffer, 1), FileFailure);
     EXPECT_EQ(file_write(&file, buffer, 1), FileFailure);
 
-    TestSupport::expectFatal([&] { file_construct(&file, path, FileRead); file_seek(&file, 0, 3); },
-                             "Error.InvalidParamiter: io/file.cpp(");
+    TestSupport::expectFatal([&] { file_construct(&file, path, FileRead); file_seek(&file, 0, 3); }, "Error.InvalidParamiter: io/file.cpp(");
     TestSupport::expectFatal([&] { file_construct(&file, OwnedString(folder.string("missing.bin")), FileRead); },
                              "name = " + folder.at("missing.bin") + "\nError.IO.InvalidFileName: io/file.cpp(");
 }
@@ -250,8 +249,7 @@ TEST(Directory, ListingsMatchPatternsAndSkipDotEntries)
     struct Case { std::string pattern; Entries entries; } const cases[] = {
         {"*.txt", {{"a.txt", 0}, {"b.txt", 0}}},
         {"?.dat", {{"c.dat", 0}}},
-        {"*.*", {{"a.txt", 0}, {"b.txt", 0}, {"c.dat", 0}, {".hidden", FileAttributeHidden}, {"sub/", FileAttributeDirectory},
-                    {"locked", FileAttributeReadOnly}}},
+        {"*.*", {{"a.txt", 0}, {"b.txt", 0}, {"c.dat", 0}, {".hidden", FileAttributeHidden}, {"sub/", FileAttributeDirectory}, {"locked", FileAttributeReadOnly}}},
         {"s*", {{"sub/", FileAttributeDirectory}}},
         {"sub\\*", {}},
         {"*.none", {{"<failed>", 0}}},
@@ -265,8 +263,7 @@ TEST(Directory, ListingsMatchPatternsAndSkipDotEntries)
     EXPECT_EQ(filelist_get_size(&list), 5u);
     EXPECT_GT(filelist_get_time(&list, 1), 0);
     filelist_destroy(&list);
-    TestSupport::expectFatal([&] { filelist_construct(&list, OwnedString(folder.string("*.none"))); },
-                             "Error.IO.InvalidFileName: io/file_list.cpp(");
+    TestSupport::expectFatal([&] { filelist_construct(&list, OwnedString(folder.string("*.none"))); }, "Error.IO.InvalidFileName: io/file_list.cpp(");
 }
 
 TEST(Filename, FileAndPathPartsAndMerging)

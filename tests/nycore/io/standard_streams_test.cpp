@@ -48,8 +48,7 @@ TEST(StandardStreams, OutputIsUtf8AndNeverLostBeforeAFatalStop)
         {"print", [] { print(u"n=%d %s\n", 5, u"\u20ac"); }, "n=5 \xe2\x82\xac\n"},
         {"a pair across the block boundary, a lone surrogate", [&] { writer_put_string(out(), TestSupport::OwnedString(wide)), writer_flush(out()); },
             std::string(511, 'a') + "\xf0\x9f\x98\x80\xc3\xa9\xef\xbf\xbd!"},
-        {"buffered text before a fatal report", [] { writer_put_string(out(), u"partial "_str), error_throw(ERROR_BADINDEX); },
-            "partial Error.InvalidIndex\n"},
+        {"buffered text before a fatal report", [] { writer_put_string(out(), u"partial "_str), error_throw(ERROR_BADINDEX); }, "partial Error.InvalidIndex\n"},
         {"shutdown flushes", [] { writer_print(out(), u"bye"); while (System::Runtime::shutdown() > 0) {} }, "bye"},
         {"console_write keeps the order", [] { writer_put_string(out(), u"1"_str), console_write(1, u"2"_str); }, "12"},
         {"failed writes are kept, also those made past the writers", [] {
@@ -60,8 +59,7 @@ TEST(StandardStreams, OutputIsUtf8AndNeverLostBeforeAFatalStop)
              ::dup2(saved, 1);
              StreamWriter* err = writer_standard_error();
              std::printf("%d %d %d %d", writer_has_failed(out()), out()->error == ENOSPC, writer_has_failed(err), err->error == EPIPE);
-         },
-            "1 1 1 1"},
+         }, "1 1 1 1"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.name);

@@ -77,8 +77,7 @@ TEST(MemoryStream, WriterPrimitivesCollectTheirUnits)
     static char16_t const run[] = u"abc\0def";
     struct Case { char const* name; void (*write)(StreamWriter* writer); std::u16string text; } const cases[] = {
         {"put_char", [](StreamWriter* w) { writer_put_char(w, u'\u20ac'); }, u"\u20ac"},
-        {"put_string keeps 0 units", [](StreamWriter* w) { writer_put_string(w, OwnedString(String::create(run, 0, 5))); },
-            std::u16string(u"abc\0d", 5)},
+        {"put_string keeps 0 units", [](StreamWriter* w) { writer_put_string(w, OwnedString(String::create(run, 0, 5))); }, std::u16string(u"abc\0d", 5)},
         {"put_cstr stops at 0", [](StreamWriter* w) { writer_put_cstr(w, run); }, u"abc"},
         {"put_charr stops at max", [](StreamWriter* w) { writer_put_charr(w, run, 2); }, u"ab"},
         {"put_line", [](StreamWriter* w) { writer_put_line(w, u"x"_str); }, u"x\n"},
@@ -91,8 +90,7 @@ TEST(MemoryStream, WriterPrimitivesCollectTheirUnits)
              Object* parameters[] = {&value, nullptr};
              Text::ParameterListFormatter::applyFormat(&text, parameters, u"<{0}>"_str);
              text.append(u'.');
-         },
-            u"<7>."},
+         }, u"<7>."},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.name);

@@ -30,16 +30,13 @@ TEST(XmlNodeTest, CreatesNodesOfEachKind)
     EXPECT_EQ(value(xml_get_name(&doc)), u"#document");
     EXPECT_EQ(xml_get_owner(&doc), &doc);
 
-    struct Case { Node* node; int kind; std::u16string name; std::u16string value; };
-    Case const cases[] = {
+    struct Case { Node* node; int kind; std::u16string name; std::u16string value; } const cases[] = {
         {xml_create_element(&doc, u"graph"_str), ElementNode, u"graph", u"<none>"},
         {xml_create_text(&doc, u"sin(x)"_str), TextNode, u"#text", u"sin(x)"},
         {xml_create_cdata(&doc, u"a<b"_str), CDataSectionNode, u"#cdata-section", u"a<b"},
         {xml_create_comment(&doc, u" note "_str), CommentNode, u"#comment", u" note "},
-        {xml_create_node(&doc, nullptr, DocumentFragmentNode, sizeof(Node)), DocumentFragmentNode,
-         u"#document-fragment", u"<none>"},
-        {xml_create_node(&doc, u"pi"_str, ProcessingInstructionNode, sizeof(Node)), ProcessingInstructionNode,
-         u"<none>", u"<none>"},
+        {xml_create_node(&doc, nullptr, DocumentFragmentNode, sizeof(Node)), DocumentFragmentNode, u"#document-fragment", u"<none>"},
+        {xml_create_node(&doc, u"pi"_str, ProcessingInstructionNode, sizeof(Node)), ProcessingInstructionNode, u"<none>", u"<none>"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -193,8 +190,7 @@ TEST(XmlNodeTest, BrokenTreeRulesAreFatal)
     char const* const hierarchy = "Error.XML.HierarchyRequest: xml/write.cpp(";
     char const* const wrongDocument = "Error.XML.WrongDocument: xml/write.cpp(";
     char const* const notFound = "Error.XML.NotFound: xml/write.cpp(";
-    struct Case { char const* name; std::function<void()> body; char const* report; };
-    Case const cases[] = {
+    struct Case { char const* name; std::function<void()> body; char const* report; } const cases[] = {
         {"second element of a document", [&] { xml_append_child(&doc, element(u"a")), xml_append_child(&doc, element(u"b")); }, hierarchy},
         {"element of another document", [] { xml_append_child(&doc, xml_create_element(&other, u"a"_str)); }, wrongDocument},
         {"child of another document", [&] { xml_append_child(element(u"a"), xml_create_text(&other, u"t"_str)); }, wrongDocument},
@@ -206,8 +202,7 @@ TEST(XmlNodeTest, BrokenTreeRulesAreFatal)
         {"reference that is not a child", [&] { xml_insert_before(element(u"a"), text(), text()); }, notFound},
         {"replacing a node that is not a child", [&] { xml_replace_child(element(u"a"), text(), text()); }, notFound},
         {"removing a node that is not a child", [&] { xml_remove_child(element(u"a"), element(u"b")); }, notFound},
-        {"destroying a node with a parent", [&] { xml_node_dtor(xml_append_child(&doc, element(u"a"))); },
-         "Error.XML.HierarchyRequest: xml/document.cpp("},
+        {"destroying a node with a parent", [&] { xml_node_dtor(xml_append_child(&doc, element(u"a"))); }, "Error.XML.HierarchyRequest: xml/document.cpp("},
         {"writing a document without element", [&] { xml_remove_child(&doc, xml_append_child(&doc, element(u"a"))), XmlTest::writeDocument(&doc); },
          "Error.XML.DocumentHasNoRoot: xml/document.cpp("},
         {"attribute on a text node", [&] { xml_set_attribute(text(), u"x", u"1"_str); }, "Error.XML.WrongNodeType: xml/document.cpp("},

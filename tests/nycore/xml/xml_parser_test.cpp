@@ -35,8 +35,7 @@ NyCore::Collections::Array<char16_t>* unitArray(std::u16string const& text)
 
 TEST(XmlParserTest, AcceptsTheSubsetAndItsProlog)
 {
-    struct Case { std::u16string input; bool trim; std::u16string written; };
-    Case const cases[] = {
+    struct Case { std::u16string input; bool trim; std::u16string written; } const cases[] = {
         // Input without a root gives an empty document.
         {u"", true, u""}, {u"no markup at all", true, u""}, {u"<?xml version=\"1.0\"?><!-- only -->\n", true, u""},
         {u"\uFEFFtext before <a/> and after <!-- c --><?pi?>", false, u"<a/>"},
@@ -71,8 +70,7 @@ TEST(XmlParserTest, AcceptsTheSubsetAndItsProlog)
 TEST(XmlParserTest, RejectsWithLineAndColumn)
 {
     // Lines and columns from 1; the place is where the parser stopped.
-    struct Case { std::u16string input; int line; int column; std::u16string message; };
-    Case const cases[] = {
+    struct Case { std::u16string input; int line; int column; std::u16string message; } const cases[] = {
         {u"<a><b></a>", 1, 7, u"mismatched end tag </a>, expected </b>"},
         {u"  <a>\n<b>\n</b>", 3, 5, u"unexpected end of input"},
         {u"<a x=\"<\"/>", 1, 6, u"'<' in attribute value"},
@@ -88,8 +86,7 @@ TEST(XmlParserTest, RejectsWithLineAndColumn)
         {u"<a>\n<!-- x </a>", 2, 12, u"unexpected end of input"},
         {u"<a><![CDATA[ x</a>", 1, 19, u"unexpected end of input"},
         {u"<!DOCTYPE a [ <!ELEMENT a> ]", 1, 29, u"unexpected end of input"},
-        {u"<abcdefghijklmnopqrstuvwxyz0123456789></b>", 1, 39,
-         u"mismatched end tag </b>, expected </abcdefghijklmnopqrstuvwx...>"},
+        {u"<abcdefghijklmnopqrstuvwxyz0123456789></b>", 1, 39, u"mismatched end tag </b>, expected </abcdefghijklmnopqrstuvwx...>"},
         // What XML forbids: a second root, a repeated attribute, bad references.
         {u"<a/>\n <b/>", 2, 2, u"a second root element"}, {u"<a/></a>", 1, 5, u"unexpected end tag"},
         {u"<a/><!x>", 1, 5, u"unsupported declaration"},
@@ -118,8 +115,7 @@ TEST(XmlParserTest, RejectsWithLineAndColumn)
 
 TEST(XmlParserTest, DecodesEntitiesInTextAndAttributes)
 {
-    struct Case { std::u16string raw; std::u16string decoded; };
-    Case const cases[] = {
+    struct Case { std::u16string raw; std::u16string decoded; } const cases[] = {
         {u"&lt;&gt;&amp;&quot;&apos;", u"<>&\"'"},
         {u"&#65;&#x41;&#x6a;&#x6A;&#0000066;", u"AAjjB"},
         {u"&#x3B1;&#8364;&#x1F600;|&#128512;", u"\u03B1\u20AC\U0001F600|\U0001F600"},
@@ -221,10 +217,8 @@ TEST(XmlParserTest, CheckedParsingPrintsNothingAndPlainParsingIsFatal)
     struct Case { void (*parse)(Document* doc); char const* report; } const cases[] = {
         {[](Document* doc) { xml_parse_buffer(doc, broken.data(), static_cast<int>(broken.size()), true); },
          "Error parsing at line 2, column 4\nError.XML.ParseFailure: xml/parse.cpp("},
-        {[](Document* doc) { xml_parse_array(doc, unitArray(u"<a"), true); },
-         "Error parsing at line 1, column 3\nError.XML.ParseFailure: xml/parse.cpp("},
-        {[](Document* doc) { memreader_construct(&empty, nullptr), xml_parse_stream(doc, &empty, true); },
-         "Error.IO.EmptyStream: xml/parse.cpp("},
+        {[](Document* doc) { xml_parse_array(doc, unitArray(u"<a"), true); }, "Error parsing at line 1, column 3\nError.XML.ParseFailure: xml/parse.cpp("},
+        {[](Document* doc) { memreader_construct(&empty, nullptr), xml_parse_stream(doc, &empty, true); }, "Error.IO.EmptyStream: xml/parse.cpp("},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.report);

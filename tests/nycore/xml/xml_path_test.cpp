@@ -18,8 +18,7 @@ TEST(XmlPathTest, FollowsPaths)
                                u"<expression name=\"e\"><!--d-->sin(x)</expression></expressions></graph>",
                                false));
     Element* root = xml_doc_element(&doc);
-    struct Case { std::u16string path; std::u16string found; };
-    Case const cases[] = {
+    struct Case { std::u16string path; std::u16string found; } const cases[] = {
         {u"@title", u"T"}, {u"@title;ignored", u"T"}, {u"@tit", u"<none>"}, {u"@titles", u"<none>"},
         {u"variables", u"variables"}, {u"variables;x", u"variables"}, {u"variables/variable", u"variable"},
         {u"variables/variable/@name", u"x"}, {u"variables/variable/@min;", u"-10"},
@@ -42,8 +41,7 @@ TEST(XmlPathTest, FollowsPaths)
 
 TEST(XmlPathTest, MatchesOneStep)
 {
-    struct Case { std::u16string path; std::u16string pattern; char16_t terminator; bool matches; };
-    Case const cases[] = {
+    struct Case { std::u16string path; std::u16string pattern; char16_t terminator; bool matches; } const cases[] = {
         {u"abc", u"abc", 0, true},      {u"abc/d", u"abc", 0, true},        {u"abc;", u"abc", 0, true},
         {u"abcd", u"abc", 0, false},    {u"ab", u"abc", 0, false},          {u"abc/x", u"abc|zzz", u'|', true},
         {u"abx", u"abc|", u'|', false}, {u"", u"", 0, true},                {u"x", u"", 0, false},
@@ -64,8 +62,7 @@ TEST(XmlPathTest, ComparesNodesByKey)
     Node* none = xml_next_sibling(nine);
     Node* tenAgain = xml_next_sibling(none);
     Node* letters = xml_next_sibling(tenAgain);
-    struct Case { char const* name; Node* a; Node* b; int mode; int order; };
-    Case const cases[] = {
+    struct Case { char const* name; Node* a; Node* b; int mode; int order; } const cases[] = {
         {"text 10 vs 9", ten, nine, 0, -1},      {"text 9 vs 10", nine, ten, 0, 1},
         {"text equal", ten, tenAgain, 0, 0},     {"text abc vs 9", letters, nine, 0, 1},
         {"number 10 vs 9", ten, nine, 1, 1},     {"number 9 vs 10", nine, ten, 1, -1},

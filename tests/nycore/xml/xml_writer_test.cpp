@@ -28,8 +28,7 @@ TEST(XmlWriterTest, WritesCompactForm)
 // The parser reads these forms back (XmlParserTest.DecodesEntitiesInTextAndAttributes).
 TEST(XmlWriterTest, EscapesTextAndValues)
 {
-    struct Case { std::u16string raw; std::u16string escaped; };
-    Case const cases[] = {
+    struct Case { std::u16string raw; std::u16string escaped; } const cases[] = {
         {u"a<b x>y", u"a&lt;b x&gt;y"},
         {u"& &amp;", u"&amp; &amp;amp;"},
         {u"\"quoted\" it's\t\n", u"&quot;quoted&quot; it's\t\n"},
