@@ -42,17 +42,11 @@ std::u16string printed(char16_t const* fmt, ...)
     return std::u16string(buffer.data(), static_cast<std::size_t>(written));
 }
 
-struct Case { char const* what; std::u16string actual; char16_t const* expected; };
-
-void check(std::vector<Case> const& cases)
+TEST(Print, Conversions)
 {
-    for (Case const& k : cases)
-        EXPECT_EQ(TestSupport::toUtf8(k.actual), TestSupport::toUtf8(k.expected)) << k.what;
-}
-
-TEST(Print, IntegerConversionsAndFlags)
-{
-    check({
+    double const inf = std::numeric_limits<double>::infinity();
+    struct Case { char const* what; std::u16string actual; char16_t const* expected; } const cases[] = {
+        // integers and flags
         {"%5d", printed(u"%5d", 42), u"   42"}, {"%-5d", printed(u"%-5d|", 42), u"42   |"},
         {"%05d", printed(u"%05d", -5), u"000-5"}, {"%05d", printed(u"%05d", 42), u"00042"},
         {"%+d", printed(u"%+d %+d %+i", 7, -7, 0), u"+7 -7 +0"}, {"%#x", printed(u"%#x", 255), u"0xff"},
@@ -61,12 +55,7 @@ TEST(Print, IntegerConversionsAndFlags)
         {"%b", printed(u"%b", 5), u"101"}, {"%d min", printed(u"%d", INT32_MIN), u"-2147483648"},
         {"%#08x", printed(u"%#08x", 255), u"00000xff"}, {"% d", printed(u"% d", 3), u"3"},
         {"%+u", printed(u"%+u", 3), u"3"},
-    });
-}
-
-TEST(Print, TextConversions)
-{
-    check({
+        // text
         {"literal", printed(u"plain text"), u"plain text"}, {"%%", printed(u"100%%"), u"100%"},
         {"%c", printed(u"[%c%c]", u'a', 0x263A), u"[a\u263a]"}, {"%3c", printed(u"%3c", u'x'), u"  x"},
         {"%s", printed(u"<%s>", u"abc"), u"<abc>"},
@@ -76,13 +65,7 @@ TEST(Print, TextConversions)
         {"%a null", printed(u"%a", static_cast<char const*>(nullptr)), u"(null)"},
         {"unknown", printed(u"a%qb%d", 5), u"ab5"}, {"trailing %", printed(u"ab%"), u"ab"},
         {"trailing flags", printed(u"ab%-5"), u"ab"},
-    });
-}
-
-TEST(Print, RealConversion)
-{
-    double const inf = std::numeric_limits<double>::infinity();
-    check({
+        // reals
         {"%f", printed(u"%f", 3.25), u"3.25000"}, {"%.5f 0.3", printed(u"%.5f", 0.3), u"0.30000"},
         {"%.2f", printed(u"%.2f", 1.999), u"1.99"}, {"%.0f", printed(u"%.0f", 2.5), u"2"},
         {"%.1f neg", printed(u"%.1f", -0.75), u"-0.7"}, {"%8.2f", printed(u"%8.2f", -1.5), u"   -1.50"},
@@ -90,7 +73,9 @@ TEST(Print, RealConversion)
         {"%+.1f", printed(u"%+.1f", 2.0), u"+2.0"}, {"%f inf", printed(u"%f %f", inf, -inf), u"inf -inf"},
         {"%f nan", printed(u"%5f", std::nan("")), u"  nan"},
         {"%.3f big", printed(u"%.3f", 1e22), u"10000000000000000000000.000"},
-    });
+    };
+    for (Case const& k : cases)
+        EXPECT_EQ(TestSupport::toUtf8(k.actual), TestSupport::toUtf8(k.expected)) << k.what;
 }
 
 TEST(Print, LengthIsABoundForEveryValue)

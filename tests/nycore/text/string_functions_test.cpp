@@ -124,6 +124,7 @@ TEST(StringFunctions, NumberConversions)
     EXPECT_EQ(toU16(largest).substr(0, 6), u"-17976");
     EXPECT_EQ(toU16(largest).substr(310), u".00");
     string_free(largest);
+    EXPECT_EQ(OwnedString(string_from_real(-5e-324, -1)).text(), u"-0." + std::u16string(323, u'0') + u"5");
 
     EXPECT_EQ(string_to_int(u" -12z"_str, 10), -12);
     EXPECT_EQ(string_to_int(nullptr, 10), 0);

@@ -58,7 +58,6 @@ TEST(TextBuffer, EditingOperations)
         {"append empty run at end", u"ab", [&](TextBuffer& b) { b.append(xyz, 3, 0); }, u"ab"},
         {"append own text", u"abc", [](TextBuffer& b) { b.append(b.get$text()); }, u"abcabc"},
         {"append 5 radix 10 width 3", u"", [](TextBuffer& b) { b.append(5, 10, 3); }, u"005"},
-        {"insert unit at 0", u"bc", [](TextBuffer& b) { b.insert(0, u'a'); }, u"abc"},
         {"insert unit at end", u"ab", [](TextBuffer& b) { b.insert(2, u'c'); }, u"abc"},
         {"insert string in middle", u"ad", [](TextBuffer& b) { b.insert(1, u"bc"_str); }, u"abcd"},
         {"insert own text", u"ab", [](TextBuffer& b) { b.insert(1, b.get$text()); }, u"aabb"},
