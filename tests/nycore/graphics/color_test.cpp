@@ -15,8 +15,6 @@ TEST(ColorTest, CreateParsesHexadecimalText)
         std::u16string text;
         std::uint32_t expected;
     } const cases[] = {
-        {u"FF8000", 0xFF8000},
-        {u"ff8000", 0xFF8000},
         {u"#00a0B0", 0x00A0B0},
         {u"0x123456", 0x123456},
         {u"0X123456", 0x123456},

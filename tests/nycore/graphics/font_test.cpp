@@ -15,7 +15,7 @@ class FontTest : public TestSupport::WindowTest {};
 
 }
 
-TEST_F(FontTest, NamesResolveToMetricCompatibleFaces)
+TEST_F(FontTest, NamesResolveToMetricCompatibleFacesMeasuredInPixels)
 {
     struct Case {
         char16_t const* face;
@@ -37,10 +37,8 @@ TEST_F(FontTest, NamesResolveToMetricCompatibleFaces)
         EXPECT_EQ(font->get$style(), c.style);
         font->release();
     }
-}
 
-TEST_F(FontTest, SizesArePixelsAndWidthsAreMeasured)
-{
+    // Sizes are pixels; widths are measured.
     Font* small = Font::create(u"arial"_str, 12, Font::Regular);
     Font* large = Font::create(u"arial"_str, 24, Font::Regular);
     Font* mono = Font::create(u"courier new"_str, 14, Font::Regular);

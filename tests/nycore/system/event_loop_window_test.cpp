@@ -45,19 +45,6 @@ public:
     std::vector<std::string> log;
 };
 
-class Nester : public Object {
-public:
-    void nest()
-    {
-        if (EventLoop::get$depth() == EventLoop::MaximumDepth) {
-            std::printf("depth %d\n", EventLoop::get$depth());
-            std::fflush(stdout);
-        }
-        EventLoop::postCall(this, NY_METHOD(Nester::nest));
-        EventLoop::execute(nullptr);
-    }
-};
-
 // Paints a dark square in its middle and notes its own destruction.
 class Painted : public Widget {
     NY_REFLECTIVE(Painted)
@@ -180,8 +167,18 @@ TEST(EventLoopTest, TheSixtyFifthNestedLoopIsFatal)
 {
     TestSupport::expectReport(
         [] {
-            Nester nester;
-            startInLoop([&] { nester.nest(); }, nullptr);
+            // Every step queues the next one and runs a loop nested one deeper.
+            Script script;
+            std::function<void()> nest = [&] {
+                if (EventLoop::get$depth() == EventLoop::MaximumDepth) {
+                    std::printf("depth %d\n", EventLoop::get$depth());
+                    std::fflush(stdout);
+                }
+                script.steps.push_back(nest);
+                script.post();
+                EventLoop::execute(nullptr);
+            };
+            startInLoop(nest, nullptr);
         },
         "depth 64\nunhandeled exception: NyCore.System.TooManyEventLoopsException\n"
         "Maximum number of event loops reached\n");

@@ -23,7 +23,7 @@ TEST(Runtime, OnlyTheLastShutdownTearsDown)
     EXPECT_NE(Type::getType(u"NyCore.Double"_str), nullptr) << "registrations survive while the count stays up";
 }
 
-TEST(Runtime, CommandLineSplitsAtWhiteSpaceAndHonoursQuotes)
+TEST(Runtime, CommandLinesSplitAtWhiteSpaceAndHonourQuotes)
 {
     struct Case {
         std::u16string line;
@@ -47,10 +47,7 @@ TEST(Runtime, CommandLineSplitsAtWhiteSpaceAndHonoursQuotes)
             EXPECT_EQ(TestSupport::toU16((*split)[i]), c.arguments[static_cast<std::size_t>(i)]);
         split->freeWithItems();
     }
-}
-
-TEST(Runtime, ArgumentsStartWithTheProgramName)
-{
+    // The program's own arguments start with its name.
     auto* arguments = Runtime::getArguments();
     ASSERT_GE(arguments->length, 1);
     std::string program = TestSupport::toUtf8((*arguments)[0]);

@@ -77,7 +77,7 @@ TEST(TypeRegistry, EventIdsCountOwnEventsFirstAndDerivedMethodsWin)
     Type::unregisterType(&A::MetaData);
 }
 
-TEST(TypeRegistry, LookupCreationAndDoubleRegistration)
+TEST(TypeRegistry, LookupCreationDoubleRegistrationAndUnknownClasses)
 {
     EXPECT_EQ(Type::getType(u"Test.A"_str), nullptr);
     Type::registerType(&A::MetaData);
@@ -103,6 +103,8 @@ TEST(TypeRegistry, LookupCreationAndDoubleRegistration)
     EXPECT_EQ(Type::getType(u"Test.A"_str), nullptr);
     Type::unregisterType(&B::MetaData);
     Type::unregisterType(&A::MetaData);  // absent: nothing happens
+    TestSupport::expectException([] { Object::create(u"No.Such.Class"_str); }, "NyCore.ClassDoesNotExistException",
+                                 "No.Such.Class is not a valid class name.");
 }
 
 TEST(TypeRegistry, CoreRecordsAreRegisteredButExceptionsAreNot)
@@ -121,10 +123,4 @@ TEST(TypeRegistry, CoreRecordsAreRegisteredButExceptionsAreNot)
     ASSERT_NE(value, nullptr);
     EXPECT_EQ(static_cast<Double*>(value)->value, 0.0);
     delete value;
-}
-
-TEST(TypeRegistry, CreatingAnUnknownClassIsAFatalReport)
-{
-    TestSupport::expectException([] { Object::create(u"No.Such.Class"_str); }, "NyCore.ClassDoesNotExistException",
-                                 "No.Such.Class is not a valid class name.");
 }
