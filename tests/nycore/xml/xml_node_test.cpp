@@ -96,6 +96,9 @@ TEST(XmlNodeTest, LinksChildrenAndSiblings)
     xml_set_value(variables, u"vars"_str);
     xml_set_value(comment, u"changed"_str);
     EXPECT_EQ(XmlTest::writeDocument(&doc), u"<!--changed--><graph><vars/></graph>");
+    xml_append_child(variables, xml_create_text(&doc, u""_str));
+    xml_append_child(&doc, xml_create_comment(&doc, u"last"_str));
+    EXPECT_EQ(XmlTest::writeDocument(&doc), u"<!--changed--><graph><vars></vars></graph><!--last-->") << "an empty text keeps the end tag";
 
     EXPECT_EQ(xml_remove_child(&doc, root), root);
     EXPECT_EQ(xml_doc_element(&doc), nullptr);

@@ -1,4 +1,4 @@
-// The XML writer: the compact form and escaping of text and attribute values.
+// The XML writer: escaping of text and attribute values (the compact form: XmlNodeTest).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,22 +8,6 @@
 
 using namespace NyCore::XML;
 using XmlTest::writeDocument;
-
-// Attributes, CDATA, comments and text in elements are written back in the
-// parser's round trips; here what only a built tree has.
-TEST(XmlWriterTest, WritesCompactForm)
-{
-    Document doc;
-    xml_doc_ctor(&doc);
-    Element* a = xml_create_element(&doc, u"a"_str);
-    xml_append_child(&doc, a);
-    EXPECT_EQ(writeDocument(&doc), u"<a/>");
-    xml_append_child(a, xml_create_text(&doc, u""_str));
-    xml_insert_before(&doc, xml_create_comment(&doc, u"first"_str), a);
-    xml_append_child(&doc, xml_create_comment(&doc, u"last"_str));
-    EXPECT_EQ(writeDocument(&doc), u"<!--first--><a></a><!--last-->") << "an empty text keeps the end tag";
-    xml_node_dtor(&doc);
-}
 
 // The parser reads these forms back (XmlParserTest.DecodesEntitiesInTextAndAttributes).
 TEST(XmlWriterTest, EscapesTextAndValues)
