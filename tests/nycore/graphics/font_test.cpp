@@ -9,11 +9,7 @@
 
 using NyCore::Graphics::Font;
 
-namespace {
-
-class FontTest : public TestSupport::WindowTest {};
-
-}
+using FontTest = TestSupport::WindowTest;
 
 TEST_F(FontTest, NamesResolveToMetricCompatibleFacesMeasuredInPixels)
 {

@@ -19,11 +19,7 @@
 
 using NyCore::Graphics::OffscreenPixmap;
 
-namespace {
-
-class GCWindowTest : public TestSupport::WindowTest {};
-
-}
+using GCWindowTest = TestSupport::WindowTest;
 
 TEST_F(GCWindowTest, DrawsOnAWindow)
 {
