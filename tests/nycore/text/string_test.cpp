@@ -61,7 +61,6 @@ TEST(String, CreateAndAccess)
 
     EXPECT_EQ(lengthOf(s), 3);
     EXPECT_EQ(lengthOf(nullptr), 0);
-    EXPECT_EQ(unitOf(s, 0), u'a');
     EXPECT_EQ(unitOf(s, 2), u'c');
     EXPECT_EQ(unitOf(s, 3), 0);
     EXPECT_EQ(unitOf(s, -1), 0);
