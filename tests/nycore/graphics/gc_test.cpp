@@ -23,9 +23,9 @@ class GCTest : public TestSupport::WindowTest {};
 
 }
 
-TEST_F(GCTest, RectanglesCoverTheirPixels)
+TEST_F(GCTest, RectanglesAndLinesCoverTheirPixels)
 {
-    Canvas canvas(60, 40);
+    Canvas canvas(60, 60);
     GC* gc = canvas.gc();
     gc_set_background(gc, Red);
     gc_set_foreground(gc, Blue);
@@ -33,34 +33,24 @@ TEST_F(GCTest, RectanglesCoverTheirPixels)
     gc_rect_line(gc, 20, 20, 1, 1);
     gc_rect_line(gc, 30, 5, 6, 4);
     gc_rect(gc, 40, 20, 5, 5);
-    canvas.expectPixels("rectangles",
+    gc_line(gc, 5, 10, 15, 10);
+    gc_vector(gc, 20, 5, 0, 10);
+    gc_line(gc, 30, 30, 40, 35);
+    gc_set_line_width(gc, 3);
+    gc_line(gc, 5, 50, 25, 50);
+    canvas.expectPixels("rectangles and lines",
         {
             {2, 3, Red}, {6, 6, Red}, {7, 3, White}, {2, 7, White}, {1, 3, White},         // fill, end exclusive
             {20, 20, Blue}, {21, 20, White}, {20, 21, White}, {19, 19, White},             // 1 x 1 outline
             {30, 5, Blue}, {35, 5, Blue}, {30, 8, Blue}, {35, 8, Blue}, {33, 6, White},    // outline only
             {36, 5, White}, {30, 9, White},
             {40, 20, Blue}, {44, 24, Blue}, {42, 22, Red}, {45, 22, White}, {42, 25, White}, // outlined and filled
-        });
-    EXPECT_EQ(canvas.ink(18, 18, 5, 5).count, 1) << "a 1 x 1 outline is one pixel";
-}
-
-TEST_F(GCTest, LinesReachBothEndPoints)
-{
-    Canvas canvas(60, 60);
-    GC* gc = canvas.gc();
-    gc_set_foreground(gc, Blue);
-    gc_line(gc, 5, 10, 15, 10);
-    gc_vector(gc, 20, 5, 0, 10);
-    gc_line(gc, 30, 30, 40, 35);
-    gc_set_line_width(gc, 3);
-    gc_line(gc, 5, 50, 25, 50);
-    canvas.expectPixels("lines",
-        {
-            {5, 10, Blue}, {15, 10, Blue}, {4, 10, White}, {16, 10, White},
+            {5, 10, Blue}, {15, 10, Blue}, {4, 10, White}, {16, 10, White},                // lines reach both ends
             {20, 5, Blue}, {20, 15, Blue}, {20, 4, White}, {20, 16, White},
             {30, 30, Blue}, {40, 35, Blue},
-            {15, 49, Blue}, {15, 50, Blue}, {15, 51, Blue}, {15, 48, White}, {15, 52, White},
+            {15, 49, Blue}, {15, 50, Blue}, {15, 51, Blue}, {15, 48, White}, {15, 52, White}, // three wide
         });
+    EXPECT_EQ(canvas.ink(18, 18, 5, 5).count, 1) << "a 1 x 1 outline is one pixel";
 }
 
 TEST_F(GCTest, InvertingFlipsEveryBit)
