@@ -4,24 +4,14 @@
 #include <functional>
 #include <string>
 
-#include "nycore/system/memory.h"
 #include "nycore/xml/xml_edit.h"
 #include "tests/nycore/xml/xml_test_support.h"
 #include "tests/support/child_process.h"
 
 using namespace NyCore::XML;
+using XmlTest::freeDetached;
 using XmlTest::value;
 using XmlTest::writeNode;
-
-namespace {
-
-void freeDetached(Node* node)
-{
-    xml_node_dtor(node);
-    memory_free(node);
-}
-
-}
 
 TEST(XmlNodeTest, CreatesNodesOfEachKind)
 {

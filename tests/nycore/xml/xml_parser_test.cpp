@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "nycore/system/memory.h"
 #include "nycore/xml/xml_position.h"
 #include "tests/nycore/xml/xml_test_support.h"
 #include "tests/support/child_process.h"
@@ -153,8 +152,7 @@ TEST(XmlParserTest, RecordsWhereNodesStandInTheInput)
     EXPECT_EQ(xml_source_offset(cdata, input.data(), static_cast<int>(input.size()), 0), 42);
     Node* made = xml_create_text(&doc, u"x"_str);
     EXPECT_EQ(xml_source_offset(made, input.data(), 0, 0), -1) << "a node that was not parsed";
-    xml_node_dtor(made);
-    memory_free(made);
+    XmlTest::freeDetached(made);
     xml_node_dtor(&doc);
 
     // Lines and columns: a surrogate pair is one column.

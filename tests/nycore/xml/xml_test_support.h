@@ -4,6 +4,7 @@
 #include <string>
 
 #include "nycore/io/memory_stream.h"
+#include "nycore/system/memory.h"
 #include "nycore/text/string_functions.h"
 #include "nycore/xml/xml_parser.h"
 #include "nycore/xml/xml_writer.h"
@@ -35,6 +36,13 @@ inline bool parse(NyCore::XML::Document* document, std::u16string const& text, b
                   NyCore::XML::ParseError* error = nullptr)
 {
     return xml_parse_buffer_checked(document, text.data(), static_cast<int>(text.size()), trim, error);
+}
+
+// Destroys a node that has no parent, and frees its record.
+inline void freeDetached(NyCore::XML::Node* node)
+{
+    xml_node_dtor(node);
+    memory_free(node);
 }
 
 inline std::u16string value(NyCore::String const* s)
