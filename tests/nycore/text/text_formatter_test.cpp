@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "nycore/system/boxed_values.h"
 #include "nycore/text/date_time_formatter.h"
