@@ -85,7 +85,7 @@ using WidgetWindowTest = WindowTest;
 
 }
 
-TEST_F(WidgetWindowTest, TreeKeepsSiblingRingAndDeletesWithWindow)
+TEST_F(WidgetWindowTest, TreeStateAndCaptionAndDeletionWithTheWindow)
 {
     Probe* top = window(120, 80);
     Probe* a = probe(top, 0, 0, 0, 10, 10);
@@ -106,9 +106,31 @@ TEST_F(WidgetWindowTest, TreeKeepsSiblingRingAndDeletesWithWindow)
     EXPECT_EQ(b->get$prevSibling(), c);
     EXPECT_EQ(c->get$nextSibling(), b);
 
+    // Showing, hiding, enabling and disabling notify the widget.
+    Probe* child = probe(top, WidgetFlags::Hidden, 40, 0, 20, 20);
+    EXPECT_FALSE(mapped(child));
+    child->show();
+    EXPECT_TRUE(mapped(child));
+    EXPECT_FALSE(child->get$flags() & WidgetFlags::Hidden);
+    child->hide();
+    EXPECT_TRUE(child->get$flags() & WidgetFlags::Hidden);
+    child->disable();
+    EXPECT_TRUE(child->get$flags() & WidgetFlags::Disabled);
+    child->enable();
+    EXPECT_EQ(child->log, (std::vector<std::string>{"create", "show", "hide", "disable", "enable"}));
+
+    child->setPointerIcon(PointerShapes::TextBeam);
+    EXPECT_EQ(child->get$pointerShape(), PointerShapes::TextBeam);
+    expectException([&] { child->setPointerIcon(9); }, "NyCore.InvalidParameterException", "Invalid paramiter.");
+
+    OwnedString caption(u"Größe ∑");
+    child->setCaption(caption);
+    top->setCaption(caption);
+    EXPECT_EQ(windowProperty(top->get$nativeWindow(), "_NET_WM_NAME"), "Größe ∑");
+
     // Destroying the window from outside deletes the widget and its children.
     XDestroyWindow(display(), top->get$nativeWindow());
-    EXPECT_TRUE(runUntil([&] { return Probe::deleted == before + 4; }));
+    EXPECT_TRUE(runUntil([&] { return Probe::deleted == before + 5; }));
 }
 
 TEST_F(WidgetWindowTest, AnchoredChildrenFollowTheParent)
@@ -150,33 +172,6 @@ TEST_F(WidgetWindowTest, AnchoredChildrenFollowTheParent)
             top->close();
         }
     }
-}
-
-TEST_F(WidgetWindowTest, ShowHideEnableDisableNotify)
-{
-    Probe* top = window(100, 60);
-    Probe* child = probe(top, WidgetFlags::Hidden, 0, 0, 20, 20);
-    EXPECT_FALSE(mapped(child));
-    child->show();
-    EXPECT_TRUE(mapped(child));
-    EXPECT_FALSE(child->get$flags() & WidgetFlags::Hidden);
-    child->hide();
-    EXPECT_TRUE(child->get$flags() & WidgetFlags::Hidden);
-    child->disable();
-    EXPECT_TRUE(child->get$flags() & WidgetFlags::Disabled);
-    child->enable();
-    EXPECT_EQ(child->log, (std::vector<std::string>{"create", "show", "hide", "disable", "enable"}));
-
-    child->setPointerIcon(PointerShapes::TextBeam);
-    EXPECT_EQ(child->get$pointerShape(), PointerShapes::TextBeam);
-    expectException([&] { child->setPointerIcon(9); }, "NyCore.InvalidParameterException",
-                                 "Invalid paramiter.");
-
-    OwnedString caption(u"Größe ∑");
-    child->setCaption(caption);
-    top->setCaption(caption);
-    EXPECT_EQ(windowProperty(top->get$nativeWindow(), "_NET_WM_NAME"), "Größe ∑");
-    top->close();
 }
 
 TEST_F(WidgetWindowTest, PopUpsSitOnTheScreenAndTakeNoFocus)
