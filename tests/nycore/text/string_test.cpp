@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "nycore/system/memory.h"
@@ -36,13 +35,10 @@ std::string permissionsOf(void const* address)
 {
     auto target = reinterpret_cast<std::uintptr_t>(address);
     std::ifstream maps("/proc/self/maps");
-    std::string line;
-    while (std::getline(maps, line)) {
-        std::istringstream fields(line);
-        std::string range, permissions;
-        fields >> range >> permissions;
-        std::uintptr_t low = std::stoull(range.substr(0, range.find('-')), nullptr, 16);
-        std::uintptr_t high = std::stoull(range.substr(range.find('-') + 1), nullptr, 16);
+    std::uintptr_t low = 0, high = 0;
+    char dash = 0;
+    std::string permissions, rest;
+    while (maps >> std::hex >> low >> dash >> high >> permissions && std::getline(maps, rest)) {
         if (target >= low && target < high)
             return permissions;
     }
