@@ -2,26 +2,31 @@
 // each checked through the compiled program, the node-by-node walk and a
 // one-point batch, which must agree to the bit. Cases are typed text linked
 // against one store of definitions; trees the linker never builds, and
-// numbers the syntax cannot write, are built by hand.
+// numbers the syntax cannot write, are built by hand. Then the limits: long
+// and deep texts, trees as deep as the linker allows, trees too large to
+// compile (walked node by node) and too large to evaluate at all.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "nycore/math/math_functions.h"
-#include "nycore/system/runtime.h"
 #include "tests/support/child_process.h"
 #include "tests/vexadrome/actions/expr_trees.h"
 #include "tests/vexadrome/actions/link_test_support.h"
+#include "vexadrome/actions/expr_calls_time.h"
 #include "vexadrome/actions/expr_value_calculator.h"
+#include "vexadrome/expressions/limits.h"
 
 using namespace ExprTrees;
 using Vexadrome::Actions::ExprValueCalculator;
+using Vexadrome::Expressions::MaxLinkDepth;
 using Vexadrome::Parsing::Error;
 
 namespace {
@@ -29,14 +34,37 @@ namespace {
 double const Inf = std::numeric_limits<double>::infinity();
 double const NaN = std::numeric_limits<double>::quiet_NaN();
 
+std::u16string repeat(std::u16string const& piece, int times)
+{
+    std::u16string text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
 LinkTestSupport::Definitions& definitions()
 {
     static LinkTestSupport::Definitions store{
         u"f(x, y) = x - y", u"two = 2", u"vs(v, s) = v*s", u"sv(s, v) = v*s", u"mv(m, v) = m*v - v",
         u"g(x) = h(x+1, x)", u"h(p, q) = p*q - q", u"nm(v) = normalize(v)*magnitude(v)", u"mid(a, b, c) = b",
         u"mag(a, b) = magnitude(vector(a, b))", u"norm(a, b) = normalize(vector(a, b))", u"sq(x) = x*x",
-        u"tw(x) = sin(x) + sin(x)", u"tt(x) = x*(2+3) + time(1)", u"first(a, b) = b", u"fg(x) = first(x*2, x)"};
+        u"tw(x) = sin(x) + sin(x)", u"tt(x) = x*(2+3) + time(1)", u"first(a, b) = b", u"fg(x) = first(x*2, x)",
+        // Long and deep bodies, called with arguments so that nothing folds and every operation runs.
+        u"terms(x, y) = x" + repeat(u"+x", 99999), u"factors(x, y) = " + repeat(u"2*y*", 50000) + u"x",
+        u"quotients(x, y) = x" + repeat(u"/y/2", 50000), u"products(x, y) = " + repeat(u"x*x*-x+", 25000) + u"0",
+        u"nested(x, y) = " + repeat(u"x+(", 1000) + u"x" + repeat(u")", 1000)};
     return store;
+}
+
+// A tree of `levels` applications of `wrap` around `leaf`.
+std::function<Expr*()> nested(int levels, std::function<Expr*()> leaf, std::function<Expr*(Expr*)> wrap)
+{
+    return [=] {
+        Expr* tree = leaf();
+        for (int i = 0; i < levels; ++i)
+            tree = wrap(tree);
+        return tree;
+    };
 }
 
 std::vector<double> resultValues(ExprValueCalculator const& calculator)
@@ -110,6 +138,7 @@ void checkCases(std::vector<Case> const& cases, std::uint32_t tickCount = 0)
         batch.pop_back();
         EXPECT_TRUE(sameBits(batch, values)) << "batch differs";
         EXPECT_EQ(error.code, 0);
+        EXPECT_EQ(Vexadrome::Actions::ExprCallsTime::search(root), std::strstr(c.text, "time(") != nullptr);
         delete root;
     }
 }
@@ -158,6 +187,72 @@ TEST(EvaluatorTest, OperatorsFunctionsAndCalls)
         {"sv(2, vector(1,2,3))", 3, 1, {2, 4, 6}}, {"mv(matrix((1,2),(3,4)), vector(1,1))", 2, 1, {2, 6}},
         {"g(3)", 1, 1, {9}}, {"nm(vector(3,4))", 2, 1, {3, 4}}, {"mid(1, 2, 3)", 1, 1, {2}},
     });
+}
+
+TEST(EvaluatorTest, LongAndDeepTreesEvaluate)
+{
+    checkCases({
+        // 100,000 terms, factors and quotients, 25,000 products, 1,000 nested parentheses.
+        {"terms(1, 0.5)", 1, 1, {100000}},
+        {"factors(1, 0.5)", 1, 1, {1}},
+        {"quotients(1, 0.5)", 1, 1, {1}},
+        {"products(1, 0.5)", 1, 1, {-25000}},
+        {"nested(1, 0.5)", 1, 1, {1001}},
+        // As deep as the linker links.
+        {"((0+1)+1)+...", 1, 1, {MaxLinkDepth},
+         nested(MaxLinkDepth, [] { return num(0); }, [](Expr* tree) { return add(tree, num(1)); })},
+        {"1-(1-(1-...))", 1, 1, {0}, nested(MaxLinkDepth, [] { return num(0); }, [](Expr* tree) { return sub(num(1), tree); })},
+        {"abs(abs(...(-3)))", 1, 1, {3}, nested(MaxLinkDepth, [] { return num(-3); }, [](Expr* tree) { return fn(Abs, tree); })},
+        // f1(a) = f2(a+1), f2(a) = f3(a+1), ...: nested calls, each body a call.
+        {"nested calls", 1, 1, {5 + MaxLinkDepth / 3}, [] {
+             auto body = nested(MaxLinkDepth / 3, [] { return param(0); },
+                                [](Expr* tree) { return call(tree, {add(param(0), num(1))}); });
+             return call(body(), {num(5)});
+         }},
+    });
+}
+
+TEST(EvaluatorTest, TreeTooLargeToCompileIsWalked)
+{
+    // f(s) = magnitude(m*m)*s with m a 110 x 110 matrix of ones: every element
+    // of m*m is 110, the magnitude 110 * 110.
+    std::u16string row = u"(1" + repeat(u",1", 109) + u")";
+    LinkTestSupport::Definitions definitions{u"m = matrix(" + row + repeat(u"," + row, 109) + u")", u"f(s) = magnitude(m*m)*s"};
+    Error error;
+    auto* root = static_cast<UserCall*>(LinkTestSupport::linkText(u"f(2)", definitions, &error));
+    ASSERT_NE(root, nullptr) << error.code;
+    ExprValueCalculator calculator;
+    calculator.bindTo(root);
+    EXPECT_FALSE(calculator.get$isCompiled());
+    calculator.calculate(&error);
+    EXPECT_EQ(calculator.get$values()[0], 24200);
+
+    double const points[] = {1, 3};
+    double const* inputs[] = {points};
+    double results[4] = {-7, -7, -7, -7};
+    calculator.calculateBatch(2, inputs, results, 2);
+    EXPECT_EQ(std::vector<double>(results, results + 4), (std::vector<double>{12100, -7, 36300, -7}));
+    EXPECT_EQ(static_cast<Constant*>(root->arguments[0])->value, 2) << "the batch leaves the tree as it was";
+    EXPECT_EQ(error.code, 0);
+    delete root;
+}
+
+TEST(EvaluatorTest, TreeTooLargeToEvaluateIsReported)
+{
+    // A column of 2100 values times its transpose: 2100 x 2100 values and more.
+    std::u16string column = u"v = vector(0";
+    for (int i = 1; i < 2100; ++i)
+        column += u"," + LinkTestSupport::numbered(u"", i);
+    LinkTestSupport::Definitions definitions{column + u")"};
+    Error error;
+    Expr* tree = LinkTestSupport::linkText(u"v*transpose(v)", definitions, &error);
+    ASSERT_NE(tree, nullptr) << error.code;
+    ExprValueCalculator calculator;
+    calculator.bindTo(tree);
+    calculator.calculate(&error);
+    EXPECT_EQ(error.code, Vexadrome::Parsing::ErrorCode::TooComplex);
+    EXPECT_EQ(std::pair(calculator.get$rowCount(), calculator.get$colCount()), std::pair(0, 0));
+    delete tree;
 }
 
 TEST(EvaluatorTest, TimeIsASawtoothOfTheTickCount)
@@ -226,12 +321,6 @@ TEST(EvaluatorTest, FoldsConstantsAndMergesRepeatedWork)
 
 TEST(EvaluatorTest, BadParameterOffsetIsFatal)
 {
-    auto result = TestSupport::runInChild([] {
-        Expr* tree = call(param(1, 2), {num(1)});
-        ExprValueCalculator calculator;
-        calculator.bindTo(tree);
-    });
-    EXPECT_TRUE(result.exited);
-    EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode);
-    EXPECT_NE(result.output.find("OutOfBoundsException"), std::string::npos) << result.output;
+    TestSupport::expectException([] { ExprValueCalculator().bindTo(call(param(1, 2), {num(1)})); },
+                                 "NyCore.OutOfBoundsException", "Index -1 is not within the range 0 to 0.");
 }

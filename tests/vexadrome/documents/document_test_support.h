@@ -63,8 +63,7 @@ public:
 
 struct Variable {
     std::u16string name;
-    double min;
-    double max;
+    double min, max;
     int res;
 };
 
