@@ -4,16 +4,22 @@
 // against one store of definitions; trees the linker never builds, and
 // numbers the syntax cannot write, are built by hand. Then the limits: long
 // and deep texts, trees as deep as the linker allows, trees too large to
-// compile (walked node by node) and too large to evaluate at all.
+// compile (walked node by node) and too large to evaluate at all; batches
+// over random points, which must agree with the point and the walk to the
+// bit (any NaN matching any NaN), and batches of known values; and the two
+// analyses of linked trees: the stack depth of evaluation and the use of time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "nycore/math/math_functions.h"
@@ -21,10 +27,13 @@
 #include "tests/vexadrome/actions/expr_trees.h"
 #include "tests/vexadrome/actions/link_test_support.h"
 #include "vexadrome/actions/expr_calls_time.h"
+#include "vexadrome/actions/expr_stack_counter.h"
 #include "vexadrome/actions/expr_value_calculator.h"
 #include "vexadrome/expressions/limits.h"
 
 using namespace ExprTrees;
+using Vexadrome::Actions::ExprCallsTime;
+using Vexadrome::Actions::ExprStackCounter;
 using Vexadrome::Actions::ExprValueCalculator;
 using Vexadrome::Expressions::MaxLinkDepth;
 using Vexadrome::Parsing::Error;
@@ -117,8 +126,7 @@ void checkCases(std::vector<Case> const& cases, std::uint32_t tickCount = 0)
         calculator.set$tickCount(tickCount);
         calculator.calculate(&error);
         std::vector<double> values = resultValues(calculator);
-        EXPECT_EQ(calculator.get$rowCount(), c.rows);
-        EXPECT_EQ(calculator.get$colCount(), c.cols);
+        EXPECT_EQ(std::pair(calculator.get$rowCount(), calculator.get$colCount()), std::pair(c.rows, c.cols));
         ASSERT_EQ(values.size(), c.expected.size());
         for (std::size_t i = 0; i < c.expected.size(); ++i)
             EXPECT_PRED2(close, values[i], c.expected[i]) << "value " << i;
@@ -138,7 +146,7 @@ void checkCases(std::vector<Case> const& cases, std::uint32_t tickCount = 0)
         batch.pop_back();
         EXPECT_TRUE(sameBits(batch, values)) << "batch differs";
         EXPECT_EQ(error.code, 0);
-        EXPECT_EQ(Vexadrome::Actions::ExprCallsTime::search(root), std::strstr(c.text, "time(") != nullptr);
+        EXPECT_EQ(ExprCallsTime::search(root), std::strstr(c.text, "time(") != nullptr);
         delete root;
     }
 }
@@ -286,8 +294,7 @@ TEST(EvaluatorTest, ResultOutlivesTheTree)
     Error error;
     calculator.calculate(&error);
     delete tree;
-    EXPECT_EQ(calculator.get$rowCount(), 3);
-    EXPECT_EQ(calculator.get$colCount(), 1);
+    EXPECT_EQ(std::pair(calculator.get$rowCount(), calculator.get$colCount()), std::pair(3, 1));
     double out[5] = {-1, -1, -1, -1, -1};
     calculator.copyResult(out, 1);
     EXPECT_EQ(std::vector<double>(out, out + 5), (std::vector<double>{-1, 10, 20, 30, -1}));
@@ -313,8 +320,8 @@ TEST(EvaluatorTest, FoldsConstantsAndMergesRepeatedWork)
         ExprValueCalculator calculator;
         calculator.bindTo(tree);
         ASSERT_TRUE(calculator.get$isCompiled());
-        EXPECT_EQ(calculator.get$program()->get$uniformCount(), c.uniform);
-        EXPECT_EQ(calculator.get$program()->get$varyingCount(), c.varying);
+        EXPECT_EQ(std::pair(calculator.get$program()->get$uniformCount(), calculator.get$program()->get$varyingCount()),
+                  std::pair(c.uniform, c.varying));
         delete tree;
     }
 }
@@ -323,4 +330,148 @@ TEST(EvaluatorTest, BadParameterOffsetIsFatal)
 {
     TestSupport::expectException([] { ExprValueCalculator().bindTo(call(param(1, 2), {num(1)})); },
                                  "NyCore.OutOfBoundsException", "Index -1 is not within the range 0 to 0.");
+}
+
+namespace {
+
+struct BatchCase {
+    std::u16string body;   // of b(x, y, t), linked as b(1, 1, 1)
+    int points = 200;      // three full blocks and part of a fourth
+};
+
+std::vector<BatchCase> batchCases()
+{
+    // Every math function of x/10, and a sum of x times 17000 different
+    // constants: more constant lane blocks than the block program takes.
+    std::u16string everyFunction = u"0";
+    for (char16_t const* name : {u"abs", u"acos", u"asin", u"atan", u"cos", u"cosh", u"dtor", u"exp", u"ln", u"rtod",
+                                 u"sin", u"sinh", u"sqrt", u"tan", u"tanh"})
+        everyFunction += u"+" + std::u16string(name) + u"(x/10)";
+    std::u16string manyConstants = u"0";
+    for (int k = 0; k < 17000; ++k)
+        manyConstants += u"+x*" + LinkTestSupport::numbered(u"", k) + u".5";
+    return {
+        {u"sin(x)*cos(y)+x/y"},
+        {u"vector(x, y, x*y)"},
+        {u"matrix((cos(t),-sin(t)),(sin(t),cos(t)))*vector(x,y)"},
+        {u"power(x,2)+magnitude(vector(x,y))-sqrt(abs(y))"},
+        {u"x*time(2)+time(y)+time(0.5)"},
+        {u"normalize(vector(x,y,1))"},
+        {u"transpose(vector(x,y))*matrix((1,2),(3,4))*vector(y,t)"},
+        {u"dot(vector(x,y,t),vector(t,x,y))"},
+        {u"g(vector(x,y,t), x*y)"},
+        {u"3+time(1)"},
+        {u"y"},
+        {u"(x+1)*(x+1)/(x-1)+(x+1)"},
+        {everyFunction},
+        {manyConstants, 5},
+    };
+}
+}
+
+TEST(EvaluatorBatchTest, BatchPointAndWalkAgreeToTheBit)
+{
+    int const count = 200;
+    std::mt19937_64 random(20240611);
+    std::uniform_real_distribution<double> spread(-10.0, 10.0);
+    double const specials[] = {0.0, -0.0, 1.0, -1.0, std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN(), 1e308, 5e-324};
+    std::vector<double> inputs[3];
+    for (auto& column : inputs) {
+        for (int k = 0; k < count; ++k)
+            column.push_back(k % 25 < 8 ? specials[k % 25] : spread(random));
+    }
+    double const* inputPointers[3] = {inputs[0].data(), inputs[1].data(), inputs[2].data()};
+
+    for (BatchCase const& c : batchCases()) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.body.substr(0, 60)));
+        LinkTestSupport::Definitions definitions{u"b(x, y, t) = " + c.body, u"g(v, s) = v*s+v-transpose(transpose(v))"};
+        Error linkError;
+        auto* root = static_cast<UserCall*>(LinkTestSupport::linkText(u"b(1, 1, 1)", definitions, &linkError));
+        ASSERT_NE(root, nullptr) << linkError.code;
+        ExprValueCalculator calculator;
+        calculator.bindTo(root);
+        calculator.set$tickCount(1234567);
+        EXPECT_TRUE(calculator.get$isCompiled());
+        int size = calculator.get$rowCount() * calculator.get$colCount();
+        int stride = size + 1;
+        std::vector<double> batch(static_cast<std::size_t>(c.points * stride), -7.0);
+        calculator.calculateBatch(c.points, inputPointers, batch.data(), stride);
+
+        Error error;
+        int mismatches = 0;
+        for (int k = 0; k < c.points; ++k) {
+            for (int i = 0; i < 3; ++i)
+                static_cast<Constant*>(root->arguments[i])->value = inputs[i][k];
+            calculator.calculate(&error);
+            std::vector<double> point(calculator.get$values(), calculator.get$values() + size);
+            calculator.calculateByWalking(&error);
+            for (int v = 0; v < size; ++v) {
+                double walked = calculator.get$values()[v];
+                if (!LinkTestSupport::sameBits(point[v], walked) || !LinkTestSupport::sameBits(point[v], batch[k * stride + v]))
+                    ++mismatches;
+            }
+            if (batch[k * stride + size] != -7.0)
+                ++mismatches;
+        }
+        EXPECT_EQ(mismatches, 0);
+        EXPECT_EQ(error.code, 0);
+        delete root;
+    }
+}
+
+// f(x, y) = x*y + time(2): uniform time with varying inputs, 130 points.
+TEST(EvaluatorBatchTest, BlocksAndTimeMatchKnownValues)
+{
+    UserCall* root = call(add(mul(param(0), param(1)), fn(Time, num(2))), {num(0), num(0)});
+    ExprValueCalculator calculator;
+    calculator.bindTo(root);
+    std::vector<double> xs, ys(130, 0.5), results(130, -7.0);
+    for (int k = 0; k < 130; ++k)
+        xs.push_back(k);
+    double const* inputs[2] = {xs.data(), ys.data()};
+    calculator.calculateBatch(0, inputs, results.data(), 1);
+    EXPECT_EQ(results[0], -7.0);
+    calculator.set$tickCount(3000);
+    calculator.calculateBatch(130, inputs, results.data(), 1);
+    for (int k = 0; k < 130; ++k)
+        EXPECT_EQ(results[k], k * 0.5 + 0.5) << "point " << k;
+    calculator.set$tickCount(3500);
+    calculator.calculateBatch(2, inputs, results.data(), 1);
+    EXPECT_EQ(std::pair(results[0], results[1]), std::pair(0.75, 1.25));
+    delete root;
+}
+
+TEST(ExprAnalysisTest, StackDepthAndTimeDependency)
+{
+    LinkTestSupport::Definitions definitions{u"f(x, y) = x - y", u"g(v) = v + v", u"id(a) = a", u"ft(a) = a*time(a)"};
+    struct Case {
+        char16_t const* text;
+        int depth;   // of the value stack
+        bool callsTime;
+    } const cases[] = {
+        {u"7", 1, false}, {u"1+2", 2, false}, {u"1+(2+(3+4))", 4, false}, {u"((1+2)+3)+4", 2, false},
+        {u"1+2+3+4+5+6+7+8", 2, false}, {u"vector(1,2,3)", 3, false}, {u"magnitude(vector(1,2,3))+1", 3, false},
+        {u"dot(vector(1,2,3),vector(4,5,6))", 6, false}, {u"matrix((1,2),(3,4))*matrix((5,6),(7,8))", 12, false},
+        {u"transpose(vector(1,2,3))", 6, false}, {u"normalize(vector(1,2))", 2, false}, {u"2*vector(1,2)", 3, false},
+        {u"vector(1,2)+vector(3,4)", 4, false}, {u"sin(vector(1,2))", 2, false}, {u"f(5,2)", 4, false},
+        {u"g(vector(1,2,3))", 9, false}, {u"time(1)", 1, true}, {u"id(time(1))", 2, true}, {u"ft(1)", 3, true},
+        {u"vector(1, sin(time(2)))", 2, true},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(TestSupport::toUtf8(c.text));
+        Vexadrome::Parsing::Error error;
+        LinkTestSupport::Expr* tree = LinkTestSupport::linkText(c.text, definitions, &error);
+        ASSERT_NE(tree, nullptr) << error.code;
+        EXPECT_EQ(std::pair(ExprStackCounter::calculate(tree), ExprCallsTime::search(tree)), std::pair(c.depth, c.callsTime));
+        delete tree;
+    }
+}
+
+// 50000 x 1 times 1 x 50000: more values than an int counts.
+TEST(ExprAnalysisTest, HugeDepthSaturates)
+{
+    Expr* tree = new MatrixMulM(param(0, 50000, 1), param(0, 1, 50000));
+    EXPECT_EQ(ExprStackCounter::calculate(tree), INT_MAX);
+    delete tree;
 }

@@ -154,8 +154,7 @@ TEST(PrelinkExprLinkerTest, BindsDefinitionsLateAndLeavesInputsUnchanged)
         definitions.define(step.definition);
         Error error;
         linked.push_back(PrelinkExprLinker::link(tree, definitions.get(), &error));
-        EXPECT_EQ(error.code, step.code) << TestSupport::toUtf8(step.definition);
-        EXPECT_EQ(error.start, step.code ? 0 : -1);
+        EXPECT_EQ(std::pair(error.code, error.start), std::pair(step.code, step.code ? 0 : -1)) << TestSupport::toUtf8(step.definition);
     }
     for (std::size_t i = 0; i < linked.size(); ++i) {
         EXPECT_EQ(printExpr(linked[i]), steps[i].tree) << TestSupport::toUtf8(steps[i].definition);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <memory>
+#include <tuple>
 
 #include "tests/support/temp_folder.h"
 #include "tests/vexadrome/documents/document_test_support.h"
@@ -83,9 +84,8 @@ TEST(CommandFile, WrittenByteForByteAndReadBack)
         SCOPED_TRACE(TestSupport::toUtf8(c.title));
         EXPECT_EQ(savedBytes(folder, c.title, c.script), c.bytes);
         Loaded loaded = load(folder, "saved.vexscr");
-        EXPECT_TRUE(loaded.isCommand) << loaded.reason;
-        EXPECT_EQ(loaded.title, TestSupport::toUtf8(c.title));
-        EXPECT_EQ(loaded.script, TestSupport::toUtf8(c.script));
+        EXPECT_EQ(std::tuple(loaded.isCommand, loaded.title, loaded.script, loaded.reason),
+                  std::tuple(true, TestSupport::toUtf8(c.title), TestSupport::toUtf8(c.script), ""));
     }
 }
 
@@ -115,9 +115,7 @@ TEST(CommandFile, WhatReadingKeeps)
         SCOPED_TRACE(c.bytes);
         TestSupport::writeBytes(folder.at("case.vexscr"), c.bytes);
         Loaded loaded = load(folder, "case.vexscr");
-        EXPECT_TRUE(loaded.isCommand);
-        EXPECT_EQ(loaded.title, c.title);
-        EXPECT_EQ(loaded.script, c.script);
+        EXPECT_EQ(std::tuple(loaded.isCommand, loaded.title, loaded.script), std::tuple(true, c.title, c.script));
     }
 }
 

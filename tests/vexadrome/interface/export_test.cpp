@@ -2,6 +2,8 @@
 // out, failures on standard error and in the exit status.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -45,9 +47,7 @@ TEST(Export, CurvesSurfacesAndPointClouds)
         "<expression name=\"cloud\" mode=\"points\">vector(x, 5, y)</expression>"
         "</expressions></graph>");
     auto run = files.run();
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(run.output, "");
+    EXPECT_EQ(std::tuple(run.exitCode, run.errors, run.output), std::tuple(0, "", ""));
     std::string const n = "vn -0.5773502691896258 0.5773502691896258 -0.5773502691896258\n";
     EXPECT_EQ(files.obj(), files.header() +
               "o plane\n"

@@ -6,6 +6,8 @@
 
 #include <unistd.h>
 
+#include <tuple>
+
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -32,15 +34,12 @@ TEST(ScriptRunner, ScriptsOnStandardInput)
     for (auto const& c : cases) {
         SCOPED_TRACE(c.script);
         auto run = runVexadrome({"--run", "-"}, c.script);
-        EXPECT_EQ(run.output, c.output);
-        EXPECT_EQ(run.errors, c.errors);
-        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(std::tuple(run.output, run.errors, run.exitCode), std::tuple(c.output, c.errors, c.exitCode));
     }
     // Standard input beyond 64 MB is refused before anything runs.
     auto huge = runVexadrome({"--run", "-"}, "1;" + std::string(64 << 20, ' '));
-    EXPECT_EQ(huge.output, "");
-    EXPECT_EQ(huge.errors, "vexadrome: <stdin>: the script is larger than 64 MB\n");
-    EXPECT_EQ(huge.exitCode, 1);
+    EXPECT_EQ(std::tuple(huge.output, huge.errors, huge.exitCode),
+              std::tuple("", "vexadrome: <stdin>: the script is larger than 64 MB\n", 1));
 }
 
 // "<command>7; )</command>" in UTF-16LE behind its mark.
@@ -79,9 +78,8 @@ TEST(ScriptRunner, ScriptFiles)
         std::string errors = run.errors;
         if (auto at = errors.find(folder.path + "/"); at != std::string::npos)
             errors.erase(at, folder.path.size() + 1);
-        EXPECT_EQ(run.output, c.expected.output);
-        EXPECT_EQ(errors, c.expected.errors);
-        EXPECT_EQ(run.exitCode, c.expected.exitCode);
+        EXPECT_EQ(std::tuple(run.output, errors, run.exitCode),
+                  std::tuple(c.expected.output, c.expected.errors, c.expected.exitCode));
     }
 }
 
@@ -92,17 +90,14 @@ TEST(ScriptRunner, OptionsShareOneStoreInOrder)
     TestSupport::writeBytes(folder.at("use.vexscr"), "<command title=\"use\">f(g) + 1</command>");
 
     auto chained = runVexadrome({"--run", folder.at("defs.vexscr"), "--run", folder.at("use.vexscr")});
-    EXPECT_EQ(chained.output, "101\n");
-    EXPECT_EQ(chained.exitCode, 0);
+    EXPECT_EQ(std::tuple(chained.output, chained.exitCode), std::tuple("101\n", 0));
 
     auto calculator = runVexadrome({"--run", folder.at("defs.vexscr"), "--calc"}, "f(g)\n");
-    EXPECT_EQ(calculator.output, "math> f(g)\nansw> 100\nmath> \n");
-    EXPECT_EQ(calculator.exitCode, 0);
+    EXPECT_EQ(std::tuple(calculator.output, calculator.exitCode), std::tuple("math> f(g)\nansw> 100\nmath> \n", 0));
 
     // A failing script ends the run: later options are not carried out.
     auto stopped = runVexadrome({"--run", "-", "--run", folder.at("use.vexscr")}, "f(");
-    EXPECT_EQ(stopped.output, "");
-    EXPECT_EQ(stopped.exitCode, 1);
+    EXPECT_EQ(std::tuple(stopped.output, stopped.exitCode), std::tuple("", 1));
 }
 
 TEST(ScriptRunner, RefusedFiles)
@@ -114,8 +109,6 @@ TEST(ScriptRunner, RefusedFiles)
     for (auto [path, reason] : {std::pair<std::string, std::string>{"/nonexistent/x.vexscr", "No such file or directory"},
                                 {"/dev/zero", "Not a regular file"}, {folder.at("big.vexscr"), "Larger than 64 MB"}}) {
         auto run = runVexadrome({"--run", path});
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.output, "");
-        EXPECT_EQ(run.errors, "vexadrome: " + path + ": " + reason + "\n");
+        EXPECT_EQ(std::tuple(run.exitCode, run.output, run.errors), std::tuple(1, "", "vexadrome: " + path + ": " + reason + "\n"));
     }
 }
