@@ -29,10 +29,8 @@ using Vexadrome::Parsing::Error;
 // Parses text as one expression; null (with a test failure) when it does not parse.
 inline Prelink* parseText(std::u16string const& text)
 {
-    NyCore::String* source = TestSupport::makeString(text);
     Error error;
-    Prelink* tree = Vexadrome::Parsing::ExprParser::parse(source, &error);
-    string_free(source);
+    Prelink* tree = Vexadrome::Parsing::ExprParser::parse(TestSupport::OwnedString(text), &error);
     EXPECT_NE(tree, nullptr) << "does not parse: " << TestSupport::toUtf8(text) << " code " << error.code;
     return tree;
 }
@@ -62,10 +60,8 @@ public:
     }
     void define(std::u16string const& text)
     {
-        NyCore::String* source = TestSupport::makeString(text);
         Error error;
-        EXPECT_TRUE(store.setFunction(source, &error)) << TestSupport::toUtf8(text) << " code " << error.code;
-        string_free(source);
+        EXPECT_TRUE(store.setFunction(TestSupport::OwnedString(text), &error)) << TestSupport::toUtf8(text) << " code " << error.code;
     }
     Vexadrome::Documents::Definitions* get() { return store.get$functions(); }
 

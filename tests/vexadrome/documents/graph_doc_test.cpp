@@ -5,6 +5,7 @@
 #include <malloc.h>
 
 #include <limits>
+#include <tuple>
 
 #include "tests/support/child_process.h"
 #include "tests/vexadrome/documents/document_test_support.h"
@@ -62,13 +63,9 @@ TEST(GraphDoc, VariablesAreRefusedOutsideOneToEight)
 {
     TestHost host;
     GraphDoc doc(&host);
-    for (int n : {0, -1, 9, 100}) {
-        EXPECT_FALSE(doc.resetVariables(n)) << n;
-        EXPECT_EQ(doc.get$varCount(), 1) << n;
-        EXPECT_EQ(doc.get$pointCount(), 26) << n;
-    }
-    EXPECT_TRUE(doc.resetVariables(8));
-    EXPECT_EQ(doc.get$varCount(), 8);
+    for (int n : {0, -1, 9, 100})
+        EXPECT_EQ((std::tuple{doc.resetVariables(n), doc.get$varCount(), doc.get$pointCount()}), std::tuple(false, 1, 26)) << n;
+    EXPECT_EQ((std::tuple{doc.resetVariables(8), doc.get$varCount()}), std::tuple(true, 8));
 
     TestSupport::expectException([&] { doc.updateVariable(8, u"y"_str, 0, 1, 1, 1); }, "NyCore.OutOfBoundsException",
                                  "Index 8 is not within the range 0 to 7.");
@@ -118,23 +115,18 @@ TEST(GraphDoc, CompilingReportsEveryExpressionsError)
     GraphExpr* malformed = addExpr(&doc, u"x +");
     std::vector<Vexadrome::Parsing::Error> errors = doc.compileExprs();
     ASSERT_EQ(errors.size(), 3u);
-    EXPECT_EQ(errors[0].code, ErrorCode::NoError);
-    EXPECT_EQ(errors[1].code, ErrorCode::UnknownName);
-    EXPECT_EQ(errors[1].start, 4) << "located in the expression's text";
-    EXPECT_EQ(errors[2].code, ErrorCode::MalformedExpression);
-    EXPECT_TRUE(good->active);
+    // The unknown name is located in the expression's text.
+    EXPECT_EQ(std::tuple(errors[0].code, errors[1].code, errors[1].start, errors[2].code),
+              std::tuple(ErrorCode::NoError, ErrorCode::UnknownName, 4, ErrorCode::MalformedExpression));
+    EXPECT_EQ(std::tuple(good->active, unknown->active, malformed->active), std::tuple(true, false, false));
     ASSERT_NE(good->points, nullptr);
     EXPECT_EQ(good->points[3 * 25 + 1], 20.0);
-    EXPECT_FALSE(unknown->active);
-    EXPECT_EQ(unknown->points, nullptr);
-    EXPECT_EQ(unknown->normals, nullptr);
-    EXPECT_FALSE(malformed->active);
+    EXPECT_EQ(std::tuple(unknown->points, unknown->normals), std::tuple(nullptr, nullptr));
 
     // A later definition lets it compile, but only the user switches it on again.
     ASSERT_TRUE(host.define(u"q(a) = a*a"));
     Vexadrome::Parsing::Error first;
-    EXPECT_EQ(doc.bindAllExprs(&first), 2);
-    EXPECT_EQ(first.code, ErrorCode::MalformedExpression);
+    EXPECT_EQ((std::tuple{doc.bindAllExprs(&first), first.code}), std::tuple(2, ErrorCode::MalformedExpression));
     ASSERT_NE(unknown->points, nullptr);
     EXPECT_EQ(unknown->points[1], -10.0 + 100.0);
     EXPECT_FALSE(unknown->active);
@@ -145,8 +137,7 @@ TEST(GraphDoc, CompilingReportsEveryExpressionsError)
 
     setVariables(&doc, {{u"x", 0, 1, 1}, {u"x", 0, 1, 1}});
     Vexadrome::Parsing::Error duplicate;
-    EXPECT_FALSE(good->bindExprString(&duplicate));
-    EXPECT_EQ(duplicate.code, ErrorCode::DuplicateParam);
+    EXPECT_EQ((std::tuple{good->bindExprString(&duplicate), duplicate.code}), std::tuple(false, ErrorCode::DuplicateParam));
 }
 
 TEST(GraphDoc, TimeDependentExpressionsAreRefreshed)
@@ -157,14 +148,12 @@ TEST(GraphDoc, TimeDependentExpressionsAreRefreshed)
     GraphExpr* still = addExpr(&doc, u"x + 1");
     Vexadrome::Parsing::Error error;
     ASSERT_EQ(doc.bindAllExprs(&error), -1);
-    EXPECT_FALSE(still->usesTime);
-    EXPECT_FALSE(doc.searchForTimeCall());
+    EXPECT_EQ(std::tuple(still->usesTime, doc.searchForTimeCall()), std::tuple(false, false));
 
     ASSERT_TRUE(host.define(u"wave(a) = a + time(4)"));
     GraphExpr* moving = addExpr(&doc, u"wave(x)");
     ASSERT_EQ(doc.bindAllExprs(&error), -1);
-    EXPECT_TRUE(moving->usesTime);
-    EXPECT_TRUE(doc.searchForTimeCall());
+    EXPECT_EQ(std::tuple(moving->usesTime, doc.searchForTimeCall()), std::tuple(true, true));
 
     moving->calculator.set$tickCount(1000);
     moving->resample();
@@ -182,8 +171,7 @@ TEST(GraphDoc, TimeDependentExpressionsAreRefreshed)
     setVariables(&doc, {{u"x", 0, 1, 100}});
     moving->points[0] = moving->points[1] = 99.0;
     doc.refreshExprs();
-    EXPECT_EQ(moving->points[0], 99.0);
-    EXPECT_EQ(moving->points[1], 99.0);
+    EXPECT_EQ(std::tuple(moving->points[0], moving->points[1]), std::tuple(99.0, 99.0));
     ASSERT_TRUE(moving->bindExprString(&error));
     EXPECT_EQ(moving->points[3 * 100], 1.0);
 }
@@ -220,8 +208,7 @@ TEST(GraphDoc, CreateDefaultViewAsksTheHost)
     FakeView view;
     host.view = &view;
     EXPECT_EQ(doc.createDefaultView(), &view);
-    EXPECT_EQ(doc.view, &view);
-    EXPECT_EQ(view.document, &doc);
+    EXPECT_EQ(std::tuple(doc.view, view.document), std::tuple(&view, &doc));
     EXPECT_EQ(host.requests, (std::vector<std::string>{"Vexadrome.Interface.EquationGraphView 'Graph1' 0",
                                                        "Vexadrome.Interface.EquationGraphView 'Graph1' 0"}));
 }

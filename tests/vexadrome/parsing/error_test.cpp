@@ -3,7 +3,6 @@
 
 #include <tuple>
 
-#include "nycore/text/string_functions.h"
 #include "tests/support/strings.h"
 #include "vexadrome/parsing/error.h"
 #include "vexadrome/parsing/scanner.h"
@@ -30,7 +29,7 @@ TEST(Error, FirstReportWinsForCodeAndLocationIndependently)
     EXPECT_EQ(state(error), std::tuple(2, 5, 2, true, true));
 
     // setValue takes the scanner's last token as the location.
-    NyCore::String* text = TestSupport::makeString(u"  abc + 1");
+    TestSupport::OwnedString text(u"  abc + 1");
     Vexadrome::Parsing::Scanner scanner(text);
     scanner.getNextToken();
     error.reset();
@@ -39,7 +38,6 @@ TEST(Error, FirstReportWinsForCodeAndLocationIndependently)
     scanner.getNextToken();
     error.setValue(&scanner, 9);
     EXPECT_EQ(state(error), std::tuple(6, 2, 3, true, true));
-    string_free(text);
 }
 
 TEST(Error, MessagesByCode)

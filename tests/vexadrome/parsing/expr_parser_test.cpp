@@ -8,7 +8,6 @@
 #include <string>
 #include <tuple>
 
-#include "nycore/text/string_functions.h"
 #include "tests/support/strings.h"
 #include "tests/vexadrome/parsing/prelink_printer.h"
 #include "vexadrome/expressions/limits.h"
@@ -31,14 +30,13 @@ struct Outcome {
 
 Outcome parseText(std::u16string const& text, bool withLocations = false)
 {
-    NyCore::String* source = TestSupport::makeString(text);
+    TestSupport::OwnedString source(text);
     Outcome outcome;
     Prelink* root = ExprParser::parse(source, &outcome.error);
     // The printer recurses down every operand: long sums are only counted.
     outcome.tree = text.size() > 100000 && root ? "<long>" : TestSupport::printPrelink(root, withLocations);
     outcome.height = root ? root->height : 0;
     delete root;
-    string_free(source);
     return outcome;
 }
 
@@ -153,7 +151,7 @@ TEST(ExprParser, ScannerParseStopsAtTheTerminator)
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
-        NyCore::String* text = TestSupport::makeString(c.text);
+        TestSupport::OwnedString text(c.text);
         Scanner scanner(text);
         scanner.position = c.from;
         Error error;
@@ -162,7 +160,6 @@ TEST(ExprParser, ScannerParseStopsAtTheTerminator)
         EXPECT_EQ(std::pair(error.code, error.start), std::pair(c.code, c.start));
         EXPECT_TRUE(!root || scanner.position == c.position) << scanner.position;
         delete root;
-        string_free(text);
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "nycore/text/string_functions.h"
 #include "tests/support/strings.h"
 #include "vexadrome/parsing/scanner.h"
 
@@ -23,7 +22,7 @@ std::string describe(TokenData const& token)
 // (getNextToken, which skips it, is read by the tests below and the parser's.)
 std::string tokensOf(std::u16string const& source)
 {
-    NyCore::String* text = TestSupport::makeString(source);
+    TestSupport::OwnedString text(source);
     Scanner scanner(text);
     std::string out;
     for (int guard = 0; guard < 100; ++guard) {
@@ -33,7 +32,6 @@ std::string tokensOf(std::u16string const& source)
         if (kind == 0)
             break;
     }
-    string_free(text);
     return out;
 }
 
@@ -72,7 +70,7 @@ TEST(Scanner, EndOfTextRepeatsAndPositionsAreHonoured)
 {
     Scanner none(nullptr);
     EXPECT_EQ(none.getNextToken(), 0);
-    NyCore::String* text = TestSupport::makeString(u"ab 12");
+    TestSupport::OwnedString text(u"ab 12");
     Scanner scanner(text);
     struct Step {
         int position;
@@ -90,20 +88,17 @@ TEST(Scanner, EndOfTextRepeatsAndPositionsAreHonoured)
         EXPECT_EQ(describe(out), step.token);
         EXPECT_EQ(scanner.position, step.after) << step.token;
     }
-    string_free(text);
 }
 
 TEST(Scanner, TokenTextValueAndComparison)
 {
-    NyCore::String* text = TestSupport::makeString(u"sin 1.5 . 5. .25 \u8000 007");
+    TestSupport::OwnedString text(u"sin 1.5 . 5. .25 \u8000 007");
     Scanner scanner(text);
     TokenData tokens[7];
     for (TokenData& token : tokens)
         scanner.getNextToken(&token);
 
-    NyCore::String* word = scanner.tokenToString(&tokens[0]);
-    EXPECT_EQ(TestSupport::toU16(word), u"sin");
-    string_free(word);
+    EXPECT_EQ(TestSupport::OwnedString(scanner.tokenToString(&tokens[0])).text(), u"sin");
 
     double const values[] = {0, 1.5, 0.0, 5.0, 0.25, 0, 7.0};   // of the number tokens 1 to 4 and 6
     for (int i : {1, 2, 3, 4, 6})
@@ -119,11 +114,9 @@ TEST(Scanner, TokenTextValueAndComparison)
     };
     for (Comparison const& c : comparisons) {
         SCOPED_TRACE(c.other ? TestSupport::toUtf8(c.other) : "<null>");
-        NyCore::String* other = c.other ? TestSupport::makeString(c.other) : nullptr;
+        TestSupport::OwnedString other(c.other ? TestSupport::makeString(c.other) : nullptr);
         EXPECT_EQ(scanner.compareToken(&tokens[c.token], other), c.expected);
-        string_free(other);
     }
-    string_free(text);
 }
 
 }
