@@ -146,6 +146,7 @@ void checkCases(std::vector<Case> const& cases, std::uint32_t tickCount = 0)
         batch.pop_back();
         EXPECT_TRUE(sameBits(batch, values)) << "batch differs";
         EXPECT_EQ(error.code, 0);
+        // Every case that uses time calls it in its text.
         EXPECT_EQ(ExprCallsTime::search(root), std::strstr(c.text, "time(") != nullptr);
         delete root;
     }

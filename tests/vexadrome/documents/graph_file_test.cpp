@@ -255,7 +255,6 @@ TEST(GraphFile, RoundTripsThroughAFile)
     GraphExpr* e = addExpr(&doc, u"t*s + 1", u"<tag attr=\"1\">&amp; \u5f62 \U0001D453");
     e->material = ExprMaterial::Metal;
     e->color = 11;
-    e->active = false;
     addExpr(&doc, u"  t < s  ", u"second");
 
     OwnedString file(folder.string("round_trip.graph"));
