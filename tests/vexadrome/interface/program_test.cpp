@@ -64,7 +64,7 @@ TEST(Program, OptionsAndUsage)
 
 TEST(Program, AFailedWriteToStandardOutputFailsTheRun)
 {
-    for (char const* options : {"--help", "--run -"}) {
+    for (char const* options : {"--help", "--run -", "--calc"}) {
         SCOPED_TRACE(options);
         auto run = inShell(std::string("\"$0\" ") + options + " > /dev/full; echo \"status $?\"", "a = 2; a * 3");
         EXPECT_EQ(run.output, "status 1\n");
