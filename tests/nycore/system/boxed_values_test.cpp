@@ -1,6 +1,8 @@
 // Boxed values: parsing, comparison and rendering through their formatters.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "nycore/system/boxed_values.h"
 #include "tests/support/strings.h"
 
@@ -18,7 +20,6 @@ std::string render(Object const& value, String const* format = nullptr)
 TEST(BoxedValues, NumbersParseCompareAndRender)
 {
     Integer32* parsed = Integer32::create(u"  -42x"_str);
-    EXPECT_EQ(parsed->value, -42);
     EXPECT_EQ(render(*parsed), "-42");
     Integer32 seven(7);
     EXPECT_EQ(parsed->compare(&seven), -1);
@@ -39,11 +40,8 @@ TEST(BoxedValues, NumbersParseCompareAndRender)
 TEST(BoxedValues, DatesScanRenderAndKnowTheirWeekday)
 {
     DateTime* date = DateTime::create(u"2024-3-5 14:7:9:250"_str);
-    EXPECT_EQ(date->year, 2024);
-    EXPECT_EQ(date->month, 3);
-    EXPECT_EQ(date->day, 5);
-    EXPECT_EQ(date->hour, 14);
-    EXPECT_EQ(date->millisecond, 250);
+    EXPECT_EQ(std::tuple(date->year, date->month, date->day, date->hour, date->millisecond),
+              std::tuple(2024, 3, 5, 14, 250));
     EXPECT_EQ(render(*date), "03/05/2024 02:07:09 PM");
     EXPECT_EQ(render(*date, u"{DDDD}, {MMMM} {D}"_str), "Tuesday, March 5");
 
@@ -63,7 +61,6 @@ TEST(BoxedValues, TimeSpansAndPlainObjectsRender)
     EXPECT_EQ(render(TimeSpan(0)), "00:00:00");
     EXPECT_EQ(render(TimeSpan(((26 * 60 + 3) * 60 + 4) * 1000LL + 5)), "1.02:03:04.005");
     EXPECT_EQ(render(TimeSpan(-61000)), "-00:01:01");
-    EXPECT_EQ(render(Integer32(5), nullptr), "5");
     // Object's own rendering is the name of its type.
     struct Plain : Object {
         Type* getType() const override { return asType(&Double::MetaData); }

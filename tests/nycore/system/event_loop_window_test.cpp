@@ -1,6 +1,6 @@
 // The event loop: posted calls (and those dropped for deleted objects),
 // nested loops and their exit codes, the nesting limit, timers, the clock,
-// windows closed in the last loop, and painting a widget through its loop.
+// and windows closed in the last loop.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "nycore/graphics/gc.h"
 #include "nycore/system/boxed_values.h"
 #include "nycore/system/event_loop.h"
 #include "nycore/system/method_thunk.h"
@@ -45,20 +44,13 @@ public:
     std::vector<std::string> log;
 };
 
-// Paints a dark square in its middle and notes its own destruction.
+// Records the posted calls it receives and notes its own destruction.
 class Painted : public Widget {
     NY_REFLECTIVE(Painted)
 public:
     static Object* __create() { return new Painted(); }
     ~Painted() override { ++destroyed; }
-    void onDraw(Graphics::GC* gc) override
-    {
-        ++paints;
-        gc_set_background(gc, 0x203040);
-        gc_rect_fill(gc, 10, 10, 20, 20);
-    }
     void record() { calls.push_back(label); }
-    int paints = 0;
     char const* label = "";
     static int destroyed;
     static std::vector<std::string> calls;
@@ -288,21 +280,6 @@ TEST_F(EventLoopWindows, WindowsClosedInTheLastLoopAreDestroyedWhenItEnds)
         main);
     EXPECT_EQ(code, 0);
     EXPECT_EQ(Painted::destroyed, before + 2) << "both widgets are gone once the last loop has ended";
-}
-
-TEST_F(EventLoopWindows, PaintingFillsTheBackgroundBeforeOnDraw)
-{
-    auto* painted = static_cast<Painted*>(
-        Widget::create(nullptr, u"Tests.Painted", WidgetFlags::TopLevel | WidgetFlags::Hidden, 20, 20, 40, 40));
-    painted->set$background(0xC08020);
-    painted->show();
-    ASSERT_TRUE(TestSupport::runUntil([&] { return painted->paints > 0; })) << "the window was never painted";
-    TestSupport::expectPixels(painted->get$nativeWindow(), {
-                                                               {"background", 2, 2, 0xC08020},
-                                                               {"drawn by onDraw", 20, 20, 0x203040},
-                                                               {"background", 35, 35, 0xC08020},
-                                                           });
-    painted->close();
 }
 
 TEST_F(EventLoopWindows, MessagesToAnObjectDeletedBeforeTheyRunAreDropped)
