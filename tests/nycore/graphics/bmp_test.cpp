@@ -2,7 +2,10 @@
 // from known pixels, and damaged files that must come back as a status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "nycore/graphics/bmp_reader.h"
@@ -33,47 +36,71 @@ void overwrite32(std::string& bytes, std::size_t at, std::uint32_t value)
     bytes.replace(at, 4, field);
 }
 
+// How a picture is stored: last row first, first row first (negative height),
+// or last row first with a 12-byte core header and 3-byte palette entries.
+enum class Layout { BottomUp, TopDown, Core };
+
+std::string build(BmpPicture picture, Layout layout)
+{
+    if (layout == Layout::TopDown) {
+        // The builder writes the last row first, so it is given the rows in reverse.
+        for (int y = 0; y < picture.height / 2; y++)
+            std::swap_ranges(picture.values.begin() + y * picture.width, picture.values.begin() + (y + 1) * picture.width,
+                             picture.values.end() - (y + 1) * picture.width);
+    }
+    std::string bytes = TestSupport::buildBmp(picture);
+    if (layout == Layout::TopDown)
+        overwrite32(bytes, 22, static_cast<std::uint32_t>(-picture.height));
+    if (layout != Layout::Core)
+        return bytes;
+    std::string core;
+    TestSupport::put32(core, 12);
+    for (int field : {picture.width, picture.height, 1, picture.bitsPerPixel})
+        TestSupport::put16(core, static_cast<std::uint32_t>(field));
+    for (std::size_t i = 0; i < picture.palette.size(); i++)
+        core += bytes.substr(54 + 4 * i, 3);
+    bytes = bytes.substr(0, 14) + core + bytes.substr(54 + 4 * picture.palette.size());
+    overwrite32(bytes, 2, static_cast<std::uint32_t>(bytes.size()));
+    overwrite32(bytes, 10, static_cast<std::uint32_t>(14 + core.size()));
+    return bytes;
+}
+
 }
 
 TEST(BmpReaderTest, ReadsEveryDepthInBothRowOrders)
 {
     std::vector<std::uint32_t> const palette16 = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF, 0x808080,
         0xA0B0C0, 0x010203, 0x111111, 0x222222, 0x333333, 0x444444, 0x555555, 0x666666, 0xFEDCBA};
-    struct Case {
-        char const* name;
-        BmpPicture picture;
-        std::vector<std::uint32_t> expected;
-    };
-    std::vector<Case> const cases = {
-        {"1 bit, 9 wide (row padding)", {1, 9, 2, false, {0x00FF00, 0xFF00FF}, {1, 0, 1, 1, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1}, {}, false},
+    // A name, the picture, how it is stored, and the pixels read back.
+    std::vector<std::tuple<char const*, BmpPicture, Layout, std::vector<std::uint32_t>>> const cases = {
+        {"1 bit, 9 wide (row padding)", {1, 9, 2, {0x00FF00, 0xFF00FF}, {1, 0, 1, 1, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1}, {}}, Layout::BottomUp,
             {0xFF00FF, 0x00FF00, 0xFF00FF, 0xFF00FF, 0x00FF00, 0x00FF00, 0x00FF00, 0xFF00FF, 0xFF00FF, 0x00FF00, 0x00FF00,
                 0x00FF00, 0x00FF00, 0x00FF00, 0x00FF00, 0x00FF00, 0x00FF00, 0xFF00FF}},
-        {"1 bit, top-down", {1, 2, 2, true, {0x000000, 0xFFFFFF}, {0, 1, 1, 0}, {}, false}, {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}},
-        {"4 bits, 3 wide", {4, 3, 2, false, palette16, {1, 2, 3, 15, 4, 7}, {}, false},
+        {"1 bit, top-down", {1, 2, 2, {0x000000, 0xFFFFFF}, {0, 1, 1, 0}, {}}, Layout::TopDown, {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+        {"4 bits, 3 wide", {4, 3, 2, palette16, {1, 2, 3, 15, 4, 7}, {}}, Layout::BottomUp,
             {0xFF0000, 0x00FF00, 0x0000FF, 0xFEDCBA, 0x123456, 0xA0B0C0}},
-        {"8 bits, 3 palette entries", {8, 2, 3, false, {0x102030, 0x405060, 0x708090}, {0, 1, 2, 2, 1, 0}, {}, false},
+        {"8 bits, 3 palette entries", {8, 2, 3, {0x102030, 0x405060, 0x708090}, {0, 1, 2, 2, 1, 0}, {}}, Layout::BottomUp,
             {0x102030, 0x405060, 0x708090, 0x708090, 0x405060, 0x102030}},
-        {"8 bits, index past the palette is black", {8, 2, 1, true, {0x102030}, {0, 200}, {}, false}, {0x102030, 0x000000}},
-        {"8 bits, core header", {8, 2, 2, false, {0xAABBCC, 0x112233}, {1, 0, 0, 1}, {}, true},
+        {"8 bits, index past the palette is black", {8, 2, 1, {0x102030}, {0, 200}, {}}, Layout::TopDown, {0x102030, 0x000000}},
+        {"8 bits, core header", {8, 2, 2, {0xAABBCC, 0x112233}, {1, 0, 0, 1}, {}}, Layout::Core,
             {0x112233, 0xAABBCC, 0xAABBCC, 0x112233}},
-        {"24 bits, 3 wide", {24, 3, 2, false, {}, {0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xABCDEF, 0x000001}, {}, false},
+        {"24 bits, 3 wide", {24, 3, 2, {}, {0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xABCDEF, 0x000001}, {}}, Layout::BottomUp,
             {0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xABCDEF, 0x000001}},
-        {"32 bits", {32, 2, 2, false, {}, {0xFF123456, 0x00ABCDEF, 0x00FFFFFF, 0x80000000}, {}, false},
+        {"32 bits", {32, 2, 2, {}, {0xFF123456, 0x00ABCDEF, 0x00FFFFFF, 0x80000000}, {}}, Layout::BottomUp,
             {0x123456, 0xABCDEF, 0xFFFFFF, 0x000000}},
-        {"32 bits, bit fields blue-green-red", {32, 2, 1, false, {}, {0x000000FF, 0x00563412}, {0x000000FF, 0x0000FF00, 0x00FF0000}, false},
+        {"32 bits, bit fields blue-green-red", {32, 2, 1, {}, {0x000000FF, 0x00563412}, {0x000000FF, 0x0000FF00, 0x00FF0000}}, Layout::BottomUp,
             {0xFF0000, 0x123456}},
-        {"16 bits, 5-5-5", {16, 3, 1, false, {}, {0x7C00, 0x03E0, 0x001F}, {}, false}, {0xFF0000, 0x00FF00, 0x0000FF}},
-        {"16 bits, 5-6-5 bit fields", {16, 2, 1, true, {}, {0xF800, 0x07E0}, {0xF800, 0x07E0, 0x001F}, false},
+        {"16 bits, 5-5-5", {16, 3, 1, {}, {0x7C00, 0x03E0, 0x001F}, {}}, Layout::BottomUp, {0xFF0000, 0x00FF00, 0x0000FF}},
+        {"16 bits, 5-6-5 bit fields", {16, 2, 1, {}, {0xF800, 0x07E0}, {0xF800, 0x07E0, 0x001F}}, Layout::TopDown,
             {0xFF0000, 0x00FF00}},
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (auto const& [name, picture, layout, expected] : cases) {
+        SCOPED_TRACE(name);
         BitmapImage image;
-        ASSERT_EQ(decode(TestSupport::buildBmp(c.picture), &image), BmpStatus::Ok);
-        EXPECT_EQ(image.width, c.picture.width);
-        EXPECT_EQ(image.height, c.picture.height);
-        EXPECT_EQ(image.bitsPerPixel, c.picture.bitsPerPixel);
-        EXPECT_EQ(pixelsOf(image), c.expected);
+        ASSERT_EQ(decode(build(picture, layout), &image), BmpStatus::Ok);
+        EXPECT_EQ(std::tie(image.width, image.height, image.bitsPerPixel),
+                  std::tie(picture.width, picture.height, picture.bitsPerPixel));
+        EXPECT_EQ(pixelsOf(image), expected);
         bitmap_image_destroy(&image);
         EXPECT_EQ(image.pixels, nullptr);
     }
@@ -81,7 +108,7 @@ TEST(BmpReaderTest, ReadsEveryDepthInBothRowOrders)
 
 TEST(BmpReaderTest, ReportsDamagedFiles)
 {
-    std::string const good = TestSupport::buildBmp({8, 3, 2, false, {0x102030, 0x405060}, {0, 1, 0, 1, 0, 1}, {}, false});
+    std::string const good = TestSupport::buildBmp({8, 3, 2, {0x102030, 0x405060}, {0, 1, 0, 1, 0, 1}, {}});
     auto damaged = [&](std::size_t at, std::uint32_t value) {
         std::string bytes = good;
         overwrite32(bytes, at, value);
@@ -92,15 +119,10 @@ TEST(BmpReaderTest, ReportsDamagedFiles)
         bytes[28] = static_cast<char>(bits);
         return bytes;
     };
-    struct Case {
-        char const* name;
-        std::string bytes;
-        BmpStatus expected;
-    };
-    std::vector<Case> const cases = {
+    // A name, the damaged bytes, and the status.
+    std::vector<std::tuple<char const*, std::string, BmpStatus>> const cases = {
         {"empty", "", BmpStatus::NotBitmap},
         {"wrong signature", "MB" + good.substr(2), BmpStatus::NotBitmap},
-        {"file header only", good.substr(0, 14), BmpStatus::Truncated},
         {"header cut short", good.substr(0, 30), BmpStatus::Truncated},
         {"palette cut short", good.substr(0, 14 + 40 + 5), BmpStatus::Truncated},
         {"last row cut short", good.substr(0, good.size() - 1), BmpStatus::Truncated},
@@ -114,12 +136,11 @@ TEST(BmpReaderTest, ReportsDamagedFiles)
         {"7 bits per pixel", withDepth(7), BmpStatus::Unsupported},
         {"run-length compression", damaged(30, 1), BmpStatus::Unsupported},
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (auto const& [name, bytes, expected] : cases) {
+        SCOPED_TRACE(name);
         BitmapImage image;
-        EXPECT_EQ(decode(c.bytes, &image), c.expected);
-        EXPECT_EQ(image.pixels, nullptr);
-        EXPECT_EQ(image.width, 0);
+        EXPECT_EQ(decode(bytes, &image), expected);
+        EXPECT_EQ(std::tuple(image.pixels, image.width), std::tuple(nullptr, 0));
     }
     BitmapImage image;
     EXPECT_EQ(bmp_decode(nullptr, 0, &image), BmpStatus::NotBitmap);
@@ -127,14 +148,14 @@ TEST(BmpReaderTest, ReportsDamagedFiles)
 
 TEST(BmpReaderTest, EveryShorterPrefixOfAFileFails)
 {
-    std::vector<BmpPicture> const pictures = {
-        {1, 9, 2, false, {0, 0xFFFFFF}, std::vector<std::uint32_t>(18, 1), {}, false},
-        {24, 3, 3, true, {}, std::vector<std::uint32_t>(9, 0x123456), {}, false},
-        {32, 2, 2, false, {}, std::vector<std::uint32_t>(4, 7), {0xFF, 0xFF00, 0xFF0000}, false},
-        {8, 2, 2, false, {1, 2, 3}, {0, 1, 2, 0}, {}, true},
+    std::vector<std::pair<BmpPicture, Layout>> const pictures = {
+        {{1, 9, 2, {0, 0xFFFFFF}, std::vector<std::uint32_t>(18, 1), {}}, Layout::BottomUp},
+        {{24, 3, 3, {}, std::vector<std::uint32_t>(9, 0x123456), {}}, Layout::TopDown},
+        {{32, 2, 2, {}, std::vector<std::uint32_t>(4, 7), {0xFF, 0xFF00, 0xFF0000}}, Layout::BottomUp},
+        {{8, 2, 2, {1, 2, 3}, {0, 1, 2, 0}, {}}, Layout::Core},
     };
-    for (auto const& picture : pictures) {
-        std::string const bytes = TestSupport::buildBmp(picture);
+    for (auto const& [picture, layout] : pictures) {
+        std::string const bytes = build(picture, layout);
         for (std::size_t length = 0; length < bytes.size(); length++) {
             SCOPED_TRACE(std::to_string(picture.bitsPerPixel) + " bits, prefix of " + std::to_string(length));
             BitmapImage image;
@@ -146,30 +167,19 @@ TEST(BmpReaderTest, EveryShorterPrefixOfAFileFails)
 TEST(BmpReaderTest, ReadsFromAnOpenFile)
 {
     TestSupport::TempFolder folder;
-    std::string const bytes = TestSupport::buildBmp({24, 2, 1, false, {}, {0xFF8000, 0x0080FF}, {}, false});
-    struct Case {
-        char const* name;
-        std::string contents;
-        std::uint32_t size;
-        BmpStatus expected;
+    std::string const bytes = TestSupport::buildBmp({24, 2, 1, {}, {0xFF8000, 0x0080FF}, {}});
+    TestSupport::writeBytes(folder.at("picture.bmp"), bytes);
+    // The size the file is said to have, and the status; a whole file is read by the pixmap and icon tests.
+    std::pair<std::uint32_t, BmpStatus> const cases[] = {
+        {static_cast<std::uint32_t>(bytes.size() + 10), BmpStatus::Truncated},
+        {10, BmpStatus::Truncated},
     };
-    std::vector<Case> const cases = {
-        {"a whole BMP", bytes, static_cast<std::uint32_t>(bytes.size()), BmpStatus::Ok},
-        {"a text file", std::string("hello, this is not a picture"), 28, BmpStatus::NotBitmap},
-        {"a size past the file's end", bytes, static_cast<std::uint32_t>(bytes.size() + 10), BmpStatus::Truncated},
-        {"a size shorter than the file header", bytes, 10, BmpStatus::Truncated},
-    };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.name);
-        TestSupport::writeBytes(folder.at("picture.bmp"), c.contents);
+    for (auto const& [size, expected] : cases) {
         TestSupport::OwnedString path(folder.string("picture.bmp"));
         NyCore::IO::File file{file_open(path, NyCore::IO::FileRead)};
         ASSERT_NE(file.handle, NyCore::IO::NoFile);
         BitmapImage image;
-        EXPECT_EQ(pixmap_load_winbmp(&file, c.size, &image), c.expected);
-        if (c.expected == BmpStatus::Ok) {
-            EXPECT_EQ(pixelsOf(image), (std::vector<std::uint32_t>{0xFF8000, 0x0080FF}));
-        }
+        EXPECT_EQ(pixmap_load_winbmp(&file, size, &image), expected) << "size " << size;
         bitmap_image_destroy(&image);
         file_close(&file);
     }

@@ -1,10 +1,11 @@
 // Tests of icon files and strips: the make_icons tool and the reader agree,
-// damaged files are reported, the generated colour swatches match the graph
-// colours, and the three transfers draw icons pixel-exactly with their masks.
+// damaged files are reported, and the three transfers draw icons
+// pixel-exactly with their masks.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "nycore/graphics/icon_strip.h"
@@ -103,12 +104,8 @@ TEST(IconFileTest, ToolOutputReadsBackPixelForPixel)
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     IconFile file;
     ASSERT_EQ(readIconFile(folder.at("masked.icons"), &file), IconFileStatus::Ok);
-    EXPECT_EQ(file.info.width, 4);
-    EXPECT_EQ(file.info.height, 4);
-    EXPECT_EQ(file.info.count, 2);
-    EXPECT_EQ(file.info.flags, 0u);
-    ASSERT_EQ(file.image.width, 8);
-    ASSERT_EQ(file.image.height, 8);
+    EXPECT_EQ(std::tie(file.info.width, file.info.height, file.info.count, file.info.flags), std::tuple(4, 4, 2, 0u));
+    ASSERT_EQ(std::tie(file.image.width, file.image.height), std::tuple(8, 8));
     // Icons on top (see-through pixels black), masks below (white = see-through).
     std::string const expected[8] = {
         "RRRRB..B", "RRRRB..B", "....B..B", "....BBBB",
@@ -125,12 +122,8 @@ TEST(IconFileTest, ToolOutputReadsBackPixelForPixel)
 
 TEST(IconFileTest, ToolRejectsBadSourcesNamingTheLine)
 {
-    struct Case {
-        char const* name;
-        std::string source;
-        std::string message;
-    };
-    std::vector<Case> const cases = {
+    // A name, the source, and what the error names.
+    std::vector<std::tuple<char const*, std::string, std::string>> const cases = {
         {"unknown letter", "size 2 1\ncolor a 000000\nicon x\naz\n", ":4: letter 'z' is not in the palette"},
         {"short row", "size 2 1\ncolor a 000000\nicon x\na\n", ":4: icon \"x\": a row must be 2 letters wide"},
         {"missing rows", "size 2 2\ncolor a 000000\nicon x\naa\n", ":3: icon \"x\" has fewer than 2 rows"},
@@ -140,24 +133,19 @@ TEST(IconFileTest, ToolRejectsBadSourcesNamingTheLine)
         {"unknown statement", "sise 1 1\n", ":1: unknown statement \"sise\""},
     };
     TestSupport::TempFolder folder;
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.name);
-        TestSupport::ChildResult run = runTool(folder, "bad", c.source);
+    for (auto const& [name, source, message] : cases) {
+        SCOPED_TRACE(name);
+        TestSupport::ChildResult run = runTool(folder, "bad", source);
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_NE(run.errors.find(c.message), std::string::npos) << run.errors;
+        EXPECT_NE(run.errors.find(message), std::string::npos) << run.errors;
     }
 }
 
 TEST(IconFileTest, ReportsDamagedIconFiles)
 {
-    std::string const picture = TestSupport::buildBmp({24, 2, 1, false, {}, {Red, Blue}, {}, false});
-    struct Case {
-        char const* name;
-        std::string bytes;
-        IconFileStatus expected;
-        BmpStatus bitmap;
-    };
-    std::vector<Case> const cases = {
+    std::string const picture = TestSupport::buildBmp({24, 2, 1, {}, {Red, Blue}, {}});
+    // A name, the file's bytes, the status, and the status of its picture.
+    std::vector<std::tuple<char const*, std::string, IconFileStatus, BmpStatus>> const cases = {
         {"a whole file", picture + trailer(1, 1, 2, 1, IconFileMagic), IconFileStatus::Ok, BmpStatus::Ok},
         {"shorter than a trailer", "RIC1", IconFileStatus::NoTrailer, BmpStatus::Ok},
         {"wrong magic", picture + trailer(1, 1, 2, 1, 0x32434952), IconFileStatus::NoTrailer, BmpStatus::Ok},
@@ -167,41 +155,17 @@ TEST(IconFileTest, ReportsDamagedIconFiles)
         {"negative count", picture + trailer(1, 1, 0xFFFFFFFE, 1, IconFileMagic), IconFileStatus::WrongGeometry, BmpStatus::Ok},
     };
     TestSupport::TempFolder folder;
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.name);
-        TestSupport::writeBytes(folder.at("strip.icons"), c.bytes);
+    for (auto const& [name, bytes, expected, bitmap] : cases) {
+        SCOPED_TRACE(name);
+        TestSupport::writeBytes(folder.at("strip.icons"), bytes);
         IconFile file;
-        EXPECT_EQ(readIconFile(folder.at("strip.icons"), &file), c.expected);
-        EXPECT_EQ(file.bitmapStatus, c.bitmap);
-        EXPECT_EQ(file.image.pixels != nullptr, c.expected == IconFileStatus::Ok);
+        EXPECT_EQ(readIconFile(folder.at("strip.icons"), &file), expected);
+        EXPECT_EQ(file.bitmapStatus, bitmap);
+        EXPECT_EQ(file.image.pixels != nullptr, expected == IconFileStatus::Ok);
         icon_file_destroy(&file);
     }
     IconFile file;
     EXPECT_EQ(readIconFile(folder.at("missing.icons"), &file), IconFileStatus::CannotOpen);
-}
-
-TEST(IconFileTest, ColourSwatchesShowTheGraphColours)
-{
-    // The graph colour table; each swatch shows the colour as bytes (value × 256, at most 255).
-    double const table[15][3] = {{0.75, 0.75, 0.75}, {0.996094, 0, 0}, {0.996094, 0.996094, 0}, {0, 0.996094, 0},
-        {0, 0.996094, 0.996094}, {0, 0, 0.996094}, {0.996094, 0, 0.996094}, {0.875, 0.875, 0.5}, {0, 0.875, 0.5},
-        {0.648438, 0.789063, 0.9375}, {0.5, 0.5, 0.75}, {0.875, 0, 0.5}, {0.875, 0.5, 0.25}, {0, 0, 0}, {1, 1, 1}};
-    IconFile file;
-    ASSERT_EQ(readIconFile(TestSupport::programBesideTests("icons/colors.icons"), &file), IconFileStatus::Ok);
-    ASSERT_EQ(file.info.count, 15);
-    EXPECT_EQ(file.info.width, 16);
-    EXPECT_EQ(file.info.height, 16);
-    EXPECT_EQ(file.info.flags, IconsNoMask);
-    for (int i = 0; i < 15; i++) {
-        std::uint32_t expected = 0;
-        for (double channel : table[i])
-            expected = (expected << 8) | static_cast<std::uint32_t>(std::min(255.0, std::round(channel * 256)));
-        int left = i * 16;
-        EXPECT_EQ(file.image.pixels[8 * file.image.width + left + 8], expected) << "swatch " << i;
-        EXPECT_EQ(file.image.pixels[1 * file.image.width + left + 1], expected) << "swatch " << i;
-        EXPECT_EQ(file.image.pixels[left], 0x404040u) << "swatch " << i << " frame";
-    }
-    icon_file_destroy(&file);
 }
 
 TEST(IconFileTest, FatalReportsNameTheFile)
@@ -209,24 +173,19 @@ TEST(IconFileTest, FatalReportsNameTheFile)
     TestSupport::TempFolder folder;
     TestSupport::writeBytes(folder.at("empty.icons"), trailer(1, 1, 1, 1, IconFileMagic));
     TestSupport::writeBytes(folder.at("text.bmp"), "just some text");
-    struct Case {
-        char const* name;
-        std::string file;
-        bool pixmap;
-        std::string expected;
+    // The file, whether it is loaded as a picture, and the error after its name.
+    std::vector<std::tuple<std::string, bool, std::string>> const cases = {
+        {"nothere.icons", false, "Error.IO.InvalidFileName"},
+        {"empty.icons", false, "Error.Graphics.InvalidFile"},
+        {"nothere.bmp", true, "Error.IO.InvalidFileName"},
+        {"text.bmp", true, "Error.Graphics.InvalidFile"},
     };
-    std::vector<Case> const cases = {
-        {"missing icon file", "nothere.icons", false, "name = " + folder.at("nothere.icons") + "\nError.IO.InvalidFileName"},
-        {"trailer only", "empty.icons", false, "name = " + folder.at("empty.icons") + "\nError.Graphics.InvalidFile"},
-        {"missing picture", "nothere.bmp", true, "name = " + folder.at("nothere.bmp") + "\nError.IO.InvalidFileName"},
-        {"not a picture", "text.bmp", true, "name = " + folder.at("text.bmp") + "\nError.Graphics.InvalidFile"},
-    };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (auto const& [file, asPicture, error] : cases) {
+        SCOPED_TRACE(file);
         TestSupport::expectFatal(
             [&] {
-                NyCore::String* path = folder.string(c.file);
-                if (c.pixmap) {
+                NyCore::String* path = folder.string(file);
+                if (asPicture) {
                     PixmapSurface pixmap;
                     pixmap_load(&pixmap, path);
                 } else {
@@ -234,7 +193,7 @@ TEST(IconFileTest, FatalReportsNameTheFile)
                     icons_load(&strip, path);
                 }
             },
-            c.expected);
+            "name = " + folder.at(file) + "\n" + error);
     }
     TestSupport::expectFatal(
         [] {
@@ -251,25 +210,17 @@ TEST_F(IconStripTest, MaskedIconsBlendByTheThreeTransfers)
     loadStrip(folder, "masked", MaskedSource, &strip);
     IconInfo info;
     icons_get_info(&strip, &info);
-    EXPECT_EQ(info.width, 4);
-    EXPECT_EQ(info.height, 4);
-    EXPECT_EQ(info.count, 2);
-    EXPECT_EQ(info.flags, 0u);
+    EXPECT_EQ(std::tie(info.width, info.height, info.count, info.flags), std::tuple(4, 4, 2, 0u));
 
     Canvas canvas(12, 12);
     // The cup (the last icon) at (2, 2); its inside is see-through.
-    struct Case {
-        int opacity;
-        std::uint32_t cup;
-    };
-    // Opacity 500 gives the grey 0x7F7F7F: ((D ^ S) & P) ^ S per bit.
-    std::vector<Case> const cases = {{999, Blue}, {0, Green}, {500, 0x007F80}};
-    for (auto const& c : cases) {
+    // Opacity and the cup's colour; opacity 500 gives the grey 0x7F7F7F: ((D ^ S) & P) ^ S per bit.
+    std::pair<int, std::uint32_t> const cases[] = {{999, Blue}, {0, Green}, {500, 0x007F80}};
+    for (auto const& [opacity, cup] : cases) {
         fill(canvas, Green);
-        gc_copy_icon(canvas.gc(), 2, 2, &strip, 1, c.opacity);
-        canvas.expectPixels("cup at opacity " + std::to_string(c.opacity),
-            {{2, 2, c.cup}, {5, 2, c.cup}, {3, 5, c.cup}, {3, 2, Green}, {4, 4, Green}, {1, 2, Green}, {6, 5, Green},
-                {2, 6, Green}});
+        gc_copy_icon(canvas.gc(), 2, 2, &strip, 1, opacity);
+        canvas.expectPixels("cup at opacity " + std::to_string(opacity),
+            {{2, 2, cup}, {5, 2, cup}, {3, 5, cup}, {3, 2, Green}, {4, 4, Green}, {1, 2, Green}, {6, 5, Green}, {2, 6, Green}});
     }
 
     fill(canvas, Green);
@@ -299,18 +250,13 @@ TEST_F(IconStripTest, PlainIconsBlendWithoutMask)
     IconStrip strip;
     loadStrip(folder, "plain", PlainSource, &strip);
     Canvas canvas(6, 4);
-    struct Case {
-        int opacity;
-        std::uint32_t yellow;
-        std::uint32_t black;
-    };
-    // S ^ (P & (D ^ S)) with P = 0x7F7F7F at opacity 500.
-    std::vector<Case> const cases = {{999, Yellow, Black}, {0, Green, Green}, {500, 0x80FF00, 0x007F00}};
-    for (auto const& c : cases) {
+    // Opacity and what yellow and black become: S ^ (P & (D ^ S)) with P = 0x7F7F7F at opacity 500.
+    std::tuple<int, std::uint32_t, std::uint32_t> const cases[] = {{999, Yellow, Black}, {0, Green, Green}, {500, 0x80FF00, 0x007F00}};
+    for (auto const& [opacity, yellow, black] : cases) {
         fill(canvas, Green);
-        gc_copy_icon(canvas.gc(), 1, 1, &strip, 0, c.opacity);
-        canvas.expectPixels("checker at opacity " + std::to_string(c.opacity),
-            {{1, 1, c.yellow}, {2, 1, c.black}, {3, 2, c.black}, {2, 2, c.yellow}, {0, 0, Green}, {4, 1, Green}, {1, 3, Green}});
+        gc_copy_icon(canvas.gc(), 1, 1, &strip, 0, opacity);
+        canvas.expectPixels("checker at opacity " + std::to_string(opacity),
+            {{1, 1, yellow}, {2, 1, black}, {3, 2, black}, {2, 2, yellow}, {0, 0, Green}, {4, 1, Green}, {1, 3, Green}});
     }
     fill(canvas, Green);
     gc_stretch_icon(canvas.gc(), 0, 0, 6, 4, &strip, 0, IconOpaque);
@@ -341,13 +287,12 @@ TEST_F(IconStripTest, PixmapsLoadBmpFiles)
 {
     TestSupport::TempFolder folder;
     TestSupport::writeBytes(folder.at("p.bmp"),
-        TestSupport::buildBmp({4, 3, 2, false, {Red, Green, Blue}, {0, 1, 2, 2, 1, 0}, {}, false}));
+        TestSupport::buildBmp({4, 3, 2, {Red, Green, Blue}, {0, 1, 2, 2, 1, 0}, {}}));
     PixmapSurface pixmap;
     pixmap_load(&pixmap, TestSupport::OwnedString(folder.string("p.bmp")));
     PixmapInfo info;
     pixmap_get_info(&pixmap, &info);
-    EXPECT_EQ(info.width, 3);
-    EXPECT_EQ(info.height, 2);
+    EXPECT_EQ(std::tie(info.width, info.height), std::tuple(3, 2));
     EXPECT_GE(info.bitsPerPixel, 16);
     EXPECT_EQ(TestSupport::readPixels(pixmap.gc.surface, 0, 0, 3, 2),
               (std::vector<std::uint32_t>{Red, Green, Blue, Blue, Green, Red}));
@@ -355,8 +300,7 @@ TEST_F(IconStripTest, PixmapsLoadBmpFiles)
 
     pixmap_construct(&pixmap, 5, 4);
     pixmap_get_info(&pixmap, &info);
-    EXPECT_EQ(info.width, 5);
-    EXPECT_EQ(info.height, 4);
+    EXPECT_EQ(std::tie(info.width, info.height), std::tuple(5, 4));
     EXPECT_EQ(TestSupport::pixelAt(pixmap.gc.surface, 4, 3), White);
     pixmap_destroy(&pixmap);
 }
