@@ -228,8 +228,12 @@ TEST(PrelinkExprLinkerTest, BoundsTheDepthOfOneLink)
         Error error;
         EXPECT_FALSE(PrelinkCycleFinder::findCycle(tree, &error, definitions.get()));
         delete tree;
-        if (last == 1998)
-            EXPECT_EQ(linkOutcome(u"p1", definitions).code, 0);
+        if (last == 1998) {
+            // Not printed: the test's recursive printer is deeper than the passes under test.
+            Expr* linked = linkText(u"p1", definitions, &error);
+            EXPECT_EQ(std::tuple(linked != nullptr, error.code), std::tuple(true, 0));
+            delete linked;
+        }
         else
             expectLinks({fails(u"p1", TooComplex, 0, 2)}, definitions);
     }
