@@ -70,8 +70,6 @@ TEST(CommandFile, WrittenByteForByteAndReadBack)
     std::u16string const greek = u"\u0393\u03c1\u03ac\u03c6\u03b7\u03bc\u03b1";
     std::u16string const script = u"\u5b9a\u4e49 = 1;\n\u03c0 = 3.14159; \U0001d465";
     struct { std::u16string title; std::u16string script; std::string bytes; } const cases[] = {
-        {u"Command1", u"a = 1; a*2", "<command title=\"Command1\">a = 1; a*2</command>"},
-        {u"T", u"", "<command title=\"T\"></command>"},
         {u"", u"f(x) = x*x;\n  f(2)", "<command title=\"\">f(x) = x*x;\n  f(2)</command>"},
         // Latin-1 characters stay one byte each; others make the file UTF-16 with a mark.
         {u"caf\u00e9", u"\u00b5 = 2", "<command title=\"caf\xe9\">\xb5 = 2</command>"},
@@ -94,21 +92,17 @@ TEST(CommandFile, WhatReadingKeeps)
     TempFolder folder;
     std::string const file = "<command title=\"B\">a = 1; a*2</command>";
     struct { std::string bytes; std::string title; std::string script; } const cases[] = {
-        {"\xff\xfe" + utf16(std::u16string(file.begin(), file.end())), "B", "a = 1; a*2"},
         {"\xfe\xff" + utf16(std::u16string(file.begin(), file.end()), true), "B", "a = 1; a*2"},
         {"<?xml version=\"1.0\"?>\n<!-- saved elsewhere -->\n" + file + "\n", "B", "a = 1; a*2"},
         {"<command title=\"T\"/>", "T", ""},
-        {"<command>1</command>", "", "1"},
         // Blanks at the two ends of the script go.
         {"<command title=\"T\">\n  a = 1;\n  a\n</command>", "T", "a = 1;\n  a"},
-        {"<command title=\"T\">  \n </command>", "T", ""},
         // The script is all text and CDATA in order; comments and elements are left out.
         {"<command title=\"t\">1+1;<!-- c -->2+2;3+3</command>", "t", "1+1;2+2;3+3"},
         {"<command title=\"T\"><![CDATA[a < b & c]]></command>", "T", "a < b & c"},
         {"<command title=\"T\">x = <![CDATA[1;]]><!--c--><y>z</y>x&lt;1</command>", "T", "x = 1;x<1"},
         // Blanks beside a comment stay; only the script's two ends lose theirs.
         {"<command title=\"t\">\n  a = 1<!-- c --> 2\r\n</command>", "t", "a = 1 2"},
-        {"<command title='q'>1 &lt; 2 &#38; &#x3c0;</command>", "q", "1 < 2 & \xcf\x80"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.bytes);
@@ -125,18 +119,14 @@ TEST(CommandFile, FilesThatDoNotLoad)
     ASSERT_EQ(::mkfifo(folder.at("fifo").c_str(), 0600), 0);
     struct {
         char const* name;
-        char const* bytes;  // null: made above, or no such file
+        char const* bytes;  // null: made above
         std::string reason;  // its start
     } const cases[] = {
-        {"missing.vexscr", nullptr, "No such file or directory"},
         {"fifo", nullptr, "Not a regular file"},  // would wait for a writer
         {"empty.vexscr", "", "the file is empty"},
         {"broken.graph", "<graph>\n  <variables>\n</graph>", "not well-formed XML at line 3, column "},
-        {"entity.vexscr", "<command title=\"T\">a &foo; 1</command>",
-         "not well-formed XML at line 1, column 22: unknown entity &foo;"},
         {"text.vexscr", "just some text", "the file holds no root element"},
         {"other.graph", "<picture/>", "the root element <picture> is neither <graph> nor <command>"},
-        {"capital.vexscr", "<Command title=\"T\">a</Command>", "the root element <Command> is neither <graph> nor <command>"},
         {"bad_number.graph", "<graph near=\"0.1.\"/>",
          "attribute \"near\" of <graph> at line 1, column 14: \"0.1.\" is not a number"},
     };

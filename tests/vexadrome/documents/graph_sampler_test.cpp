@@ -75,22 +75,15 @@ TEST(GraphSampler, ResultsInTheThreeCoordinateSystems)
          {{u"x", 0, 2, 2}, {u"y", 0, 1, 1}}, u"x+y",
          {{0, 0, 0}, {1, 1, 0}, {2, 2, 0}, {0, 1, 1}, {1, 2, 1}, {2, 3, 1}},
          repeat({-R3, R3, -R3}, 6)},
-        {"a flat euclidian surface faces +Y", GraphMode::Euclidian, {{u"x", -1, 1, 2}, {u"y", 5, 3, 2}}, u"2",
-         {{-1, 2, 5}, {0, 2, 5}, {1, 2, 5}, {-1, 2, 4}, {0, 2, 4}, {1, 2, 4}, {-1, 2, 3}, {0, 2, 3}, {1, 2, 3}},
-         repeat({0, 1, 0}, 9)},
-        {"euclidian curve: u1 is 0, normal (-dy, dx, 0)", GraphMode::Euclidian, {{u"x", 0, 1, 1}}, u"2*x",
-         {{0, 0, 0}, {1, 2, 0}}, repeat({-2 * R5, R5, 0}, 2)},
-        {"a curve over a falling range keeps the normal of dP/du", GraphMode::Euclidian, {{u"x", 1, 0, 1}}, u"2*x",
+        {"a curve over a falling range keeps the normal (-dy, dx, 0) of dP/du", GraphMode::Euclidian, {{u"x", 1, 0, 1}}, u"2*x",
          {{1, 2, 0}, {0, 0, 0}}, repeat({-2 * R5, R5, 0}, 2)},
-        {"polar half circle, central and one-sided differences", GraphMode::Polar, {{u"t", 0, Pi, 2}}, u"2",
+        {"polar half circle of radius f, central and one-sided differences", GraphMode::Polar, {{u"t", 0, Pi, 2}}, u"2",
          {{2, 0, 0}, {0, 2, 0}, {-2, 0, 0}}, {{-R2, -R2, 0}, {0, -1, 0}, {R2, -R2, 0}}},
         {"polar cylinder (f cos u0, f sin u0, u1)", GraphMode::Polar, {{u"t", 0, Pi / 2, 1}, {u"z", 0, 1, 1}}, u"1",
          {{1, 0, 0}, {0, 1, 0}, {1, 0, 1}, {0, 1, 1}}, repeat({-R2, -R2, 0}, 4)},
-        {"spherical octant r = 1 (r cos phi cos theta, r sin phi, r cos phi sin theta)", GraphMode::Spherical,
-         {{u"theta", 0, Pi / 2, 1}, {u"phi", 0, Pi / 2, 1}}, u"1",
-         {{1, 0, 0}, {0, 0, 1}, {0, 1, 0}, {0, 1, 0}}, repeat({R3, R3, R3}, 4)},
-        {"spherical radius follows f", GraphMode::Spherical, {{u"theta", 0, Pi, 1}, {u"phi", 0, 0, 1}}, u"3",
-         {{3, 0, 0}, {-3, 0, 0}, {3, 0, 0}, {-3, 0, 0}}, repeat({0, 0, 0}, 4)},
+        {"spherical octant r = f (r cos phi cos theta, r sin phi, r cos phi sin theta)", GraphMode::Spherical,
+         {{u"theta", 0, Pi / 2, 1}, {u"phi", 0, Pi / 2, 1}}, u"3",
+         {{3, 0, 0}, {0, 0, 3}, {0, 3, 0}, {0, 3, 0}}, repeat({R3, R3, R3}, 4)},
         {"three variables: every sample computed, mapped (u0, f, u1)", GraphMode::Euclidian,
          {{u"x", 0, 1, 1}, {u"y", 0, 1, 1}, {u"z", 0, 1, 1}}, u"x+2*y+4*z",
          {{0, 0, 0}, {1, 1, 0}, {0, 2, 1}, {1, 3, 1}, {0, 4, 0}, {1, 5, 0}, {0, 6, 1}, {1, 7, 1}},
@@ -107,14 +100,8 @@ TEST(GraphSampler, ResultsInTheThreeCoordinateSystems)
          {{0, 7, 0}, {1, 7, 0}}, repeat({0, 1, 0}, 2)},
         {"a matrix gives its first three values, column by column", GraphMode::Euclidian, {{u"x", 0, 1, 1}},
          u"matrix((x, 2, 3), (4, 5, 6))", {{0, 4, 2}, {1, 4, 2}}, repeat({0, 1, 0}, 2)},
-        {"polar (a cos b, a sin b, c)", GraphMode::Polar, {{u"x", 0, Pi / 2, 1}}, u"vector(2, x, 5)",
-         {{2, 0, 5}, {0, 2, 5}}, repeat({-R2, -R2, 0}, 2)},
-        {"spherical r = a, theta = b, phi = c", GraphMode::Spherical, {{u"x", 0, Pi / 2, 1}, {u"y", 0, Pi / 2, 1}},
+        {"spherical (as polar) vectors: r = a, theta = b, phi = c", GraphMode::Spherical, {{u"x", 0, Pi / 2, 1}, {u"y", 0, Pi / 2, 1}},
          u"vector(1, x, y)", {{1, 0, 0}, {0, 0, 1}, {0, 1, 0}, {0, 1, 0}}, repeat({R3, R3, R3}, 4)},
-        {"three variables as a point cloud of positions", GraphMode::Euclidian,
-         {{u"x", 0, 1, 1}, {u"y", 0, 1, 1}, {u"z", 0, 1, 1}}, u"vector(x, y, z)",
-         {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {0, 0, 1}, {1, 0, 1}, {0, 1, 1}, {1, 1, 1}},
-         repeat({0, 0, -1}, 8)},
         {"a degenerate surface has zero normals", GraphMode::Euclidian, {{u"x", 0, 1, 1}, {u"y", 0, 1, 1}},
          u"vector(1, 2, 3)", repeat({1, 2, 3}, 4), repeat({0, 0, 0}, 4)},
         {"samples that are not finite are kept; their neighbours' normals are zero", GraphMode::Euclidian,
@@ -145,13 +132,8 @@ TEST(GraphSampler, StoreUnit)
         Vec in;
         Vec out;
     } const cases[] = {
-        {{3, 4, 0}, {0.6, 0.8, 0}},
         {{3e300, 4e300, 0}, {0.6, 0.8, 0}},  // squares would overflow
         {{1e-300, 0, 0}, {1, 0, 0}},         // and underflow
-        {{0, 0, -2}, {0, 0, -1}},
-        {{0, 0, 0}, {0, 0, 0}},
-        {{Inf, 1, 0}, {0, 0, 0}},
-        {{std::nan(""), 1, 0}, {0, 0, 0}},
     };
     for (auto const& c : cases) {
         double out[3] = {9, 9, 9};

@@ -35,40 +35,17 @@ public:
 
 }
 
-TEST(Export, CurvesSurfacesAndPointClouds)
-{
-    ExportFiles files(
-        "<graph title=\"Small\" mode=\"euclidian\">"
-        "<variables><variable name=\"x\" min=\"0\" max=\"1\" res=\"1\"/>"
-        "<variable name=\"y\" min=\"0\" max=\"2\" res=\"2\"/></variables>"
-        "<expressions>"
-        "<expression name=\"plane\" mode=\"filled\">x+y</expression>"
-        "<expression name=\"switched off\" active=\"false\">1</expression>"
-        "<expression name=\"cloud\" mode=\"points\">vector(x, 5, y)</expression>"
-        "</expressions></graph>");
-    auto run = files.run();
-    EXPECT_EQ(std::tuple(run.exitCode, run.errors, run.output), std::tuple(0, "", ""));
-    std::string const n = "vn -0.5773502691896258 0.5773502691896258 -0.5773502691896258\n";
-    EXPECT_EQ(files.obj(), files.header() +
-              "o plane\n"
-              "v 0 0 0\nv 1 1 0\nv 0 1 1\nv 1 2 1\nv 0 2 2\nv 1 3 2\n" + n + n + n + n + n + n +
-              "f 1//1 3//3 4//4 2//2\n"
-              "f 3//3 5//5 6//6 4//4\n"
-              "o cloud\n"
-              "v 0 5 0\nv 1 5 0\nv 0 5 1\nv 1 5 1\nv 0 5 2\nv 1 5 2\n"
-              "vn 0 1 0\nvn 0 1 0\nvn 0 1 0\nvn 0 1 0\nvn 0 1 0\nvn 0 1 0\n"
-              "p 7 8 9 10 11 12\n");
-}
-
 // Fault: samples that are not finite were written as "v 0 inf 0" and "vn nan ...".
+// Curves, point clouds and surfaces; an expression switched off is left out.
 TEST(Export, SamplesThatAreNotFiniteHaveNoVertex)
 {
     ExportFiles files(
         "<graph><variables><variable name=\"t\" min=\"-2\" max=\"2\" res=\"4\"/></variables>"
         "<expressions><expression>2*t</expression><expression mode=\"filled\">1/t</expression>"
-        "<expression mode=\"points\">sqrt(t)</expression></expressions></graph>");
+        "<expression mode=\"points\">sqrt(t)</expression><expression active=\"false\">1</expression>"
+        "</expressions></graph>");
     auto run = files.run();
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(std::tuple(run.exitCode, run.errors, run.output), std::tuple(0, "", ""));
     std::string const n = "vn -0.8944271909999159 0.4472135954999579 0\n";
     EXPECT_EQ(files.obj(), files.header() +
               "o expression1\n"
@@ -116,12 +93,10 @@ TEST(Export, FailuresAreReportedAndTheExportGoesOn)
 
 TEST(Export, GraphsThatCannotBeExported)
 {
-    ExportFiles huge("<graph><variables><variable name=\"a\" res=\"2000\"/><variable name=\"b\" res=\"2000\"/>"
-                     "<variable name=\"c\"/></variables><expressions><expression name=\"e\">a</expression>"
-                     "</expressions></graph>");
-    EXPECT_EQ(huge.run().errors, "vexadrome: " + huge.graphPath +
-                                     ": expression 1 (e): the graph has more than 4194304 samples (the product of "
-                                     "every variable's res + 1)\n");
+    ExportFiles huge("<graph><variables><variable name=\"a\" res=\"2047\"/><variable name=\"b\" res=\"2048\"/>"
+                     "</variables><expressions><expression name=\"e\">a</expression></expressions></graph>");
+    EXPECT_EQ(huge.run().errors, "vexadrome: " + huge.graphPath + ": expression 1 (e): the graph has more than 4194304 "
+                                 "samples (the product of every variable's res + 1)\n");
 
     ExportFiles broken("<graph><variables>");
     TestSupport::writeBytes(broken.objPath, "old content");
@@ -145,9 +120,6 @@ TEST(Export, AWriteThatFailsHalfWayLeavesTheOldOutput)
     auto run = files.runUnder("trap '' XFSZ; ulimit -f 128; ");
     EXPECT_EQ(std::tuple(run.exitCode, run.errors, files.obj()),
               std::tuple(1, "vexadrome: " + files.objPath + ": File too large\n", "old content"));
-
-    EXPECT_EQ(files.run().exitCode, 0);
-    EXPECT_GT(files.obj().size(), 65536u) << "without the limit";
 }
 
 // Fault: the whole OBJ text was built in memory first (about 380 MB per million samples).
@@ -164,17 +136,4 @@ TEST(Export, MemoryDoesNotGrowWithTheOutput)
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     // About 89 MB: more than the process may map in all.
     EXPECT_GT(files.obj().size(), std::size_t{80} << 20);
-}
-
-// Definitions of an earlier script are visible to the export.
-TEST(Export, SeesTheDefinitionsOfEarlierOptions)
-{
-    ExportFiles files("<graph><variables><variable name=\"x\" min=\"0\" max=\"1\" res=\"1\"/></variables>"
-                      "<expressions><expression name=\"w\">bump(x)</expression></expressions></graph>");
-    std::string const script = files.folder.at("defs.vexscr");
-    TestSupport::writeBytes(script, "<command title=\"defs\">bump(a) = a*a + 1; 6*7</command>");
-    auto run = runVexadrome({"--run", script, "--export", files.graphPath, files.objPath});
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_NE(run.output.find("42"), std::string::npos) << run.output;
-    EXPECT_NE(files.obj().find("o w\nv 0 1 0\nv 1 2 0\n"), std::string::npos) << files.obj();
 }
