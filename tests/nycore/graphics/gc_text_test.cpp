@@ -174,13 +174,6 @@ TEST_F(GCTextTest, WordWrapBreaksBetweenWords)
         EXPECT_LT(canvas.ink().top, 5 + lineHeight) << text.utf8();
     }
 
-    // An empty line between two line feeds keeps its place.
-    canvas.clear();
-    gc_string(gc, u"aaa\n\nbbb"_str, 10, 5, 250, 100, 64);
-    canvas.snap();
-    EXPECT_EQ(canvas.ink(0, 5 + lineHeight, 300, lineHeight).count, 0);
-    EXPECT_GT(canvas.ink(0, 5 + 2 * lineHeight, 300, lineHeight).count, 0);
-
     // Each wrapped line is aligned on its own.
     canvas.clear();
     gc_string(gc, u"aaa bbb ccc"_str, 10, 5, twoWords + 10, 100, 64 | 2);

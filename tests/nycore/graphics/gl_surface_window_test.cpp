@@ -55,11 +55,6 @@ std::uint32_t glPixel(int x, int y)
     return (std::uint32_t(rgba[0]) << 16) | (std::uint32_t(rgba[1]) << 8) | rgba[2];
 }
 
-std::uint32_t screenPixel(Widget* widget, int x, int y)
-{
-    return TestSupport::pixelAt(widget->get$nativeWindow(), x, y);
-}
-
 #ifdef VEXADROME_SANITIZE
 // Mesa's own libraries stay mapped to the end of the program (Mesa unloads
 // its driver with the display), so that the leak check can name their frames
@@ -116,9 +111,9 @@ TEST_F(GLSurfaceWindowTest, ClearsToAKnownColour)
     gls->activate();
     clearTo(0x3366CC);
     gls->swapBuffers();
-    EXPECT_TRUE(runUntil([&] { return screenPixel(top, 10, 10) == 0x3366CCu; }));
-    EXPECT_EQ(screenPixel(top, 69, 49), 0x3366CCu);
-    EXPECT_NE(screenPixel(top, 70, 50), 0x3366CCu) << "nothing drawn outside the surface";
+    EXPECT_TRUE(runUntil([&] { return TestSupport::pixelAt(top->get$nativeWindow(), 10, 10) == 0x3366CCu; }));
+    EXPECT_EQ(TestSupport::pixelAt(top->get$nativeWindow(), 69, 49), 0x3366CCu);
+    EXPECT_NE(TestSupport::pixelAt(top->get$nativeWindow(), 70, 50), 0x3366CCu) << "nothing drawn outside the surface";
 
     // The colour given and the red, green and blue OpenGL is set to; the top byte is ignored.
     std::pair<std::uint32_t, std::vector<long>> const cases[] = {
@@ -185,9 +180,9 @@ TEST_F(GLSurfaceWindowTest, AnchoredChildSurfaceFollowsItsParent)
     EXPECT_EQ(std::vector<int>(viewport, viewport + 4), (std::vector<int>{0, 0, 110, 80}));
     clearTo(0x00FF00);
     gls->swapBuffers();
-    EXPECT_TRUE(runUntil([&] { return screenPixel(top, 119, 89) == 0x00FF00u; })) << "the new corner is cleared";
-    EXPECT_EQ(screenPixel(top, 10, 10), 0x00FF00u);
-    EXPECT_NE(screenPixel(top, 120, 90), 0x00FF00u);
+    EXPECT_TRUE(runUntil([&] { return TestSupport::pixelAt(top->get$nativeWindow(), 119, 89) == 0x00FF00u; })) << "the new corner is cleared";
+    EXPECT_EQ(TestSupport::pixelAt(top->get$nativeWindow(), 10, 10), 0x00FF00u);
+    EXPECT_NE(TestSupport::pixelAt(top->get$nativeWindow(), 120, 90), 0x00FF00u);
     gls->deactivate();
     top->close();
 }

@@ -1,6 +1,6 @@
-// Tests of icon files and strips: the make_icons tool and the reader agree,
-// damaged files are reported, and the three transfers draw icons
-// pixel-exactly with their masks.
+// Tests of icon files and strips: the make_icons tool's errors, damaged files
+// reported, and the three transfers drawing the tool's icons pixel-exactly
+// with their masks (which shows the tool and the reader agree).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -97,40 +97,14 @@ void fill(Canvas& canvas, std::uint32_t color)
 
 }
 
-TEST(IconFileTest, ToolOutputReadsBackPixelForPixel)
-{
-    TestSupport::TempFolder folder;
-    TestSupport::ChildResult run = runTool(folder, "masked", MaskedSource);
-    ASSERT_EQ(run.exitCode, 0) << run.errors;
-    IconFile file;
-    ASSERT_EQ(readIconFile(folder.at("masked.icons"), &file), IconFileStatus::Ok);
-    EXPECT_EQ(std::tie(file.info.width, file.info.height, file.info.count, file.info.flags), std::tuple(4, 4, 2, 0u));
-    ASSERT_EQ(std::tie(file.image.width, file.image.height), std::tuple(8, 8));
-    // Icons on top (see-through pixels black), masks below (white = see-through).
-    std::string const expected[8] = {
-        "RRRRB..B", "RRRRB..B", "....B..B", "....BBBB",
-        "kkkkkwwk", "kkkkkwwk", "wwwwkwwk", "wwwwkkkk",
-    };
-    for (int y = 0; y < 8; y++)
-        for (int x = 0; x < 8; x++) {
-            char letter = expected[y][x];
-            std::uint32_t color = letter == 'R' ? Red : letter == 'B' ? Blue : letter == 'w' ? White : Black;
-            EXPECT_EQ(file.image.pixels[y * 8 + x], color) << "at (" << x << ", " << y << ")";
-        }
-    icon_file_destroy(&file);
-}
-
 TEST(IconFileTest, ToolRejectsBadSourcesNamingTheLine)
 {
     // A name, the source, and what the error names.
     std::vector<std::tuple<char const*, std::string, std::string>> const cases = {
         {"unknown letter", "size 2 1\ncolor a 000000\nicon x\naz\n", ":4: letter 'z' is not in the palette"},
-        {"short row", "size 2 1\ncolor a 000000\nicon x\na\n", ":4: icon \"x\": a row must be 2 letters wide"},
         {"missing rows", "size 2 2\ncolor a 000000\nicon x\naa\n", ":3: icon \"x\" has fewer than 2 rows"},
-        {"bad colour", "size 2 1\ncolor a 12345G\n", ":2: a colour is six hexadecimal digits"},
         {"transparency without mask", "size 1 1\ntransparent .\nicon x\n.\n", "transparent pixels need \"mask on\""},
         {"no icons", "size 1 1\n", "the source holds no icon"},
-        {"unknown statement", "sise 1 1\n", ":1: unknown statement \"sise\""},
     };
     TestSupport::TempFolder folder;
     for (auto const& [name, source, message] : cases) {
@@ -177,7 +151,6 @@ TEST(IconFileTest, FatalReportsNameTheFile)
     std::vector<std::tuple<std::string, bool, std::string>> const cases = {
         {"nothere.icons", false, "Error.IO.InvalidFileName"},
         {"empty.icons", false, "Error.Graphics.InvalidFile"},
-        {"nothere.bmp", true, "Error.IO.InvalidFileName"},
         {"text.bmp", true, "Error.Graphics.InvalidFile"},
     };
     for (auto const& [file, asPicture, error] : cases) {
@@ -231,12 +204,6 @@ TEST_F(IconStripTest, MaskedIconsBlendByTheThreeTransfers)
     gc_stretch_icon(canvas.gc(), 0, 0, 8, 8, &strip, 1, IconOpaque);
     canvas.expectPixels("cup stretched twice",
         {{0, 0, Blue}, {1, 1, Blue}, {2, 0, Green}, {5, 5, Green}, {7, 7, Blue}, {4, 7, Blue}, {6, 0, Blue}, {8, 8, Green}});
-
-    fill(canvas, Green);
-    gc_set_clip(canvas.gc(), 0, 0, 4, 12);
-    gc_copy_icon(canvas.gc(), 2, 2, &strip, 1, IconOpaque);
-    gc_set_clip(canvas.gc(), 0, 0, 0, 0);
-    canvas.expectPixels("cup clipped", {{2, 2, Blue}, {2, 5, Blue}, {5, 2, Green}, {5, 5, Green}});
 
     TestSupport::expectFatal([&] { gc_copy_icon(canvas.gc(), 0, 0, &strip, 2, IconOpaque); }, "Error.InvalidIndex");
     TestSupport::expectFatal([&] { gc_stretch_icon(canvas.gc(), 0, 0, 8, 8, &strip, -1, IconOpaque); },
