@@ -1,5 +1,5 @@
 // Writes BMP file images byte by byte from known pixels, for the reader's
-// tests: any depth, either row order, with or without palette and bit fields.
+// tests: any depth, bottom row first, with or without palette and bit fields.
 #pragma once
 
 #include <cstdint>
@@ -12,16 +12,12 @@ struct BmpPicture {
     int bitsPerPixel = 24;
     int width = 1;
     int height = 1;
-    bool topDown = false;
     // 0xRRGGBB entries, written as blue, green, red, 0.
     std::vector<std::uint32_t> palette;
-    // Per pixel, top row first: a palette index (up to 8 bits), 0xRRGGBB
-    // (24 bits) or the raw stored value (16 and 32 bits).
+    // Per pixel, top row first: a palette index (up to 8 bits), 0xRRGGBB (24) or the stored value (16, 32).
     std::vector<std::uint32_t> values;
     // Compression 3 with these three masks (16 and 32 bits) when set.
     std::vector<std::uint32_t> masks;
-    // A 12-byte core header instead of the 40-byte info header.
-    bool coreHeader = false;
 };
 
 inline void put16(std::string& out, std::uint32_t v)
@@ -39,39 +35,26 @@ inline void put32(std::string& out, std::uint32_t v)
 inline std::string buildBmp(BmpPicture const& picture)
 {
     std::string header;
-    if (picture.coreHeader) {
-        put32(header, 12);
-        put16(header, static_cast<std::uint32_t>(picture.width));
-        put16(header, static_cast<std::uint32_t>(picture.height));
-        put16(header, 1);
-        put16(header, static_cast<std::uint32_t>(picture.bitsPerPixel));
-    } else {
-        put32(header, 40);
-        put32(header, static_cast<std::uint32_t>(picture.width));
-        put32(header, static_cast<std::uint32_t>(picture.topDown ? -picture.height : picture.height));
-        put16(header, 1);
-        put16(header, static_cast<std::uint32_t>(picture.bitsPerPixel));
-        put32(header, picture.masks.empty() ? 0 : 3);
-        put32(header, 0);
-        put32(header, 2835);
-        put32(header, 2835);
-        put32(header, static_cast<std::uint32_t>(picture.palette.size()));
-        put32(header, 0);
-        for (std::uint32_t mask : picture.masks)
-            put32(header, mask);
-    }
-    for (std::uint32_t color : picture.palette) {
-        header += static_cast<char>(color & 0xFF);
-        header += static_cast<char>((color >> 8) & 0xFF);
-        header += static_cast<char>((color >> 16) & 0xFF);
-        if (!picture.coreHeader)
-            header += '\0';
-    }
+    put32(header, 40);
+    put32(header, static_cast<std::uint32_t>(picture.width));
+    put32(header, static_cast<std::uint32_t>(picture.height));
+    put16(header, 1);
+    put16(header, static_cast<std::uint32_t>(picture.bitsPerPixel));
+    put32(header, picture.masks.empty() ? 0 : 3);
+    put32(header, 0);
+    put32(header, 2835);
+    put32(header, 2835);
+    put32(header, static_cast<std::uint32_t>(picture.palette.size()));
+    put32(header, 0);
+    for (std::uint32_t mask : picture.masks)
+        put32(header, mask);
+    for (std::uint32_t color : picture.palette)
+        put32(header, color);
 
     std::string rows;
     std::size_t stride = ((static_cast<std::size_t>(picture.width) * picture.bitsPerPixel + 31) / 32) * 4;
     for (int r = 0; r < picture.height; r++) {
-        int y = picture.topDown ? r : picture.height - 1 - r;
+        int y = picture.height - 1 - r;
         std::string row(stride, '\0');
         for (int x = 0; x < picture.width; x++) {
             std::uint32_t v = picture.values[static_cast<std::size_t>(y) * picture.width + x];

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,7 +16,6 @@
 
 namespace TestSupport {
 
-// One expected pixel of a canvas.
 struct CanvasPixel {
     int x, y;
     std::uint32_t rgb;
@@ -74,14 +74,11 @@ public:
             for (int column = x; column < x + w; ++column) {
                 if (at(column, row) == 0xFFFFFF)
                     continue;
-                if (box.count++ == 0) {
-                    box.left = box.right = column;
-                    box.top = box.bottom = row;
-                }
-                box.left = column < box.left ? column : box.left;
-                box.right = column > box.right ? column : box.right;
-                box.top = row < box.top ? row : box.top;
-                box.bottom = row > box.bottom ? row : box.bottom;
+                // Rows are walked from the top; right and bottom start below any column and row.
+                box.left = box.count == 0 ? column : std::min(box.left, column);
+                box.top = box.count++ == 0 ? row : box.top;
+                box.right = std::max(box.right, column);
+                box.bottom = row;
             }
         return box;
     }

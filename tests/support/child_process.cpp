@@ -73,8 +73,7 @@ bool pump(int out, int err, int in, std::string const& input, ChildResult& resul
     return out < 0 && err < 0;
 }
 
-// Waits for the child's end and records it; past the deadline the child
-// (and with `group` its whole process group) is killed.
+// Past the deadline the child (with `group` its whole process group) is killed.
 void finish(pid_t child, bool group, bool drained, ChildResult& result, Clock::time_point deadline)
 {
     int status = 0;
@@ -97,15 +96,9 @@ void finish(pid_t child, bool group, bool drained, ChildResult& result, Clock::t
     }
 }
 
-void expectFatalEnd(ChildResult const& result)
-{
-    EXPECT_TRUE(result.exited) << "signal " << result.signal << ", output:\n" << result.output;
-    EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode) << result.output;
-}
 
-// Forks a child that does `run` with its standard output on a pipe (for a
-// program also its input and standard error, in its own process group, so
-// that a hang is ended with everything it started).
+// A program also gets input and standard error pipes and its own process
+// group, so that a hang is ended with everything it started.
 ChildResult runChild(std::function<void()> const& run, bool program, std::string const& input, int seconds)
 {
     ChildResult result;
@@ -171,33 +164,36 @@ ChildResult runVexadrome(std::vector<std::string> options, std::string const& in
     return runProgram(options, input);
 }
 
-void expectFatal(std::function<void()> const& body, std::string const& reportStart)
+// The output of `body` run in a child that must end with the fatal exit code.
+static std::string fatalOutput(std::function<void()> const& body)
 {
     ChildResult result = runInChild(body);
-    expectFatalEnd(result);
-    EXPECT_EQ(result.output.compare(0, reportStart.size(), reportStart), 0)
-        << "the report should start with:\n" << reportStart << "\nbut is:\n" << result.output;
+    EXPECT_TRUE(result.exited) << "signal " << result.signal << ", output:\n" << result.output;
+    EXPECT_EQ(result.exitCode, NyCore::System::FatalExitCode) << result.output;
+    return result.output;
+}
+
+void expectFatal(std::function<void()> const& body, std::string const& reportStart)
+{
+    std::string output = fatalOutput(body);
+    EXPECT_EQ(output.compare(0, reportStart.size(), reportStart), 0)
+        << "the report should start with:\n" << reportStart << "\nbut is:\n" << output;
 }
 
 void expectReport(std::function<void()> const& body, std::string const& report)
 {
-    ChildResult result = runInChild(body);
-    expectFatalEnd(result);
-    EXPECT_EQ(result.output, report);
+    EXPECT_EQ(fatalOutput(body), report);
 }
 
 void expectException(std::function<void()> const& body, std::string const& typeName, std::string const& message)
 {
-    ChildResult result = runInChild(body);
-    expectFatalEnd(result);
-    std::string plain = "unhandeled exception: " + typeName + "\n" + message + "\n";
+    std::string output = fatalOutput(body);
     std::string located = "unhandeled exception " + typeName + "\n" + message + "\n";
     static std::regex const location("[^\n]+\\([0-9]+\\)\n");
-    bool matches = result.output == plain ||
-                   (result.output.compare(0, located.size(), located) == 0 &&
-                    std::regex_match(result.output.substr(located.size()), location));
-    EXPECT_TRUE(matches) << "expected the report of " << typeName << " \"" << message << "\", got:\n"
-                         << result.output;
+    bool matches = output == "unhandeled exception: " + typeName + "\n" + message + "\n" ||
+                   (output.compare(0, located.size(), located) == 0 &&
+                    std::regex_match(output.substr(located.size()), location));
+    EXPECT_TRUE(matches) << "expected the report of " << typeName << " \"" << message << "\", got:\n" << output;
 }
 
 }

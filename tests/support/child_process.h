@@ -1,6 +1,5 @@
-// Runs a piece of code in a forked child, or another program, and reports
-// what it printed and how it ended; a child that outlives its time limit is
-// killed and the running test fails. Also the checks of fatal reports.
+// Code in a forked child, or another program, with what it printed and how it
+// ended (past its time limit it is killed and the test fails); fatal-report checks.
 #pragma once
 
 #include <functional>
@@ -18,27 +17,20 @@ struct ChildResult {
     std::string errors;     // everything written to standard error (runProgram only)
 };
 
-// Runs `body` in a child process; a body that returns normally exits with 0.
+// A body that returns normally exits with 0.
 ChildResult runInChild(std::function<void()> const& body, int seconds = 60);
 
-// Runs a program with the arguments (the program's path first), feeding
-// `input` to its standard input; captures both output streams.
+// The program's path first; `input` is fed to its standard input.
 ChildResult runProgram(std::vector<std::string> const& arguments, std::string const& input, int seconds = 60);
 
-// A program built beside the running test program (same folder).
 std::string programBesideTests(char const* name);
-
-// The vexadrome program built beside the tests, run with `options`.
 ChildResult runVexadrome(std::vector<std::string> options, std::string const& input = "");
 
-// Fatal reports: `body` runs in a child that must end with the fatal exit
-// code (70) after printing, on standard output, a report that starts with
-// `reportStart` (expectFatal) or is exactly `report` (expectReport).
+// `body` in a child must end with the fatal exit code (70) after printing a
+// report that starts with `reportStart` (expectFatal) or is exactly `report`.
 void expectFatal(std::function<void()> const& body, std::string const& reportStart);
 void expectReport(std::function<void()> const& body, std::string const& report);
-// The report of an unhandled exception of type `typeName` (for example
-// "NyCore.OutOfBoundsException") with `message`, with or without the
-// source location line.
+// An unhandled exception's report, with or without its source location line.
 void expectException(std::function<void()> const& body, std::string const& typeName, std::string const& message);
 
 }

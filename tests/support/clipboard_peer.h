@@ -1,6 +1,5 @@
-// Other programs on the clipboard for the clipboard tests: a reader over a
-// second X connection of this process, and an owner in a forked process
-// with its own connection.
+// Other programs on the clipboard: a reader over a second X connection of
+// this process, and an owner in a forked process with its own connection.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -31,11 +30,9 @@ private:
     Atom property;
 };
 
-// What the other owner offers.
 enum class Offer { Utf8, Latin1Only, Nothing, InPieces };
 
-// Takes the clipboard with `text` in a child process and answers requests
-// until it is destroyed.
+// Owns the clipboard with `text` in a child process until destroyed.
 class ClipboardOwner {
 public:
     ClipboardOwner(std::string const& text, Offer offer);

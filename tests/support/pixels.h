@@ -13,13 +13,11 @@ namespace TestSupport {
 std::vector<std::uint32_t> readPixels(unsigned long drawable, int x, int y, int w, int h);
 std::uint32_t pixelAt(unsigned long drawable, int x, int y);
 
-// One expected pixel of a picture.
 struct PixelCase {
     char const* name;
     int x, y;
     std::uint32_t rgb;
 };
-// Checks every case against the drawable; failures name the case.
 void expectPixels(unsigned long drawable, std::vector<PixelCase> const& cases);
 
 }

@@ -1,5 +1,4 @@
-// Runs the core's event loop until a condition holds, for windowed tests
-// that wait for the events their actions cause. The time limit (five
+// Runs the core's event loop until a condition holds. The time limit (five
 // seconds) only guards against a hang; it is never how a test waits.
 #pragma once
 

@@ -31,8 +31,7 @@ std::string toUtf8(NyCore::String const* s)
 
 std::string toUtf8(std::u16string const& s)
 {
-    OwnedString copy(s);
-    return copy.utf8();
+    return OwnedString(s).utf8();
 }
 
 OwnedString::~OwnedString()

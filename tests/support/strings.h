@@ -8,10 +8,10 @@
 
 namespace TestSupport {
 
-// A new String holding `text` (the caller frees it with string_free).
+// The caller frees the String with string_free.
 NyCore::String* makeString(std::u16string const& text);
+// "<null>" for null.
 std::u16string toU16(NyCore::String const* s);
-// The string's units narrowed as UTF-8, for readable failure messages.
 std::string toUtf8(NyCore::String const* s);
 std::string toUtf8(std::u16string const& s);
 
@@ -33,7 +33,6 @@ public:
     operator NyCore::String*() const { return string; }
     // Gives up ownership.
     NyCore::String* release();
-    // The text as UTF-8, "<null>" for none.
     std::string utf8() const { return toUtf8(string); }
     std::u16string text() const { return toU16(string); }
 

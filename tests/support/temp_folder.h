@@ -30,7 +30,6 @@ public:
     TempFolder(TempFolder const&) = delete;
     TempFolder& operator=(TempFolder const&) = delete;
 
-    // The platform path of a name inside the folder.
     std::string at(std::string const& name) const { return path + "/" + name; }
     // The same as a new String (string_free it).
     NyCore::String* string(std::string const& name) const { return makeString(toU16(at(name))); }

@@ -18,9 +18,8 @@
 namespace TestSupport {
 
 Display* display();
-// Registers a test class record once per test program, however often asked.
 void registerOnce(NyCore::TypeData* record);
-// True when the widget's window is mapped and viewable.
+// The widget's window is mapped and viewable.
 bool mapped(NyCore::System::Widget* widget);
 // A top-level widget of `className` at (x, y), waited for until it is mapped.
 NyCore::System::Widget* topWindow(int w, int h, char16_t const* className = u"NyCore.System.Widget", int x = 40,
@@ -31,8 +30,7 @@ NyCore::System::Widget* topWindow(int w, int h, char16_t const* className = u"Ny
 // The text of an 8-bit window property, "<none>" when it is not set.
 std::string windowProperty(::Window window, char const* name);
 
-// XTest input: the pointer to (x, y) of the widget, a key pressed or
-// released, a key tapped, a button pressed and released.
+// XTest input; the pointer goes to (x, y) of the widget.
 void pointerTo(NyCore::System::Widget* widget, int x, int y);
 void key(KeySym sym, bool down);
 void tap(KeySym sym);

@@ -11,7 +11,6 @@ namespace TestSupport {
 // True when a display is available (DISPLAY is then set for this process).
 bool ensureDisplay();
 
-// A test that needs an X display and fails without one.
 class WindowTest : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(ensureDisplay()) << "no X display and no Xvfb to start"; }

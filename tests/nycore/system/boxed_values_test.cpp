@@ -31,7 +31,6 @@ TEST(BoxedValues, NumbersParseCompareAndRender)
     Double* real = Double::create(u"0.3"_str);
     EXPECT_EQ(real->value, 0.3);
     EXPECT_EQ(render(*real), "0.3");
-    EXPECT_EQ(render(Double(-2.5)), "-2.5");
     EXPECT_EQ(render(Double(1234.5), u"0.00"_str), "1234.50");
     EXPECT_EQ(Double(1.0).compare(real), 1);
     delete real;
@@ -61,7 +60,7 @@ TEST(BoxedValues, TimeSpansAndPlainObjectsRender)
     EXPECT_EQ(render(TimeSpan(0)), "00:00:00");
     EXPECT_EQ(render(TimeSpan(((26 * 60 + 3) * 60 + 4) * 1000LL + 5)), "1.02:03:04.005");
     EXPECT_EQ(render(TimeSpan(-61000)), "-00:01:01");
-    // Object's own rendering is the name of its type.
+    // Object's own rendering: its type's name.
     struct Plain : Object {
         Type* getType() const override { return asType(&Double::MetaData); }
     } plain;
