@@ -45,8 +45,7 @@ TEST_F(FontTest, NamesResolveToMetricCompatibleFacesMeasuredInPixels)
     // The face asked for, the style, and the family it resolves to.
     std::tuple<char16_t const*, int, char const*> const cases[] = {
         {u"arial", Font::Regular, "Liberation Sans"},
-        {u"Arial", Font::Bold, "Liberation Sans"},
-        {u"courier new", Font::Italic, "Liberation Mono"},
+        {u"Courier New", Font::Bold | Font::Italic, "Liberation Mono"},
     };
     for (auto const& [name, style, family] : cases) {
         TestSupport::OwnedString face(name);
@@ -66,7 +65,6 @@ TEST_F(FontTest, NamesResolveToMetricCompatibleFacesMeasuredInPixels)
     EXPECT_GE(large->get$height(), 2 * small->get$height() - 2);
     EXPECT_EQ(small->get$height(), small->get$ascent() + small->get$descent());
     EXPECT_LT(small->measure(u"iii"_str), small->measure(u"WWW"_str));
-    EXPECT_GT(large->measure(u"WWW"_str), small->measure(u"WWW"_str));
     EXPECT_EQ(mono->measure(u"iii"_str), mono->measure(u"WWW"_str));
     EXPECT_EQ(mono->measure(u"WWW"_str), 3 * mono->measure(u"W"_str));
     EXPECT_EQ(mono->measure(nullptr), 0);
@@ -83,8 +81,7 @@ TEST_F(GCTextTest, FlagsPlaceTheTextInItsBox)
     NyCore::String const* text = u"Hi there"_str;
     InkBox topLeft = inkOf(canvas, text, 0);
     ASSERT_GT(topLeft.count, 0);
-    EXPECT_GE(topLeft.left, BoxX);
-    EXPECT_LE(topLeft.left, BoxX + 2);
+    EXPECT_NEAR(topLeft.left, BoxX + 1, 1);
     EXPECT_GE(topLeft.top, BoxY);
     EXPECT_LT(topLeft.bottom, BoxY + height);
     int inkWidth = topLeft.right - topLeft.left;

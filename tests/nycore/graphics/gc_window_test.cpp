@@ -4,10 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <png.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "nycore/graphics/gc.h"
@@ -55,7 +54,6 @@ TEST_F(GCWindowTest, PixelsReadAndSavedAsPngKeepEveryChannel)
         gc_set_background(pixmap.get$gc(), colours[i]);
         gc_rect_fill(pixmap.get$gc(), static_cast<int>(i % 3), static_cast<int>(i / 3), 1, 1);
     }
-    EXPECT_EQ(TestSupport::readPixels(pixmap.get$drawable(), 0, 0, 3, 2), colours) << "drawn";
     std::vector<std::uint32_t> read(6, 0xDEADBEEF);
     pixels_read(pixmap.get$drawable(), 0, 0, 3, 2, read.data());
     EXPECT_EQ(read, colours) << "pixels_read";
@@ -66,8 +64,7 @@ TEST_F(GCWindowTest, PixelsReadAndSavedAsPngKeepEveryChannel)
     png_image image = {};
     image.version = PNG_IMAGE_VERSION;
     ASSERT_TRUE(png_image_begin_read_from_file(&image, path.c_str())) << image.message;
-    EXPECT_EQ(image.width, 3u);
-    EXPECT_EQ(image.height, 2u);
+    EXPECT_EQ(std::tie(image.width, image.height), std::tuple(3u, 2u));
     image.format = PNG_FORMAT_RGB;
     std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
     ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) << image.message;

@@ -1,6 +1,6 @@
-// Tests of icon files and strips: the make_icons tool's errors, damaged files
-// reported, and the three transfers drawing the tool's icons pixel-exactly
-// with their masks (which shows the tool and the reader agree).
+// Tests of icon files and strips: damaged files reported, and the three
+// transfers drawing make_icons' icons pixel-exactly with their masks (which
+// shows the tool and the reader agree).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -95,24 +95,6 @@ void fill(Canvas& canvas, std::uint32_t color)
     gc_rect_fill(canvas.gc(), 0, 0, canvas.width(), canvas.height());
 }
 
-}
-
-TEST(IconFileTest, ToolRejectsBadSourcesNamingTheLine)
-{
-    // A name, the source, and what the error names.
-    std::vector<std::tuple<char const*, std::string, std::string>> const cases = {
-        {"unknown letter", "size 2 1\ncolor a 000000\nicon x\naz\n", ":4: letter 'z' is not in the palette"},
-        {"missing rows", "size 2 2\ncolor a 000000\nicon x\naa\n", ":3: icon \"x\" has fewer than 2 rows"},
-        {"transparency without mask", "size 1 1\ntransparent .\nicon x\n.\n", "transparent pixels need \"mask on\""},
-        {"no icons", "size 1 1\n", "the source holds no icon"},
-    };
-    TestSupport::TempFolder folder;
-    for (auto const& [name, source, message] : cases) {
-        SCOPED_TRACE(name);
-        TestSupport::ChildResult run = runTool(folder, "bad", source);
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_NE(run.errors.find(message), std::string::npos) << run.errors;
-    }
 }
 
 TEST(IconFileTest, ReportsDamagedIconFiles)
