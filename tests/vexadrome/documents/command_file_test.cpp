@@ -117,18 +117,12 @@ TEST(CommandFile, FilesThatDoNotLoad)
 {
     TempFolder folder;
     ASSERT_EQ(::mkfifo(folder.at("fifo").c_str(), 0600), 0);
-    struct {
-        char const* name;
-        char const* bytes;  // null: made above
-        std::string reason;  // its start
-    } const cases[] = {
+    struct { char const* name; char const* bytes; std::string reasonStart; } const cases[] = {  // bytes null: made above
         {"fifo", nullptr, "Not a regular file"},  // would wait for a writer
         {"empty.vexscr", "", "the file is empty"},
         {"broken.graph", "<graph>\n  <variables>\n</graph>", "not well-formed XML at line 3, column "},
         {"text.vexscr", "just some text", "the file holds no root element"},
         {"other.graph", "<picture/>", "the root element <picture> is neither <graph> nor <command>"},
-        {"bad_number.graph", "<graph near=\"0.1.\"/>",
-         "attribute \"near\" of <graph> at line 1, column 14: \"0.1.\" is not a number"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.name);
@@ -136,7 +130,7 @@ TEST(CommandFile, FilesThatDoNotLoad)
             TestSupport::writeBytes(folder.at(c.name), c.bytes);
         Loaded loaded = load(folder, c.name);
         EXPECT_FALSE(loaded.isCommand);
-        EXPECT_EQ(loaded.reason.substr(0, c.reason.size()), c.reason);
+        EXPECT_EQ(loaded.reason.substr(0, c.reasonStart.size()), c.reasonStart);
     }
 
     TestHost host;

@@ -14,26 +14,18 @@ using namespace Vexadrome::Documents;
 using namespace DocumentTests;
 namespace ErrorCode = Vexadrome::Parsing::ErrorCode;
 
-namespace {
-
 // Bytes the C heap has handed out and not taken back (the sanitizers keep a
 // heap of their own, where their leak check does this work).
-std::size_t heapInUse()
+static std::size_t heapInUse()
 {
     struct mallinfo2 info = mallinfo2();
     return info.uordblks + info.hblkhd;
 }
 
-}
-
 TEST(GraphDoc, StridesAndPointCount)
 {
     constexpr std::int64_t Saturated = std::numeric_limits<std::int64_t>::max();
-    struct Case {
-        std::vector<int> res;
-        std::vector<std::int64_t> strides;
-        bool tooMany;
-    } const cases[] = {
+    struct Case { std::vector<int> res; std::vector<std::int64_t> strides; bool tooMany; } const cases[] = {
         {{25, 10}, {26, 286}, false},
         {{2047, 2047}, {2048, 4194304}, false},  // exactly the limit
         {{2047, 2048}, {2048, 4196352}, true},
@@ -122,10 +114,6 @@ TEST(GraphDoc, CompilingReportsEveryExpressionsError)
     ASSERT_NE(unknown->points, nullptr);
     EXPECT_EQ(unknown->points[1], -10.0 + 100.0);
     EXPECT_FALSE(unknown->active);
-
-    setVariables(&doc, {{u"x", 0, 1, 1}, {u"x", 0, 1, 1}});
-    Vexadrome::Parsing::Error duplicate;
-    EXPECT_EQ((std::tuple{good->bindExprString(&duplicate), duplicate.code}), std::tuple(false, ErrorCode::DuplicateParam));
 }
 
 TEST(GraphDoc, TimeDependentExpressionsAreRefreshed)
@@ -136,12 +124,12 @@ TEST(GraphDoc, TimeDependentExpressionsAreRefreshed)
     GraphExpr* still = addExpr(&doc, u"x + 1");
     Vexadrome::Parsing::Error error;
     ASSERT_EQ(doc.bindAllExprs(&error), -1);
-    EXPECT_EQ(std::tuple(still->usesTime, doc.searchForTimeCall()), std::tuple(false, false));
+    EXPECT_FALSE(doc.searchForTimeCall());
 
     ASSERT_TRUE(host.define(u"wave(a) = a + time(4)"));
     GraphExpr* moving = addExpr(&doc, u"wave(x)");
     ASSERT_EQ(doc.bindAllExprs(&error), -1);
-    EXPECT_EQ(std::tuple(moving->usesTime, doc.searchForTimeCall()), std::tuple(true, true));
+    EXPECT_EQ(std::tuple(still->usesTime, moving->usesTime, doc.searchForTimeCall()), std::tuple(false, true, true));
     moving->calculator.set$tickCount(1000);
     moving->resample();
     EXPECT_EQ(moving->points[1], 0.25);

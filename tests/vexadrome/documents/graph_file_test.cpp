@@ -95,9 +95,6 @@ std::u16string exprFile(std::u16string const& attributes)
     return u"<graph><expressions><expression " + attributes + u">x</expression></expressions></graph>";
 }
 
-std::string const DefaultExpr = "<expression name=\"\" color=\"0\" normal-length=\"0\" normal-pcolor=\"0\" "
-                                "normal-ncolor=\"0\" mode=\"wireframe\" material=\"plastic\">x</expression>";
-
 }
 
 TEST(GraphFile, EveryAttributeIsRead)
@@ -110,7 +107,6 @@ TEST(GraphFile, EveryAttributeIsRead)
          "near=\"0.5\" far=\"250.25\" frame-rate=\"12\" fov-angle=\"35.5\" axes-length=\"-2\""},
         {u"<graph frame-rate='0'/>", "frame-rate=\"1\""},  // would divide by zero
         {u"<graph frame-rate='1001'/>", "frame-rate=\"1000\""},  // would give no timer interval
-        {u"<graph background='15'/>", "background=\"0\""},  // off the colour table
         {u"<graph mode='SPHERICAL'/>", "mode=\"spherical\""},
         {variableFile(u"name='t' min='-3.5' max='6.25' res='40' tick='5'"),
          "<variables><variable name=\"t\" min=\"-3.5\" max=\"6.25\" res=\"40\" tick=\"5\"/></variables>"},
@@ -127,13 +123,14 @@ TEST(GraphFile, EveryAttributeIsRead)
         {lightFile(u"active='yes' directional='1' color='15'"), light0 + "\"false\" color=\"0\" directional="},
         {u"<graph><lights><light/><light/><light/><light x='4'/><light x='5' active='true'/></lights></graph>",
          "x=\"4\" y=\"0\" z=\"0\"/></lights>"},
-        {exprFile(u""), DefaultExpr},
+        {exprFile(u""), "<expression name=\"\" color=\"0\" normal-length=\"0\" normal-pcolor=\"0\" normal-ncolor=\"0\" "
+                        "mode=\"wireframe\" material=\"plastic\">x</expression>"},
         {exprFile(u"name='a &lt; &quot;b&quot; &amp; &#x393;'"), "<expression name=\"a &lt; &quot;b&quot; &amp; \xce\x93\""},
         {exprFile(u"name='w' color='7' normal-length='1.5' normal-pcolor='4' normal-ncolor='13' mode='filled' "
                   u"material='metal'"),
          "<expression name=\"w\" color=\"7\" normal-length=\"1.5\" normal-pcolor=\"4\" normal-ncolor=\"13\" "
          "mode=\"filled\" material=\"metal\">"},
-        {exprFile(u"color='99' normal-pcolor='15' normal-ncolor='-1'"),
+        {exprFile(u"color='99' normal-pcolor='15' normal-ncolor='-1'"),  // off the colour table
          "color=\"0\" normal-length=\"0\" normal-pcolor=\"0\" normal-ncolor=\"0\""},
         {exprFile(u"mode='surface' material='wood'"), "mode=\"wireframe\" material=\"plastic\""},
         {u"<graph><expressions><expression>\n   x * 2  \n</expression></expressions></graph>", ">x * 2</expression>"},

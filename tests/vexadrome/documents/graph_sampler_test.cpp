@@ -128,17 +128,12 @@ TEST(GraphSampler, SamplesAcrossBlocks)
 
 TEST(GraphSampler, StoreUnit)
 {
-    struct Case {
-        Vec in;
-        Vec out;
-    } const cases[] = {
-        {{3e300, 4e300, 0}, {0.6, 0.8, 0}},  // squares would overflow
-        {{1e-300, 0, 0}, {1, 0, 0}},         // and underflow
-    };
-    for (auto const& c : cases) {
+    // Squares that would overflow, and underflow.
+    for (auto const& c : {std::pair<Vec, Vec>{{3e300, 4e300, 0}, {0.6, 0.8, 0}},
+                          std::pair<Vec, Vec>{{1e-300, 0, 0}, {1, 0, 0}}}) {
         double out[3] = {9, 9, 9};
-        GraphSampler::storeUnit(c.in[0], c.in[1], c.in[2], out);
+        GraphSampler::storeUnit(c.first[0], c.first[1], c.first[2], out);
         for (int a = 0; a < 3; ++a)
-            EXPECT_NEAR(out[a], c.out[a], 1e-15) << c.in[0] << " " << c.in[1] << " " << c.in[2] << " axis " << a;
+            EXPECT_NEAR(out[a], c.second[a], 1e-15) << c.first[0] << " " << c.first[1] << " axis " << a;
     }
 }

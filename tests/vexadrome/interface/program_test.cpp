@@ -17,11 +17,9 @@
 using TestSupport::readBytes;
 using TestSupport::runVexadrome;
 
-namespace {
-
 // Runs `script` in /bin/sh with the program's path as $0, so that a test sees
 // exit statuses and redirections as a shell user does.
-TestSupport::ChildResult inShell(std::string const& script, std::string const& input = "")
+static TestSupport::ChildResult inShell(std::string const& script, std::string const& input = "")
 {
     return TestSupport::runProgram({"/bin/sh", "-c", script, TestSupport::programBesideTests("vexadrome")}, input);
 }
@@ -31,9 +29,6 @@ char const* const SmallGraph = "<graph title=\"g\" mode=\"euclidian\"><variables
                                "<expression name=\"c\" mode=\"wireframe\">vector(t, t, t)</expression>"
                                "</expressions></graph>";
 
-}
-
-// Without options the calculator runs (--calc is the README examples' way).
 TEST(Program, CalculatorRunsWithoutOptions)
 {
     auto run = runVexadrome({}, "1+2\nf(x) = x*x\r\nf(3)\n");
@@ -126,8 +121,7 @@ TEST(Program, RunningOutOfMemoryIsTheFatalReportWithStatusSeventy)
     // An endless calculator line under a 50 MB address-space limit.
     auto run = inShell("ulimit -v 50000; tr '\\0' 1 < /dev/zero | \"$0\" --calc; echo \"status $?\"");
     std::string const end = "Error.OutOfMemory\nstatus 70\n";
-    ASSERT_GE(run.output.size(), end.size()) << run.output;
-    EXPECT_EQ(run.output.substr(run.output.size() - end.size()), end);
+    EXPECT_TRUE(run.output.ends_with(end)) << run.output;
 
     TestSupport::expectReport([] { memory_alloc(SIZE_MAX / 2); }, "Error.OutOfMemory\n");
     TestSupport::expectReport([] {

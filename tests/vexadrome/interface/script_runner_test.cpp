@@ -38,9 +38,6 @@ TEST(ScriptRunner, ScriptsOnStandardInput)
               std::tuple("", "vexadrome: <stdin>: the script is larger than 64 MB\n", 1));
 }
 
-// "<command>7; )</command>" in UTF-16LE behind its mark.
-char const Utf16Script[] = "\xff\xfe<\0c\0o\0m\0m\0a\0n\0d\0>\0" "7\0;\0 \0)\0<\0/\0c\0o\0m\0m\0a\0n\0d\0>\0";
-
 TEST(ScriptRunner, ScriptFiles)
 {
     TestSupport::TempFolder folder;
@@ -53,8 +50,6 @@ TEST(ScriptRunner, ScriptFiles)
          {"", "", "entities.vexscr:1:38: malformed expression\n", 1}},
         {"pieces.vexscr", "<command title=\"t\">1+1;<!-- c; -->\n2+2;<![CDATA[3 < 3]]></command>",
          {"", "2\n4\n", "pieces.vexscr:2:16: malformed expression\n", 1}},
-        {"utf16.vexscr", std::string(Utf16Script, sizeof Utf16Script - 1),
-         {"", "7\n", "utf16.vexscr:1:13: malformed expression\n", 1}},
         {"graph.graph", "<graph title=\"G\"/>",
          {"", "", "vexadrome: graph.graph: not a command script (its root element is not <command>)\n", 1}},
         {"broken.vexscr", "<command title=\"T\">\n1 &foo;</command>",

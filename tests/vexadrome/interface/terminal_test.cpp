@@ -91,7 +91,7 @@ std::string screenText(std::string const& bytes)
     std::size_t row = 0, column = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\x1b' && i + 1 < bytes.size() && bytes[i + 1] == '[') {
-            std::size_t end = bytes.find_first_of("ABCDHJKm", i + 2);
+            std::size_t end = bytes.find_first_of("ABCDHJm", i + 2);
             auto n = static_cast<std::size_t>(std::max(1, std::atoi(bytes.c_str() + i + 2)));
             column = std::min<std::size_t>(column, Columns - 1);  // a move leaves the margin
             switch (bytes[end]) {
@@ -100,8 +100,7 @@ std::string screenText(std::string const& bytes)
             case 'C': column = std::min<std::size_t>(Columns - 1, column + n); break;
             case 'D': column -= std::min(column, n); break;
             case 'H': row = column = 0; break;
-            case 'J': rows.resize(row + 1); [[fallthrough]];
-            case 'K': rows.resize(std::max(rows.size(), row + 1)), rows[row].resize(std::min(rows[row].size(), column));
+            case 'J': rows.resize(row + 1), rows[row].resize(std::min(rows[row].size(), column));
             }
             i = end;
         } else if (bytes[i] == '\r') {
@@ -128,10 +127,8 @@ std::string screenText(std::string const& bytes)
 
 TEST(TerminalCalculator, EditsTheLineAndRecallsTheHistory)
 {
-    struct Case {
-        std::vector<std::string> keys;  // ending with Ctrl-D on the empty line, which ends the calculator
-        std::string screen;  // the end of the screen: the entered line(s) and answers
-    } const cases[] = {
+    // The keys end with Ctrl-D on the empty line, which ends the calculator; the screen ends with the lines and answers.
+    struct Case { std::vector<std::string> keys; std::string screen; } const cases[] = {
         {{"12\x7f" "3\r\x04"}, "math> 13\nansw> 13\n"},
         {{"23\x1b[D\x1b[D" "1+\r\x04"}, "math> 1+23\nansw> 24\n"},
         {{"1+2\x1b[H" "3\x1b[F" "0\r\x04"}, "math> 31+20\nansw> 51\n"},
