@@ -19,7 +19,6 @@ TEST(ColorTest, CreateParsesHexadecimalText)
         {u"1234567", 0x123456},  // six digits at most
         {u"12g4", 0x12},         // stops at the first non-digit
         {u"#", 0},
-        {u"", 0},
         {u"abc", 0xABC},
     };
     for (auto const& [text, expected] : cases)

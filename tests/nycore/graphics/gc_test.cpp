@@ -62,12 +62,10 @@ TEST_F(GCTest, InvertingFlipsEveryBit)
     gc_rect_fill(gc, 0, 0, 10, 20);
     gc_invert_rect(gc, 5, 5, 10, 5);
     gc_invert_line(gc, 20, 2, 30, 2, 1);
-    gc_invert_line(gc, 20, 10, 30, 10, 1);
-    gc_invert_line(gc, 20, 10, 30, 10, 1);  // inverted twice
     canvas.expectPixels("inverted",
         {
             {6, 6, 0x00FFFF}, {12, 6, 0x000000}, {4, 6, Red}, {6, 10, Red}, {15, 6, White},
-            {20, 2, 0x000000}, {30, 2, 0x000000}, {25, 3, White}, {25, 10, White},
+            {20, 2, 0x000000}, {30, 2, 0x000000}, {25, 3, White},
         });
 }
 

@@ -156,7 +156,6 @@ TEST_F(GCTextTest, WordWrapBreaksBetweenWords)
         {u"aaa bbb ccc ddd eee", twoWords, 100, 64, 3},
         {u"aaa bbb ccc ddd eee", twoWords - 1, 100, 64, 5},
         {u"aaa bbb ccc ddd eee", twoWords, 2 * lineHeight, 64, 2},      // the third line would start at the bottom
-        {u"aaa bbb ccc ddd eee", twoWords, 100, 64 | 4 | 8, 3},         // vertical flags are ignored
         {u"a verylongword b", twoWords, 100, 64, 3},                  // a too-wide word stands alone
         {u"aaa\nbbb", 250, 100, 64, 2},
         {u"aaa\r\nbbb", 250, 100, 64, 2},
