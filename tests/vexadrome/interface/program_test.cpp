@@ -40,6 +40,9 @@ TEST(Program, OptionsAndUsage)
 {
     struct Case { std::vector<std::string> options; int exitCode; std::string outputStart; std::string errorsStart; } const cases[] = {
         {{"--help"}, 0, "Usage: vexadrome [OPTION]...\n", ""},
+        {{"-h"}, 0, "Usage: vexadrome [OPTION]...\n", ""},
+        // A failed export stops the options after it: the calculator never prompts.
+        {{"--export", "missing.graph", "out.obj", "--calc"}, 1, "", "vexadrome: missing.graph: "},
         {{"--calc", "--calculator"}, 2, "", "vexadrome: unknown option '--calculator'\n\nUsage: vexadrome [OPTION]...\n"},
         {{"--run"}, 2, "", "vexadrome: option '--run' needs a script file name (or - for standard input)\n\nUsage:"},
         {{"--export", "a.graph"}, 2, "", "vexadrome: option '--export' needs a graph file and an OBJ file name\n\nUsage:"},
