@@ -1,9 +1,11 @@
 // Tests of the String members (creation, null-tolerant access, sub-string
 // matching), the UTF-8 conversion pair, and string constants: the layout of
-// run-time strings.
+// run-time strings, in read-only memory.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "nycore/system/memory.h"
@@ -26,6 +28,21 @@ __attribute__((no_sanitize("null"), noinline)) int lengthOf(String const* s)
 __attribute__((no_sanitize("null"), noinline)) char16_t unitOf(String const* s, int index)
 {
     return s->get(index);
+}
+
+// The permissions ("r-xp", "rw-p", ...) of the mapping that holds `address`.
+std::string permissionsOf(void const* address)
+{
+    auto target = reinterpret_cast<std::uintptr_t>(address);
+    std::ifstream maps("/proc/self/maps");
+    std::uintptr_t low = 0, high = 0;
+    char dash = 0;
+    std::string permissions, rest;
+    while (maps >> std::hex >> low >> dash >> high >> permissions && std::getline(maps, rest)) {
+        if (target >= low && target < high)
+            return permissions;
+    }
+    return "unmapped";
 }
 
 TEST(String, CreateAndAccess)
@@ -101,5 +118,11 @@ TEST(StringConstant, HasTheLayoutOfARunTimeString)
     string_free(made);
 }
 
+TEST(StringConstant, LivesInReadOnlyMemory)
+{
+    std::string permissions = permissionsOf(u"constant text"_str);
+    EXPECT_EQ(permissions.substr(0, 2), "r-") << permissions;
+    EXPECT_EQ(permissionsOf(NyCore::Text::EmptyString).substr(0, 2), "r-");
+}
 
 }
