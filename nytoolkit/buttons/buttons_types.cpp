@@ -1,0 +1,8 @@
+// The buttons classes the toolkit registers.
+#include "nytoolkit/toolkit_types.h"
+
+namespace NyToolkit {
+
+NyCore::TypeData* const ButtonTypes[] = {nullptr};
+
+}

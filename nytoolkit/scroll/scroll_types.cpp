@@ -1,0 +1,8 @@
+// The scroll classes the toolkit registers.
+#include "nytoolkit/toolkit_types.h"
+
+namespace NyToolkit {
+
+NyCore::TypeData* const ScrollTypes[] = {nullptr};
+
+}
