@@ -1,6 +1,7 @@
 // The entry of libnytoolkit.so: registers every toolkit class on load so that
 // form files can create them by name, and releases the shared styles on unload.
 #include "nycore/system/module.h"
+#include "nycore/system/widget.h"
 #include "nytoolkit/styles/style.h"
 #include "nytoolkit/toolkit_types.h"
 
@@ -17,6 +18,7 @@ int rdinit()
         for (NyCore::TypeData* const* record = area; *record; ++record)
             NyCore::Type::registerType(*record);
     }
+    NyCore::System::Widget::atDisplayClose(&NyToolkit::Style::releaseDefaults);
     return 0;
 }
 

@@ -293,9 +293,13 @@ void gc_finalize(G::GC* gc, G::NativeDrawable window)
         memory_free(state);
     }
     releaseFont(gc);
-    if (gc->platform->draw)
-        XftDrawDestroy(gc->platform->draw);
-    XFreeGC(display(), gc->platform->xgc);
+    // Once the connection is closed the server has freed the context with it
+    // (a library that outlives the connection frees its records at unload).
+    if (XConnection::get$isOpen()) {
+        if (gc->platform->draw)
+            XftDrawDestroy(gc->platform->draw);
+        XFreeGC(display(), gc->platform->xgc);
+    }
     memory_free(gc->platform);
     gc->platform = nullptr;
     if (--contextCount == 0 && defaultFont) {

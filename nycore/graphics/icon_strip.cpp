@@ -182,7 +182,7 @@ void icons_destroy(G::IconStrip* strip)
 {
     G::NativeDrawable surface = strip->gc.surface;
     gc_destroy(&strip->gc);
-    if (surface)
+    if (surface && XConnection::get$isOpen())
         XFreePixmap(XConnection::get$display(), static_cast<::Pixmap>(surface));
     *strip = G::IconStrip{};
 }

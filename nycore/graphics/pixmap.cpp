@@ -66,7 +66,7 @@ void pixmap_destroy(G::PixmapSurface* pixmap)
 {
     NyCore::Graphics::NativeDrawable surface = pixmap->gc.surface;
     gc_destroy(&pixmap->gc);
-    if (surface)
+    if (surface && XConnection::get$isOpen())
         XFreePixmap(XConnection::get$display(), static_cast<::Pixmap>(surface));
     *pixmap = G::PixmapSurface{};
 }

@@ -577,6 +577,11 @@ void Widget::shutdown()
     WidgetNative::release();
 }
 
+void Widget::atDisplayClose(void (*hook)())
+{
+    XConnection::addCloseHook(hook);
+}
+
 bool Widget::suggestClose()
 {
     close();

@@ -120,6 +120,9 @@ public:
     // Registers the widget record's run-time needs; opens no display.
     static void startup();
     static void shutdown();
+    // Runs `hook` just before the display connection closes, so that libraries
+    // free what they hold on the server (styles, fonts, icons) while they can.
+    static void atDisplayClose(void (*hook)());
 
     virtual bool suggestClose();
     virtual void setParameters(XML::Element* element);

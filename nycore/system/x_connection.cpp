@@ -1,6 +1,9 @@
 // Opening and closing the X connection.
 #include "nycore/system/x_connection.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "nycore/system/exceptions.h"
 
 namespace NyCore::System {
@@ -8,7 +11,15 @@ namespace NyCore::System {
 namespace {
 
 Display* display = nullptr;
+// What libraries release while the connection still stands (fonts, pixmaps).
+std::vector<void (*)()> closeHooks;
 
+}
+
+void XConnection::addCloseHook(void (*hook)())
+{
+    if (std::find(closeHooks.begin(), closeHooks.end(), hook) == closeHooks.end())
+        closeHooks.push_back(hook);
 }
 
 bool XConnection::tryOpen()
@@ -58,6 +69,8 @@ bool XConnection::get$isOpen()
 void XConnection::close()
 {
     if (display) {
+        for (auto hook : std::vector<void (*)()>(closeHooks))
+            hook();
         XCloseDisplay(display);
         display = nullptr;
     }

@@ -21,8 +21,10 @@ public:
     static Colormap get$colormap();
     static int get$depth();
     static bool get$isOpen();
-    // Closes the connection (at the runtime's shut-down).
+    // Closes the connection (at the runtime's shut-down), after running the close hooks.
     static void close();
+    // A function run just before the connection closes, once per close; adding it again changes nothing.
+    static void addCloseHook(void (*hook)());
 };
 
 }
