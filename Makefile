@@ -36,7 +36,7 @@ sanitize: deps
 # of the libraries and the engine (gcovr, installed by --coverage); exits
 # with the tests' status.
 COVERAGE_BUILD_DIR ?= build-coverage
-COVERAGE_FILTERS = --filter nycore/ --filter nyuser/ --filter vexadrome/ \
+COVERAGE_FILTERS = --filter nycore/ --filter nytoolkit/ --filter nyuser/ --filter vexadrome/ \
 	--exclude tests/ --exclude bench/ --exclude tools/
 coverage:
 	./scripts/install-deps.sh --coverage
@@ -46,7 +46,7 @@ coverage:
 	status=0; (cd $(COVERAGE_BUILD_DIR) && ctest --output-on-failure -j$(JOBS)) || status=$$?; \
 	gcovr --root . --object-directory $(COVERAGE_BUILD_DIR) $(COVERAGE_FILTERS) \
 		--json $(COVERAGE_BUILD_DIR)/coverage.json --print-summary && \
-	for part in nycore nyuser vexadrome; do \
+	for part in nycore nytoolkit nyuser vexadrome; do \
 		echo "== $$part"; \
 		gcovr --root . --add-tracefile $(COVERAGE_BUILD_DIR)/coverage.json --filter $$part/ \
 			--output /dev/null --print-summary | grep '^lines'; \
