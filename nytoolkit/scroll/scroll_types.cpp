@@ -1,8 +1,9 @@
 // The scroll classes the toolkit registers.
+#include "nytoolkit/scroll/scroll_view.h"
 #include "nytoolkit/toolkit_types.h"
 
 namespace NyToolkit {
 
-NyCore::TypeData* const ScrollTypes[] = {nullptr};
+NyCore::TypeData* const ScrollTypes[] = {&ScrollView::MetaData, nullptr};
 
 }

@@ -58,14 +58,15 @@ public:
 protected:
     // Lays out the client rectangle and both bars for the current size and flags.
     void moveScrollBars();
-    // The bars' part of a mouse event; true when a bar took it (an arrow, the thumb).
+    // The bars' part of a mouse event; true when a bar took it (a press on a
+    // bar, or any event while an arrow, the track or the thumb is held).
     bool mouseToBars(int event, int x, int y, int keys);
     // Draws the border and the visible bars.
     void drawFrame(NyCore::Graphics::GC* gc);
 
     InlineScroll hbar;
     InlineScroll vbar;
-    // The arrow auto-repeat; it runs only while an arrow is held.
+    // The auto-repeat; it runs only while an arrow or the track is held.
     NyCore::System::Timer repeatTimer{};
     bool repeating = false;
     std::uint16_t viewFlags = 0;
@@ -75,6 +76,9 @@ protected:
 private:
     void reportV(int old);
     void reportH(int old);
+    // Starts or stops the auto-repeat for a bar's mouse result.
+    void followResult(int result);
+    void stopRepeat();
     static void onRepeat(NyCore::System::Widget* widget);
 };
 
