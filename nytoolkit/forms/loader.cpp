@@ -71,6 +71,16 @@ Widget* linkEnd(Form* form, NyCore::String const* id)
     return id ? form->getChild(id) : nullptr;
 }
 
+// A registered class that cannot give a widget (no creation function, or not
+// a widget class at all) would be used as a widget by Widget::create; it is
+// refused here instead. An unregistered name is left to Widget::create, which
+// reports it as fatal.
+bool makesWidgets(NyCore::String const* className)
+{
+    NyCore::Type* type = NyCore::Type::getType(className);
+    return !type || (type->create && type->isOfType(NyCore::asType(&Widget::MetaData)));
+}
+
 }
 
 bool Loader::flagsMatch(char16_t const* text, char16_t const* word)
@@ -141,6 +151,10 @@ Widget* Loader::read(NyCore::XML::Document* document, Widget* parent, std::uint3
     if (!root)
         return nullptr;
     NyCore::String const* className = xml_get_name(root);
+    if (!makesWidgets(className)) {
+        print(u"failed to create \"%s\"\n", className->units());
+        return nullptr;
+    }
     if (flags == 0)
         flags = flagsParse(xml_get_attribute(root, u"flags"), WidgetFlagWords);
     int w = intAttribute(root, u"w");
@@ -175,9 +189,10 @@ void Loader::parseChildren(NytkWidget* container, NyCore::XML::Element* element)
         }
         std::uint32_t anchors = flagsParse(xml_get_attribute(child, u"align"), AlignWords);
         std::uint32_t flags = flagsParse(xml_get_attribute(child, u"flags"), WidgetFlagWords);
-        Widget* widget = Widget::create(container, name->units(), flags, intAttribute(child, u"x"),
-                                        intAttribute(child, u"y"), intAttribute(child, u"w"),
-                                        intAttribute(child, u"h"));
+        Widget* widget = nullptr;
+        if (makesWidgets(name))
+            widget = Widget::create(container, name->units(), flags, intAttribute(child, u"x"), intAttribute(child, u"y"),
+                                    intAttribute(child, u"w"), intAttribute(child, u"h"));
         if (!widget) {
             print(u"failed to create \"%s\"\n", name->units());
             return;
