@@ -26,7 +26,7 @@ char16_t const* const FormText =
     uR"(<NyToolkit.Form w="320" h="220" caption="Buttons">
   <NyToolkit.Buttons.TextButton id="toggle" x="10" y="10" w="90" h="24" flags="TabStop Toggle" label="Toggle"/>
   <NyToolkit.Buttons.TextButton id="stick" x="110" y="10" w="90" h="24" flags="TabStop Stickey" label="Sticky"/>
-  <NyToolkit.Group id="group" x="10" y="44" w="190" h="74" label="Choice">
+  <NyToolkit.Group id="group" x="10" y="44" w="190" h="74" label="Choice" selected="a">
     <NyToolkit.Buttons.RadioButton id="a" x="10" y="20" w="80" h="20" flags="TabStop Stickey Grouped" label="A"/>
     <NyToolkit.Buttons.RadioButton id="b" x="10" y="46" w="80" h="20" flags="TabStop Stickey Grouped" label="B"/>
   </NyToolkit.Group>
@@ -81,6 +81,8 @@ TEST_F(ButtonsTest, ClicksToggleStickAndSelectOneOfTheGroup)
     }
 
     auto* group = child<Group>(form, u"group");
+    EXPECT_EQ(std::make_tuple(button(u"a")->get$active(), toU16(group->get$selected())),
+              std::make_tuple(true, std::u16string(u"a")));
     clickOn(u"a");
     clickOn(u"b");
     EXPECT_EQ(std::make_tuple(button(u"a")->get$active(), button(u"b")->get$active(), selects.count()),
@@ -120,6 +122,13 @@ TEST_F(ButtonsTest, SpaceAndEnterShowThePressAndClickOnRelease)
 {
     ButtonBase* push = button(u"push");
     pointerTo(form, 250, 200);
+    // Enter went down elsewhere; its release here is no click.
+    key(XK_Return, true);
+    push->focus();
+    ASSERT_TRUE(runUntil([&] { return NyCore::System::Widget::get$focused() == push; }));
+    key(XK_Return, false);
+    clickOn(u"toggle");
+    EXPECT_EQ(clicks[u"push"].count(), 0);
     for (KeySym sym : {XK_space, XK_Return}) {
         push->focus();
         ASSERT_TRUE(runUntil([&] { return NyCore::System::Widget::get$focused() == push; }));
