@@ -191,8 +191,8 @@ void Loader::parseChildren(NytkWidget* container, NyCore::XML::Element* element)
         std::uint32_t flags = flagsParse(xml_get_attribute(child, u"flags"), WidgetFlagWords);
         Widget* widget = nullptr;
         if (makesWidgets(name))
-            widget = Widget::create(container, name->units(), flags, intAttribute(child, u"x"), intAttribute(child, u"y"),
-                                    intAttribute(child, u"w"), intAttribute(child, u"h"));
+            widget = Widget::create(container, name->units(), flags, intAttribute(child, u"x"),
+                                    intAttribute(child, u"y"), intAttribute(child, u"w"), intAttribute(child, u"h"));
         if (!widget) {
             print(u"failed to create \"%s\"\n", name->units());
             return;
