@@ -94,6 +94,12 @@ TEST_F(ButtonsTest, ClicksToggleStickAndSelectOneOfTheGroup)
               std::make_tuple(true, 2, std::u16string(u"b")));
     group->clearSelected();
     EXPECT_EQ(std::make_tuple(button(u"b")->get$active(), group->get$selected()), std::make_tuple(false, nullptr));
+    // A selected button that goes away leaves the group without it.
+    OwnedString b(u"b");
+    group->set$selected(b);
+    button(u"b")->close();
+    EXPECT_TRUE(runUntil([&] { return group->getButton(b) == nullptr; }));
+    EXPECT_EQ(group->get$selected(), nullptr);
 }
 
 TEST_F(ButtonsTest, OnlyThePressOfTheButtonItselfEndsInAClick)
