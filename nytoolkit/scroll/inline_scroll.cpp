@@ -290,7 +290,9 @@ int InlineScroll::handleMouse(NytkWidget* owner, int event, int x, int y, int)
     bool released = false;
     int pressed = -1;
     for (int i = 0; i < 2; ++i) {
-        bool inside = onBar && (i == 0 ? along < start + side : along >= start + length - side);
+        // A drag or a held track keeps the arrows from lighting up under the pointer.
+        bool busy = (flags & Dragging) || pageDirection != 0;
+        bool inside = onBar && !busy && (i == 0 ? along < start + side : along >= start + length - side);
         std::uint8_t old = arrowState[i];
         std::uint8_t state;
         if (isHeld(old))
