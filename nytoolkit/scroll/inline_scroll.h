@@ -60,8 +60,8 @@ public:
 
     // Geometry along the axis: the side of each arrow square (the thickness,
     // or half the length of a bar too short for two), the track's length,
-    // the thumb's length (never beyond the track) and its offset in the
-    // track, all relative to the track's start.
+    // the thumb's length (never beyond the track; the whole track when there
+    // is nothing to scroll) and its offset in the track.
     int arrowLength() const;
     int trackLength() const;
     int thumbLength() const;
