@@ -82,10 +82,10 @@ void Label::onDraw(NyCore::Graphics::GC* gc)
     gc_set_font(gc, style->get$font());
     gc_set_foreground(gc, getColor(Style::Text));
     // Only the placement bits: the label is always drawn transparent on its fill and clipped to its box.
-    int placement = textAlign & (NyCore::Graphics::TextFlags::CenterHorizontal | NyCore::Graphics::TextFlags::AlignRight |
-                                 NyCore::Graphics::TextFlags::CenterVertical | NyCore::Graphics::TextFlags::AlignBottom |
-                                 NyCore::Graphics::TextFlags::WordWrap);
-    gc_string(gc, text, 0, 0, width, height, placement | NyCore::Graphics::TextFlags::Clip);
+    namespace TF = NyCore::Graphics::TextFlags;
+    int placement = textAlign & (TF::CenterHorizontal | TF::AlignRight | TF::CenterVertical | TF::AlignBottom |
+                                 TF::WordWrap);
+    gc_string(gc, text, 0, 0, width, height, placement | TF::Clip);
 }
 
 }

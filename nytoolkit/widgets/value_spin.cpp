@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "nycore/graphics/gc.h"
@@ -179,6 +180,7 @@ void ValueSpin::setRange(double low, double high)
 
 void ValueSpin::step(int steps)
 {
+    commitEdit();
     set$value(value + steps * rate);
 }
 
@@ -221,10 +223,18 @@ void ValueSpin::onDraw(NyCore::Graphics::GC* gc)
     NyCore::System::WidgetRect down;
     getButtonRect(UpButton, &up);
     getButtonRect(DownButton, &down);
-    NyCore::String* shown = formatValue();
+    NyCore::String* shown = editing ? NyCore::String::create(editText.data(), 0, static_cast<int>(editText.size()))
+                                    : formatValue();
     gc_set_font(gc, style->get$font());
     gc_set_foreground(gc, getColor(Style::Text));
     gc_string(gc, shown, 4, 1, up.x - 6, height - 2, TF::CenterVertical | TF::Clip);
+    if (editing && focused) {
+        // The caret after the typed text.
+        int caretX = 4 + style->get$font()->measure(shown);
+        int textHeight = style->get$font()->get$height();
+        if (caretX < up.x - 2)
+            gc_line(gc, caretX, (height - textHeight) / 2, caretX, (height + textHeight) / 2 - 1);
+    }
     string_free(shown);
     gc_set_background(gc, getColor(Style::Light));
     gc_rect_fill(gc, up.x, up.y, up.width, up.height + down.height);
@@ -301,6 +311,8 @@ void ValueSpin::onMouseOut(int, int, int)
 
 void ValueSpin::onSystemKeyDown(int code, int)
 {
+    if (code == SystemKeys::Home || code == SystemKeys::End)
+        commitEdit();
     switch (code) {
     case SystemKeys::Up: step(1); break;
     case SystemKeys::Down: step(-1); break;
@@ -310,6 +322,53 @@ void ValueSpin::onSystemKeyDown(int code, int)
     case SystemKeys::End: set$value(maximum); break;
     default: break;
     }
+}
+
+void ValueSpin::onCharKeyDown(int code, int modifiers)
+{
+    if (modifiers & NyCore::System::KeyModifiers::Ctrl)
+        return;
+    bool numberPart = (code >= u'0' && code <= u'9') || code == u'-' || code == u'+' || code == u'.' ||
+                      code == u'e' || code == u'E';
+    if (numberPart) {
+        if (!editing) {
+            editing = true;
+            editText.clear();
+        }
+        if (editText.size() < 40)
+            editText.push_back(static_cast<char16_t>(code));
+        redraw();
+    } else if (code == 8) {
+        if (!editing) {
+            // Backspace edits the number as it stands.
+            NyCore::String* shown = string_from_real(value, 0);
+            editText.assign(shown->units(), shown->count);
+            string_free(shown);
+            editing = true;
+        }
+        if (!editText.empty())
+            editText.pop_back();
+        redraw();
+    } else if (code == 10) {
+        commitEdit();
+    } else if (code == 27 && editing) {
+        editing = false;
+        redraw();
+    }
+}
+
+void ValueSpin::commitEdit()
+{
+    if (!editing)
+        return;
+    editing = false;
+    // The typed text holds only ASCII number characters; all of it must be the number.
+    std::string typed(editText.begin(), editText.end());
+    char* end = nullptr;
+    double number = std::strtod(typed.c_str(), &end);
+    if (!typed.empty() && end == typed.c_str() + typed.size() && std::isfinite(number))
+        set$value(number);
+    redraw();
 }
 
 void ValueSpin::onScrollWheel(int steps)
@@ -324,6 +383,7 @@ void ValueSpin::onFocusGained()
 
 void ValueSpin::onFocusLost()
 {
+    commitEdit();
     redraw();
 }
 

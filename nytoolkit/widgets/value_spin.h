@@ -3,7 +3,10 @@
 // "rate" (Page Up and Page Down by ten times the rate, Home and End go to the
 // limits), always within "min" ... "max"; every change sends "change" with
 // the new value rounded to an integer as its argument (get$value has the
-// exact one). Holding a button repeats its step.
+// exact one). Holding a button repeats its step. A number can also be typed
+// while the box has the focus: digits, signs, "." and "e" start the typed
+// text, Backspace takes back its last character, Enter (or leaving the box)
+// sets the typed number, Escape drops it; a text that is not a number changes nothing.
 //
 // "format" is a printf-like text with one number conversion:
 //   %[flags][width][.precision]d   the value rounded to an integer ("%d", "%03d");
@@ -13,6 +16,8 @@
 // shown as it is ("%d px", "x = %.1f"), "%%" shows one percent sign. A format
 // without a valid conversion (and the default) is "%g".
 #pragma once
+
+#include <string>
 
 #include "nycore/system/timer.h"
 #include "nytoolkit/forms/nytk_widget.h"
@@ -42,6 +47,7 @@ public:
     void onMouseMove(int x, int y, int keys) override;
     void onMouseOut(int x, int y, int keys) override;
     void onSystemKeyDown(int code, int modifiers) override;
+    void onCharKeyDown(int code, int modifiers) override;
     void onScrollWheel(int steps) override;
     void onFocusGained() override;
     void onFocusLost() override;
@@ -64,6 +70,9 @@ public:
     int partAt(int x, int y) const;
     void getButtonRect(int part, NyCore::System::WidgetRect* rect) const;
     IconSet* get$icons() const;
+    bool get$editing() const { return editing; }
+    // Sets the typed number (if it is one) and ends typing.
+    void commitEdit();
 
 private:
     static void onRepeat(NyCore::System::Widget* widget);
@@ -77,6 +86,8 @@ private:
     NyCore::System::Timer repeat{};
     int pressedPart = NoPart;
     int hoverPart = NoPart;
+    bool editing = false;
+    std::u16string editText;
 };
 
 }

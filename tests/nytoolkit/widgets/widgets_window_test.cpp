@@ -33,7 +33,7 @@ namespace TF = NyCore::Graphics::TextFlags;
 
 namespace {
 
-char16_t const* const FormText = uR"(<NyToolkit.Form w="430" h="300" caption="Widgets">
+char16_t const* const FormText = uR"(<NyToolkit.Form x="40" y="40" w="430" h="300" caption="Widgets">
   <NyToolkit.Label id="label" x="10" y="10" w="120" h="20" textAlign="Center Middle">Hello</NyToolkit.Label>
   <NyToolkit.Label id="empty" x="140" y="10" w="60" h="20" textAlign="Center Middle"/>
   <NyToolkit.IconTextBox id="box" x="10" y="40" w="160" h="22" value="file.txt"/>
@@ -43,7 +43,9 @@ char16_t const* const FormText = uR"(<NyToolkit.Form w="430" h="300" caption="Wi
   <NyToolkit.TabBar id="tabs" x="10" y="95" w="200" h="120" active="1">
     <NyToolkit.Label label="One">Page one</NyToolkit.Label>
     <NyToolkit.Label label="Second">Page two</NyToolkit.Label>
-    <NyToolkit.Label label="Three">Page three</NyToolkit.Label>
+    <NyToolkit.NytkWidget label="Three">
+      <NyToolkit.Label id="inner" x="4" y="4" w="80" h="20">In</NyToolkit.Label>
+    </NyToolkit.NytkWidget>
   </NyToolkit.TabBar>
   <NyToolkit.Calendar id="cal" x="220" y="95" w="200" h="180" year="2024" month="2"/>
 </NyToolkit.Form>)";
@@ -56,12 +58,25 @@ std::pair<int, int> localMonth()
     return {now.year, now.month};
 }
 
+// The form of the text (whose root gives its own place) as a mapped window with the focus.
+Form* openForm(std::u16string const& text)
+{
+    NyCore::XML::Document document;
+    xml_doc_ctor(&document);
+    xml_parse_buffer(&document, text.data(), static_cast<int>(text.size()), true);
+    auto* form = static_cast<Form*>(Loader::read(&document, nullptr, 0));
+    xml_node_dtor(&document);
+    runUntil([&] { return mapped(form); });
+    form->focus();
+    return form;
+}
+
 class WidgetsTest : public WindowTest {
 protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        form = formFromText(FormText);
+        form = openForm(FormText);
     }
     void TearDown() override { form->close(); }
 
@@ -153,6 +168,13 @@ TEST_F(WidgetsTest, FormParametersGiveTheState)
     auto* tabs = child<TabBar>(form, u"tabs");
     EXPECT_EQ(std::tuple(tabs->get$count(), tabs->get$active(), OwnedString(string_copy(tabs->getLabel(2))).text()),
               std::tuple(3, 1, std::u16string(u"Three")));
+    EXPECT_EQ(child(form, u"inner")->get$parent(), tabs->getPage(2)) << "a plain page builds its children";
+
+    auto* box = child<IconTextBox>(form, u"box");
+    EXPECT_EQ(std::pair(OwnedString(string_copy(box->get$text())).text(), box->get$icons()),
+              std::pair(std::u16string(u"file.txt"), box->get$style()->getIcons(Style::DropArrow)));
+    configure(box, u"<NyToolkit.IconTextBox icon=\"icons/close.icons\"/>");
+    EXPECT_EQ(box->get$icons()->get$count(), 3) << "the icon file's own set";
 }
 
 TEST_F(WidgetsTest, SpinClicksKeysAndWheelChangeTheValueWithinItsLimits)
@@ -167,6 +189,10 @@ TEST_F(WidgetsTest, SpinClicksKeysAndWheelChangeTheValueWithinItsLimits)
         clickAt(spin, r.x + r.width / 2, r.y + r.height / 2);
     };
     auto wheel = [&](unsigned button) { clickAt(spin, 10, 10, button); };
+    auto type = [](std::initializer_list<KeySym> keys) {
+        for (KeySym k : keys)
+            tap(k);
+    };
     struct Step {
         char const* what;
         std::function<void()> act;
@@ -180,7 +206,15 @@ TEST_F(WidgetsTest, SpinClicksKeysAndWheelChangeTheValueWithinItsLimits)
                        {"down key", [&] { tap(XK_Down); }, -1, "3 5 3 1 -1"},
                        {"wheel down to the minimum", [&] { wheel(5); }, -2, "3 5 3 1 -1 -2"},
                        {"wheel up", [&] { wheel(4); }, 0, "3 5 3 1 -1 -2 0"},
-                       {"End", [&] { tap(XK_End); }, 5, "3 5 3 1 -1 -2 0 5"}};
+                       {"End", [&] { tap(XK_End); }, 5, "3 5 3 1 -1 -2 0 5"},
+                       {"typed -1.5 and Enter", [&] { type({XK_minus, XK_1, XK_period, XK_5, XK_Return}); }, -1.5,
+                        "3 5 3 1 -1 -2 0 5 -2"},
+                       {"typed 9 and Enter, clamped", [&] { type({XK_9, XK_Return}); }, 5, "3 5 3 1 -1 -2 0 5 -2 5"},
+                       {"typed 3 and Escape, then Backspace from 5 and 2",
+                        [&] { type({XK_3, XK_Escape, XK_BackSpace, XK_2, XK_Return}); }, 2,
+                        "3 5 3 1 -1 -2 0 5 -2 5 2"},
+                       {"typed text that is no number", [&] { type({XK_minus, XK_Return, XK_Up}); }, 4,
+                        "3 5 3 1 -1 -2 0 5 -2 5 2 4"}};
     focusOn(spin);
     for (Step const& s : steps) {
         s.act();
@@ -188,7 +222,7 @@ TEST_F(WidgetsTest, SpinClicksKeysAndWheelChangeTheValueWithinItsLimits)
         EXPECT_TRUE(runUntil([&] { return changes.firstArguments() == s.events && spin->get$value() == s.value; }))
             << s.what << ": " << changes.firstArguments() << " value " << spin->get$value();
     }
-    EXPECT_EQ(OwnedString(spin->formatValue()).text(), u"5 px");
+    EXPECT_EQ(OwnedString(spin->formatValue()).text(), u"4 px");
 }
 
 TEST_F(WidgetsTest, TabClicksAndKeysChangeThePageShown)
@@ -313,7 +347,8 @@ TEST_F(WidgetsTest, PixelsOfLabelsBarsAndTabs)
     auto* empty = child<Label>(form, u"empty");
     auto inkIn = [](Widget* widget) {
         int ink = 0;
-        for (std::uint32_t rgb : readPixels(widget->get$nativeWindow(), 0, 0, widget->get$width(), widget->get$height()))
+        unsigned long window = widget->get$nativeWindow();
+        for (std::uint32_t rgb : readPixels(window, 0, 0, widget->get$width(), widget->get$height()))
             ink += rgb != widget->get$background();
         return ink;
     };
@@ -363,10 +398,11 @@ TEST_F(WidgetsTest, ImagesStretchOrKeepTheirSize)
     writeBytes(folder.at("four.bmp"), buildBmp(picture));
     std::string const file = folder.at("four.bmp");
     std::u16string const path(file.begin(), file.end());
-    std::u16string text = u"<NyToolkit.Form w=\"100\" h=\"60\"><NyToolkit.Image id=\"wide\" x=\"0\" y=\"0\" w=\"40\" "
-                          u"h=\"20\" image=\"" + path + u"\"/><NyToolkit.Image id=\"small\" x=\"50\" y=\"0\" "
-                          u"w=\"40\" h=\"20\" flags=\"NoStretch\" image=\"" + path + u"\"/></NyToolkit.Form>";
-    Form* pictures = formFromText(text, 60, 60);
+    std::u16string text = u"<NyToolkit.Form x=\"60\" y=\"60\" w=\"100\" h=\"60\">"
+                          u"<NyToolkit.Image id=\"wide\" x=\"0\" y=\"0\" w=\"40\" h=\"20\" image=\"" + path + u"\"/>"
+                          u"<NyToolkit.Image id=\"small\" x=\"50\" y=\"0\" w=\"40\" h=\"20\" flags=\"NoStretch\" "
+                          u"image=\"" + path + u"\"/></NyToolkit.Form>";
+    Form* pictures = openForm(text);
     auto* wide = child<Image>(pictures, u"wide");
     auto* small = child<Image>(pictures, u"small");
     EXPECT_EQ(std::pair(wide->get$hasImage(), small->get$imageFlags()), std::pair(true, int(Image::NoStretch)));
