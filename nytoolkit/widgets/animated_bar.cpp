@@ -32,7 +32,7 @@ void AnimatedBar::onCreate()
     setStyleClass(Style::Display, false);
     bool hidden = flags & NyCore::System::WidgetFlags::Hidden;
     timer_construct(&timer, this, &AnimatedBar::onTick, StepInterval,
-                    hidden ? NyCore::System::TimerOptions::Stopped : 0);
+                    hidden ? std::uint32_t{NyCore::System::TimerOptions::Stopped} : 0u);
 }
 
 void AnimatedBar::setParameters(NyCore::XML::Element* element)

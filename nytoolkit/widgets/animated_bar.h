@@ -22,6 +22,7 @@ public:
     void onCreate() override;
     void setParameters(NyCore::XML::Element* element) override;
     void onDraw(NyCore::Graphics::GC* gc) override;
+    void onStyleChange() override { redraw(); }
     void onShow() override;
     void onHide() override;
 

@@ -250,7 +250,7 @@ void Calendar::onDraw(NyCore::Graphics::GC* gc)
                      RightArrow + (pressedArrow > 0 ? ArrowPressed : 0));
     }
     NyCore::String* title = string_print(u"%s %d", MonthNames[month - 1], year);
-    gc_set_foreground(gc, getColor(Style::Text));
+    gc_set_foreground(gc, getColor(flags & WidgetFlags::Disabled ? Style::Dim : Style::Text));
     gc_string(gc, title, header, 1, width - 2 * header, header - 1, centred);
     string_free(title);
 
@@ -273,7 +273,8 @@ void Calendar::onDraw(NyCore::Graphics::GC* gc)
             dateOf(date, &y, &m, &d);
             bool isSelected = hasSelection && (calendarFlags & SelectByWeek ? date >= weekStart && date < weekStart + 7
                                                                              : date == selected);
-            std::uint32_t ink = m != month ? getColor(Style::Dim) : getColor(Style::Text);
+            bool dimmed = m != month || (flags & WidgetFlags::Disabled);
+            std::uint32_t ink = getColor(dimmed ? Style::Dim : Style::Text);
             if (isSelected) {
                 gc_set_background(gc, getColor(Style::HighlightBackground));
                 gc_rect_fill(gc, cell.x, cell.y, cell.width, cell.height);

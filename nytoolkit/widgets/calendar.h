@@ -28,6 +28,7 @@ public:
     // the current local date's; when neither is, the shown month stays. "flags".
     void setParameters(NyCore::XML::Element* element) override;
     void onDraw(NyCore::Graphics::GC* gc) override;
+    void onStyleChange() override { redraw(); }
     void onMouseDown(int x, int y, int button, int keys) override;
     void onDoubleClick(int x, int y, int button, int keys) override;
     void onMouseUp(int x, int y, int button, int keys) override;

@@ -99,7 +99,7 @@ void IconTextBox::onDraw(NyCore::Graphics::GC* gc)
     gc_rect(gc, 0, 0, width, height);
     if (text) {
         gc_set_font(gc, style->get$font());
-        gc_set_foreground(gc, getColor(Style::Text));
+        gc_set_foreground(gc, getColor(flags & WidgetFlags::Disabled ? Style::Dim : Style::Text));
         gc_string(gc, text, 4, 1, button.x - 6, height - 2, TF::CenterVertical | TF::Clip);
     }
     Style* buttonStyle = Style::getDefaultStyle(Style::Button);

@@ -22,6 +22,7 @@ public:
     // without it the style's drop arrows. "value": the text shown.
     void setParameters(NyCore::XML::Element* element) override;
     void onDraw(NyCore::Graphics::GC* gc) override;
+    void onStyleChange() override { redraw(); }
     void onMouseDown(int x, int y, int button, int keys) override;
     void onDoubleClick(int x, int y, int button, int keys) override;
     void onMouseUp(int x, int y, int button, int keys) override;

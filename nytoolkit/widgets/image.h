@@ -21,6 +21,7 @@ public:
     // "flags", then "image" (a BMP file name, found among the data files).
     void setParameters(NyCore::XML::Element* element) override;
     void onDraw(NyCore::Graphics::GC* gc) override;
+    void onStyleChange() override { redraw(); }
 
     // Replaces the picture; a file that is not a readable BMP is fatal. Null removes the picture.
     void setImage(NyCore::String const* fileName);

@@ -80,7 +80,7 @@ void Label::onDraw(NyCore::Graphics::GC* gc)
     if (!text || text->count == 0)
         return;
     gc_set_font(gc, style->get$font());
-    gc_set_foreground(gc, getColor(Style::Text));
+    gc_set_foreground(gc, getColor(flags & NyCore::System::WidgetFlags::Disabled ? Style::Dim : Style::Text));
     // Only the placement bits: the label is always drawn transparent on its fill and clipped to its box.
     namespace TF = NyCore::Graphics::TextFlags;
     int placement = textAlign & (TF::CenterHorizontal | TF::AlignRight | TF::CenterVertical | TF::AlignBottom |

@@ -20,6 +20,7 @@ public:
     // "textAlign", and the element's text content as the text.
     void setParameters(NyCore::XML::Element* element) override;
     void onDraw(NyCore::Graphics::GC* gc) override;
+    void onStyleChange() override { redraw(); }
 
     // Copies the text; null shows nothing.
     void setText(NyCore::String const* newText);

@@ -20,6 +20,7 @@ public:
     // "maximum" (100 when missing or not above 0), "value", "speed" (1 when missing), "image" (a BMP file).
     void setParameters(NyCore::XML::Element* element) override;
     void onDraw(NyCore::Graphics::GC* gc) override;
+    void onStyleChange() override { redraw(); }
 
     // The value is kept within 0 ... maximum.
     void set$value(int newValue);

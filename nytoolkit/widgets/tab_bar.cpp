@@ -195,6 +195,12 @@ bool TabBar::onResize(int, int)
     return true;
 }
 
+void TabBar::onStyleChange()
+{
+    onResize(0, 0);
+    redraw();
+}
+
 void TabBar::onDraw(NyCore::Graphics::GC* gc)
 {
     namespace TF = NyCore::Graphics::TextFlags;
@@ -224,7 +230,7 @@ void TabBar::onDraw(NyCore::Graphics::GC* gc)
             gc_set_foreground(gc, background);
             gc_line(gc, r.x + 1, top - 1, r.x + r.width - 2, top - 1);
         }
-        gc_set_foreground(gc, getColor(Style::Text));
+        gc_set_foreground(gc, getColor(flags & WidgetFlags::Disabled ? Style::Dim : Style::Text));
         gc_string(gc, getLabel(i), r.x, y + 1, r.width, h - 1, TF::CenterHorizontal | TF::CenterVertical | TF::Clip);
         if (isActive && (flags & WidgetFlags::HasFocus)) {
             gc_set_foreground(gc, getColor(Style::HighlightFrame));

@@ -24,6 +24,8 @@ public:
     void setParameters(NyCore::XML::Element* element) override;
     void onDraw(NyCore::Graphics::GC* gc) override;
     bool onResize(int dw, int dh) override;
+    // A new font changes the tab row's height, so the pages are placed again.
+    void onStyleChange() override;
     void onMouseDown(int x, int y, int button, int keys) override;
     void onDoubleClick(int x, int y, int button, int keys) override;
     void onSystemKeyDown(int code, int modifiers) override;

@@ -226,7 +226,7 @@ void ValueSpin::onDraw(NyCore::Graphics::GC* gc)
     NyCore::String* shown = editing ? NyCore::String::create(editText.data(), 0, static_cast<int>(editText.size()))
                                     : formatValue();
     gc_set_font(gc, style->get$font());
-    gc_set_foreground(gc, getColor(Style::Text));
+    gc_set_foreground(gc, getColor(flags & WidgetFlags::Disabled ? Style::Dim : Style::Text));
     gc_string(gc, shown, 4, 1, up.x - 6, height - 2, TF::CenterVertical | TF::Clip);
     if (editing && focused) {
         // The caret after the typed text.

@@ -41,6 +41,7 @@ public:
     // icon file with the six spin pictures instead of the style's).
     void setParameters(NyCore::XML::Element* element) override;
     void onDraw(NyCore::Graphics::GC* gc) override;
+    void onStyleChange() override { redraw(); }
     void onMouseDown(int x, int y, int button, int keys) override;
     void onDoubleClick(int x, int y, int button, int keys) override;
     void onMouseUp(int x, int y, int button, int keys) override;
