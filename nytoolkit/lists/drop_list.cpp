@@ -232,8 +232,17 @@ void DropList::showPopUpMenu()
     setArrowState(ArrowOpen);
     focus();
     int gap = style->get$gap();
+    int listHeight = popUpHeight();
+    int top = height - gap;
+    // Near the bottom of the screen the list opens above the box instead.
+    NyCore::System::WidgetPoint corner = {0, top + listHeight};
+    NyCore::System::WidgetPoint screen = {0, 0};
+    toScreen(&corner);
+    screenSize(&screen);
+    if (corner.y > screen.y)
+        top = gap - listHeight;
     auto* list = static_cast<SimpleList*>(NyCore::System::Widget::create(
-        this, u"NyToolkit.SimpleList", WF::PopUp | WF::Hidden, 0, height - gap, width, popUpHeight()));
+        this, u"NyToolkit.SimpleList", WF::PopUp | WF::Hidden, 0, top, width, listHeight));
     popUp = list;
     list->set$style(style);
     list->set$lineHeight(style->get$font()->get$height() * 4 / 3);
