@@ -37,6 +37,10 @@ DropList::DropList() : contents(new ListContents()) {}
 
 DropList::~DropList()
 {
+    if (destroyedFlag) {
+        *destroyedFlag = true;
+        NyCore::System::EventLoop::exit(popUpLoop, -1);
+    }
     contents->release();
 }
 
@@ -255,7 +259,16 @@ void DropList::showPopUpMenu()
     hadWantTab = (flags & WF::WantTab) != 0;
     flags |= WF::WantTab;
 
-    int result = NyCore::System::EventLoop::execute(list);
+    NyCore::System::Widget loopOwner;
+    bool destroyed = false;
+    popUpLoop = &loopOwner;
+    destroyedFlag = &destroyed;
+    list->set$loopOwner(&loopOwner);
+    int result = NyCore::System::EventLoop::execute(&loopOwner);
+    if (destroyed)
+        return;
+    popUpLoop = nullptr;
+    destroyedFlag = nullptr;
 
     // The pop-up is gone already when its window was destroyed from outside.
     bool stillChild = false;

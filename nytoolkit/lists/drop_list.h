@@ -74,6 +74,12 @@ private:
 
     ListContents* contents;
     SimpleList* popUp = nullptr;
+    // While the pop-up is open: the owner of its loop (a windowless widget on
+    // the opening call's stack, so that the loop can still be ended when the
+    // drop list or the pop-up is deleted meanwhile) and the flag that tells
+    // that call the drop list is gone.
+    NyCore::System::Widget* popUpLoop = nullptr;
+    bool* destroyedFlag = nullptr;
     // The pop-up turns WantTab on so that Tab reaches it; whether it was on before.
     bool hadWantTab = false;
     std::int32_t selected = -1;

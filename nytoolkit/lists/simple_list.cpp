@@ -33,6 +33,9 @@ SimpleList::SimpleList() : contents(new ListContents()) {}
 
 SimpleList::~SimpleList()
 {
+    // A pop-up deleted while its loop runs ends the loop with no choice.
+    if (isPopUp() && !popUpDone && NyCore::System::EventLoop::isInLoop(loopOwner))
+        NyCore::System::EventLoop::exit(loopOwner, -1);
     contents->release();
 }
 
@@ -221,7 +224,7 @@ void SimpleList::endPopUp(int index)
     if (popUpDone)
         return;
     popUpDone = true;
-    NyCore::System::EventLoop::exit(this, index);
+    NyCore::System::EventLoop::exit(loopOwner, index);
 }
 
 void SimpleList::popUpPress(int x, int y, int button, int keys)

@@ -59,9 +59,11 @@ public:
     // The item under a point of the client area, -1 for none.
     int lineAt(int x, int y) const;
     bool isPopUp() const;
-    // Ends the nested loop run on the pop-up with `index` (-1: nothing
+    // Ends the nested loop run for the pop-up with `index` (-1: nothing
     // chosen) and ignores the input that follows.
     void endPopUp(int index);
+    // The owner of that loop (the list itself unless set).
+    void set$loopOwner(NyCore::System::Widget* owner) { loopOwner = owner; }
 
 private:
     void drawLines(NyCore::Graphics::GC* gc, int from, int to);
@@ -76,6 +78,7 @@ private:
     bool pressedOffLines = false;
     // The pop-up asked for its loop to end; later input is ignored.
     bool popUpDone = false;
+    NyCore::System::Widget* loopOwner = this;
 };
 
 }
