@@ -2,9 +2,9 @@
 #include "nytoolkit/table/currency_renderer.h"
 
 #include "nycore/graphics/color.h"
-#include "nycore/graphics/gc_text.h"
 #include "nycore/system/boxed_values.h"
 #include "nycore/xml/xml_node.h"
+#include "nytoolkit/table/string_renderer.h"
 
 namespace NyToolkit::DataRenderers {
 
@@ -38,8 +38,7 @@ void CurrencyRenderer::render(NyCore::Object* value, NyCore::Graphics::GC* gc, N
     bool const negative = static_cast<NyCore::Double const*>(value)->value < 0;
     if (negative)
         gc_set_foreground(gc, negitiveColor);
-    gc_string(gc, buffer.get$text(), cell->x, cell->y, cell->width, cell->height,
-              static_cast<int>(flags | NyCore::Graphics::TextFlags::Opaque));
+    StringRenderer::drawText(gc, buffer.get$text(), cell, flags | NyCore::Graphics::TextFlags::Opaque);
     if (negative)
         gc_set_foreground(gc, foreground);
 }

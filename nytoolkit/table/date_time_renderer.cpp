@@ -1,11 +1,11 @@
 // The date cell renderer.
 #include "nytoolkit/table/date_time_renderer.h"
 
-#include "nycore/graphics/gc_text.h"
 #include "nycore/system/boxed_values.h"
 #include "nycore/text/date_time_formatter.h"
 #include "nycore/text/string_functions.h"
 #include "nycore/xml/xml_node.h"
+#include "nytoolkit/table/string_renderer.h"
 
 namespace NyToolkit::DataRenderers {
 
@@ -49,7 +49,7 @@ void DateTimeRenderer::render(NyCore::Object* value, NyCore::Graphics::GC* gc, N
         return;
     buffer.reset();
     NyCore::Text::DateTimeFormatter::applyFormat(&buffer, format, static_cast<NyCore::DateTime const*>(value));
-    gc_string(gc, buffer.get$text(), cell->x, cell->y, cell->width, cell->height, static_cast<int>(flags));
+    StringRenderer::drawText(gc, buffer.get$text(), cell, flags);
 }
 
 }

@@ -1,9 +1,9 @@
 // The number cell renderer.
 #include "nytoolkit/table/double_renderer.h"
 
-#include "nycore/graphics/gc_text.h"
 #include "nycore/text/string_functions.h"
 #include "nycore/xml/xml_node.h"
+#include "nytoolkit/table/string_renderer.h"
 
 namespace NyToolkit::DataRenderers {
 
@@ -50,8 +50,7 @@ void DoubleRenderer::render(NyCore::Object* value, NyCore::Graphics::GC* gc, NyC
                             unsigned flags)
 {
     formatValue(value);
-    gc_string(gc, buffer.get$text(), cell->x, cell->y, cell->width, cell->height,
-              static_cast<int>(flags | NyCore::Graphics::TextFlags::Opaque));
+    StringRenderer::drawText(gc, buffer.get$text(), cell, flags | NyCore::Graphics::TextFlags::Opaque);
 }
 
 }

@@ -1,8 +1,8 @@
 // The list item cell renderer.
 #include "nytoolkit/table/list_item_renderer.h"
 
-#include "nycore/graphics/gc_text.h"
 #include "nycore/system/boxed_values.h"
+#include "nytoolkit/table/string_renderer.h"
 
 namespace NyToolkit::DataRenderers {
 
@@ -43,7 +43,7 @@ void ListItemRenderer::render(NyCore::Object* value, NyCore::Graphics::GC* gc, N
         return;
     ListContents::Item const* item = list->getItem(static_cast<NyCore::Integer32 const*>(value)->value);
     if (item)
-        gc_string(gc, item->label, cell->x, cell->y, cell->width, cell->height, static_cast<int>(flags));
+        StringRenderer::drawText(gc, item->label, cell, flags);
 }
 
 }

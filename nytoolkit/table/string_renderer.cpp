@@ -25,7 +25,20 @@ void StringRenderer::render(NyCore::Object* value, NyCore::Graphics::GC* gc, NyC
 {
     // Text cells hold String blocks, which are not Objects: the table keeps them under the Object pointer.
     auto const* text = reinterpret_cast<NyCore::String const*>(value);
-    gc_string(gc, text, cell->x, cell->y, cell->width, cell->height, static_cast<int>(flags));
+    drawText(gc, text, cell, flags);
+}
+
+NyCore::Graphics::Rect StringRenderer::textBox(NyCore::Graphics::Rect const* cell)
+{
+    int const inset = cell->width > 2 * TextInset ? TextInset : 0;
+    return {cell->x + inset, cell->y, cell->width - 2 * inset, cell->height};
+}
+
+void StringRenderer::drawText(NyCore::Graphics::GC* gc, NyCore::String const* text,
+                              NyCore::Graphics::Rect const* cell, unsigned flags)
+{
+    NyCore::Graphics::Rect const box = textBox(cell);
+    gc_string(gc, text, box.x, box.y, box.width, box.height, static_cast<int>(flags));
 }
 
 }

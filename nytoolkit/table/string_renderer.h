@@ -14,6 +14,14 @@ public:
 
     void render(NyCore::Object* value, NyCore::Graphics::GC* gc, NyCore::Graphics::Rect const* cell,
                 unsigned flags) override;
+
+    // Pixels kept free left and right of a cell's text, so that text never touches the column edges.
+    static constexpr int TextInset = 3;
+    // The box that the text renderers draw a cell's text in.
+    static NyCore::Graphics::Rect textBox(NyCore::Graphics::Rect const* cell);
+    // Draws text in the cell's text box.
+    static void drawText(NyCore::Graphics::GC* gc, NyCore::String const* text, NyCore::Graphics::Rect const* cell,
+                         unsigned flags);
 };
 
 }
