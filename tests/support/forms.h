@@ -18,11 +18,14 @@ namespace TestSupport {
 // at (x, y), waits until it is mapped and gives it the keyboard focus.
 inline NyToolkit::Form* formFromText(std::u16string const& text, int x = 40, int y = 40)
 {
+    auto wide = [](int number) {
+        std::string const digits = std::to_string(number);
+        return std::u16string(digits.begin(), digits.end());
+    };
     std::u16string placed = text;
     // The root's place is given here so that tests know where the window is.
     std::size_t end = placed.find_first_of(u" >");
-    placed.insert(end, u" x=\"" + std::u16string(std::to_string(x).begin(), std::to_string(x).end()) +
-                           u"\" y=\"" + std::u16string(std::to_string(y).begin(), std::to_string(y).end()) + u"\"");
+    placed.insert(end, u" x=\"" + wide(x) + u"\" y=\"" + wide(y) + u"\"");
     NyCore::XML::Document document;
     xml_doc_ctor(&document);
     xml_parse_buffer(&document, placed.data() + 0, static_cast<int>(placed.size()), true);
