@@ -424,22 +424,63 @@ bool Widget::focusAdvance(Widget* start, bool forward)
     return false;
 }
 
+namespace {
+
+// The widgets that Tab walks for `from`, in the order Tab visits them: the
+// window that holds it (the nearest top-level or pop-up ancestor) and its
+// descendants depth first, leaving out the subtrees of disabled and hidden
+// widgets and of other windows that hang in the tree. `from` itself is always
+// listed, so that the walk knows where it starts.
+void collectTabRing(Widget* widget, Widget* from, std::vector<Widget*>& ring, bool isRoot)
+{
+    std::uint32_t const passedOver =
+        WidgetFlags::Disabled | WidgetFlags::Hidden | WidgetFlags::TopLevel | WidgetFlags::PopUp;
+    std::uint32_t const state = widget->get$flags();
+    bool const skipped = !isRoot && (state & passedOver);
+    if (widget == from || !skipped)
+        ring.push_back(widget);
+    if (skipped)
+        return;
+    if (Widget* first = widget->get$firstChild()) {
+        Widget* child = first;
+        do {
+            collectTabRing(child, from, ring, false);
+            child = child->get$nextSibling();
+        } while (child != first);
+    }
+}
+
+}
+
+// Tab moves to the next tab stop of the whole window and wraps around at its
+// end, so that the focus leaves a group after the group's last stop even when
+// widgets that take no focus follow it there.
+bool Widget::focusMove(bool forward)
+{
+    Widget* root = this;
+    while (root->parent && !(root->flags & (WidgetFlags::TopLevel | WidgetFlags::PopUp)))
+        root = root->parent;
+    std::vector<Widget*> ring;
+    collectTabRing(root, this, ring, true);
+    std::size_t const count = ring.size();
+    std::size_t const at = static_cast<std::size_t>(std::find(ring.begin(), ring.end(), this) - ring.begin());
+    for (std::size_t step = 1; step < count; ++step) {
+        Widget* widget = ring[forward ? (at + step) % count : (at + count - step) % count];
+        if ((widget->flags & WidgetFlags::TabStop) && widget != root && !(widget->flags & WidgetFlags::Disabled) &&
+            !(widget->flags & WidgetFlags::Hidden))
+            return widget->focus();
+    }
+    return false;
+}
+
 bool Widget::focusNext()
 {
-    if (firstChild)
-        return focusAdvance(firstChild, true);
-    if (parent && !(parent->flags & WidgetFlags::TopLevel) && parent->get$lastChild() == this)
-        return focusAdvance(parent->nextSibling, true);
-    return focusAdvance(nextSibling, true);
+    return focusMove(true);
 }
 
 bool Widget::focusPrev()
 {
-    if (firstChild)
-        return focusAdvance(firstChild->prevSibling, false);
-    if (parent && !(parent->flags & WidgetFlags::TopLevel) && parent->firstChild == this)
-        return focusAdvance(parent->prevSibling, false);
-    return focusAdvance(prevSibling, false);
+    return focusMove(false);
 }
 
 void Widget::setCaption(String const* caption)

@@ -164,6 +164,7 @@ public:
     void redraw();
     // False when Disabled.
     bool focus();
+    // Tab and Shift+Tab: the next or previous tab stop of the window, wrapping.
     bool focusNext();
     bool focusPrev();
     static bool focusAdvance(Widget* start, bool forward);
@@ -218,6 +219,7 @@ protected:
     std::int32_t height = 0;
 
 private:
+    bool focusMove(bool forward);
     friend class WidgetNative;
 
     void linkAsLastChild(Widget* newParent);

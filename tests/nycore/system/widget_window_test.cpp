@@ -158,7 +158,7 @@ TEST_F(WidgetWindowTest, AnchoredChildrenFollowTheParent)
 
 TEST_F(WidgetWindowTest, TabMovesFocusWithinTheTopLevelWindowAndPopUpsTakeNone)
 {
-    // a [group: b, c (disabled), d] e f (no TabStop); another window's field is never reached.
+    // a [group: b, c (disabled), d, label] e f (no TabStop); another window's field is never reached.
     std::uint32_t const stop = WidgetFlags::TabStop;
     Probe* top = window(200, 100);
     Probe* a = probe(top, stop, 0, 0, 20, 20);
@@ -166,6 +166,7 @@ TEST_F(WidgetWindowTest, TabMovesFocusWithinTheTopLevelWindowAndPopUpsTakeNone)
     Probe* b = probe(group, stop, 0, 0, 20, 20);
     Probe* c = probe(group, stop, 20, 0, 20, 20);
     Probe* d = probe(group, stop, 40, 0, 20, 20);
+    probe(group, 0, 60, 0, 20, 20);  // a label after the group's last stop must not hold the focus in the group
     Probe* e = probe(top, stop, 120, 0, 20, 20);
     probe(top, 0, 140, 0, 20, 20);  // f
     Probe* other = window(50, 50);
