@@ -3,6 +3,7 @@
 //   form_preview FILE.form [--screenshot OUT.png]
 // With --screenshot the window is saved as a PNG once it has painted, and the
 // program exits. The first control that takes the keyboard focus gets it.
+// Tables get a few rows of sample values so that their cell renderers show.
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,12 +13,14 @@
 #include <vector>
 
 #include "nycore/graphics/pixel_io.h"
+#include "nycore/system/boxed_values.h"
 #include "nycore/system/event_loop.h"
 #include "nycore/system/runtime.h"
 #include "nycore/system/widget.h"
 #include "nycore/system/x_connection.h"
 #include "nycore/text/string_functions.h"
 #include "nytoolkit/forms/loader.h"
+#include "nytoolkit/table/table_viewer.h"
 
 using NyCore::System::EventLoop;
 using NyCore::System::Widget;
@@ -34,6 +37,65 @@ int usage()
 {
     std::fprintf(stderr, "usage: form_preview FILE.form [--screenshot OUT.png]\n");
     return 2;
+}
+
+// The sample cells given to the tables of the form; they live until the program ends.
+struct SampleCells {
+    std::vector<NyCore::Object*> objects;
+    std::vector<NyCore::String*> texts;
+    ~SampleCells()
+    {
+        for (NyCore::Object* object : objects)
+            delete object;
+        for (NyCore::String* text : texts)
+            string_free(text);
+    }
+};
+
+// A sample value of the column's type for `row` (null for a type without samples).
+NyCore::Object* sampleCell(NyCore::Type* type, int row, SampleCells& cells)
+{
+    static double const numbers[] = {3.14159, -2.5, 1024, 0.125};
+    NyCore::Object* cell = nullptr;
+    if (!type) {
+        return nullptr;
+    } else if (type == NyCore::asType(&NyCore::Double::MetaData)) {
+        cell = new NyCore::Double(numbers[row % 4]);
+    } else if (type == NyCore::asType(&NyCore::Integer32::MetaData)) {
+        cell = new NyCore::Integer32(row % 2);
+    } else if (type == NyCore::asType(&NyCore::DateTime::MetaData)) {
+        cell = new NyCore::DateTime(2026, 1 + row, 1 + 7 * row);
+    } else if (type == NyCore::asType(&NyCore::StringMetaData)) {
+        std::string const text = "Sample " + std::to_string(row + 1);
+        cells.texts.push_back(string_from_utf8(text.data(), static_cast<int>(text.size())));
+        // Text cells hold String blocks under the Object pointer, as the table expects.
+        return reinterpret_cast<NyCore::Object*>(cells.texts.back());
+    }
+    if (cell)
+        cells.objects.push_back(cell);
+    return cell;
+}
+
+// Gives every empty table under `widget` four rows of sample cells.
+void fillTables(Widget* widget, SampleCells& cells)
+{
+    if (auto* viewer = dynamic_cast<NyToolkit::TableViewer*>(widget); viewer && viewer->get$table()->get$rowCount() == 0) {
+        NyCore::Data::DataTable* table = viewer->get$table();
+        for (int row = 0; row < 4; ++row) {
+            auto* values = NyCore::Collections::Array<NyCore::Object*>::alloc(table->get$columnCount());
+            for (int column = 0; column < table->get$columnCount(); ++column)
+                (*values)[column] = sampleCell(table->getColumnType(column), row, cells);
+            table->appendRow(values);
+            values->free();
+        }
+    }
+    if (Widget* first = widget->get$firstChild()) {
+        Widget* child = first;
+        do {
+            fillTables(child, cells);
+            child = child->get$nextSibling();
+        } while (child != first);
+    }
 }
 
 bool viewable(Widget* widget)
@@ -103,6 +165,8 @@ int run(Options const& options)
         std::fprintf(stderr, "form_preview: \"%s\" has no root element\n", options.form);
         return 1;
     }
+    SampleCells cells;
+    fillTables(form, cells);
     if (!settle(form)) {
         std::fprintf(stderr, "form_preview: the window of \"%s\" never came on screen\n", options.form);
         return 1;

@@ -250,6 +250,13 @@ TEST_F(LoaderTest, PreviewToolRefusesAMissingFileAndSavesAScreenshot)
                (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
     };
     EXPECT_EQ(std::make_tuple(png.substr(1, 3), word(16), word(20)), std::make_tuple(std::string("PNG"), 120, 80));
+
+    // The gallery uses every control: it loads without a single loader message.
+    auto gallery = TestSupport::runProgram(
+        {tool, FORMS_DIR "/gallery.form", "--screenshot", folder.at("gallery.png")}, "");
+    EXPECT_TRUE(gallery.exited && gallery.exitCode == 0) << gallery.errors;
+    EXPECT_EQ(gallery.output + gallery.errors, "");
+    EXPECT_GT(TestSupport::readBytes(folder.at("gallery.png")).size(), 24u);
 }
 
 }
