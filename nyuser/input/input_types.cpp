@@ -1,0 +1,8 @@
+// The input classes the framework registers.
+#include "nyuser/user_types.h"
+
+namespace NyUser {
+
+NyCore::TypeData* const InputTypes[] = {nullptr};
+
+}

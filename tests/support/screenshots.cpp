@@ -1,0 +1,44 @@
+// Documentation pictures taken from the screen (see screenshots.h).
+#include "tests/support/screenshots.h"
+
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "nycore/graphics/pixel_io.h"
+#include "nycore/system/event_loop.h"
+#include "nycore/system/x_connection.h"
+#include "tests/support/strings.h"
+
+namespace TestSupport {
+
+bool saveScreenshot(NyCore::System::Widget* widget, char const* name, int extraWidth, int extraHeight)
+{
+    char const* folder = std::getenv("VEXADROME_SCREENSHOTS");
+    if (!folder || !*folder)
+        return true;
+    Display* display = NyCore::System::XConnection::get$display();
+    XSync(display, False);
+    NyCore::System::EventLoop::serviceEvents(nullptr);
+    XSync(display, False);
+    NyCore::System::WidgetRect rect;
+    widget->getScreenRect(&rect);
+    // Clipped to the screen: XGetImage fails on a rectangle that leaves the root window.
+    int const screenWidth = DisplayWidth(display, DefaultScreen(display));
+    int const screenHeight = DisplayHeight(display, DefaultScreen(display));
+    int const x = std::max(0, rect.x), y = std::max(0, rect.y);
+    int const w = std::min(rect.width + extraWidth, screenWidth - x);
+    int const h = std::min(rect.height + extraHeight, screenHeight - y);
+    if (w <= 0 || h <= 0)
+        return false;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    pixels_read(DefaultRootWindow(display), x, y, w, h, pixels.data());
+    std::string const path = std::string(folder) + "/" + name + ".png";
+    OwnedString file(std::u16string(path.begin(), path.end()));
+    return pixels_save_png(pixels.data(), w, h, file);
+}
+
+}
