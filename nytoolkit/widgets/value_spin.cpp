@@ -54,19 +54,19 @@ NumberFormat compileFormat(char const* source)
             continue;
         }
         char const* q = p + 1;
-        std::string spec = "%";
+        std::string conversion = "%";
         while (*q && std::string("-+ 0#").find(*q) != std::string::npos)
-            spec += *q++;
+            conversion += *q++;
         for (int digits = 0; *q >= '0' && *q <= '9'; ++digits)
             if (digits < 3)
-                spec += *q++;
+                conversion += *q++;
             else
                 ++q;
         if (*q == '.') {
-            spec += *q++;
+            conversion += *q++;
             for (int digits = 0; *q >= '0' && *q <= '9'; ++digits)
                 if (digits < 2)
-                    spec += *q++;
+                    conversion += *q++;
                 else
                     ++q;
         }
@@ -79,7 +79,7 @@ NumberFormat compileFormat(char const* source)
         }
         converted = true;
         out.integer = isInteger;
-        out.text += spec + (isInteger ? "lld" : std::string(1, *q));
+        out.text += conversion + (isInteger ? "lld" : std::string(1, *q));
         p = q;
     }
     if (!converted)
