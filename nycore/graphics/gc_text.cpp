@@ -118,6 +118,17 @@ int wrapLineEnd(G::Font* font, char16_t const* units, int start, int count, int 
     }
 }
 
+// Where the line after the one that ends at `end` starts: a line feed ends
+// exactly one line, other separators are dropped at the start of the next line.
+int nextLineStart(char16_t const* units, int end, int count)
+{
+    if (end < count && units[end] == u'\n')
+        return end + 1;
+    while (end < count && endsRun(units[end]) && units[end] != u'\n')
+        ++end;
+    return end;
+}
+
 void drawWrapped(G::GC* gc, char16_t const* units, int count, int x, int y, int w, int h, int flags)
 {
     G::Font* font = gc->font;
@@ -130,15 +141,7 @@ void drawWrapped(G::GC* gc, char16_t const* units, int count, int x, int y, int 
         int width = font->measureUnits(units + lineStart, end - lineStart);
         drawRun(gc, units + lineStart, end - lineStart, alignedX(flags, x, w, width), top, width, opaque);
         top += lineHeight;
-        lineStart = end;
-        // The break after a line: a line feed ends exactly one line, other
-        // separators are dropped at the start of the next line.
-        if (lineStart < count && units[lineStart] == u'\n') {
-            ++lineStart;
-            continue;
-        }
-        while (lineStart < count && endsRun(units[lineStart]) && units[lineStart] != u'\n')
-            ++lineStart;
+        lineStart = nextLineStart(units, end, count);
     }
 }
 
@@ -173,4 +176,15 @@ void gc_characters(G::GC* gc, char16_t const* units, int start, int count, int x
 void gc_simple_string(G::GC* gc, NyCore::String const* s, int x, int y, int flags)
 {
     gc_string(gc, s, x, y, 0, 0, flags & ~(G::TextFlags::Clip | G::TextFlags::WordWrap));
+}
+
+int gc_wrapped_line_count(G::Font* font, NyCore::String const* s, int width)
+{
+    if (!s || !font)
+        return 0;
+    char16_t const* units = s->units();
+    int lines = 0;
+    for (int lineStart = 0; lineStart < s->count; ++lines)
+        lineStart = nextLineStart(units, wrapLineEnd(font, units, lineStart, s->count, width), s->count);
+    return lines;
 }

@@ -395,9 +395,15 @@ bool Widget::focus()
 {
     if (flags & WidgetFlags::Disabled)
         return false;
-    // Focusing a window that is not on screen is an X error; it gets the focus when shown instead.
-    if (isViewable())
+    // Focusing a window that is not on screen is an X error; it gets the focus
+    // when its window is mapped instead (a window manager maps new top-level
+    // windows some time after the program asked).
+    if (isViewable()) {
+        WidgetNative::focusWhenMapped(nullptr);
         XSetInputFocus(display(), static_cast<::Window>(window), RevertToParent, CurrentTime);
+    } else if (window) {
+        WidgetNative::focusWhenMapped(this);
+    }
     return true;
 }
 

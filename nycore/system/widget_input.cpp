@@ -29,6 +29,7 @@ std::unordered_map<::Window, Widget*>& windows()
 }
 
 Widget* focusedWidget = nullptr;
+Widget* focusOnMap = nullptr;
 // Keys held down, by key code, to tell a first press from an auto-repeat.
 std::array<bool, 256> keysDown = {};
 Atom protocolsAtom = None;
@@ -208,12 +209,19 @@ void WidgetNative::remove(::Window window)
         return;
     if (focusedWidget == found->second)
         focusedWidget = nullptr;
+    if (focusOnMap == found->second)
+        focusOnMap = nullptr;
     windows().erase(found);
 }
 
 bool WidgetNative::hasWindows()
 {
     return !windows().empty();
+}
+
+void WidgetNative::focusWhenMapped(Widget* widget)
+{
+    focusOnMap = widget;
 }
 
 Atom WidgetNative::get$deleteWindowAtom()
@@ -349,6 +357,11 @@ void WidgetNative::dispatch(XEvent* event)
         break;
     }
     case MapNotify:
+        if (focusOnMap && focusOnMap->isViewable()) {
+            Widget* waiting = focusOnMap;
+            focusOnMap = nullptr;
+            XSetInputFocus(display(), static_cast<::Window>(waiting->window), RevertToParent, CurrentTime);
+        }
         if (ownsScreenWindow(widget) && (widget->flags & WidgetFlags::Hidden))
             widget->updateShow();
         break;

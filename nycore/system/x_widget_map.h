@@ -23,6 +23,10 @@ public:
     static void windowDestroyed(Widget* widget);
     static void paint(Widget* widget);
 
+    // The widget that asked for the focus before its window was on screen
+    // (null forgets it); it gets the focus once a map makes it viewable.
+    static void focusWhenMapped(Widget* widget);
+
     static Atom get$deleteWindowAtom();
     static Cursor cursorFor(int shape);
     // Called from Widget::shutdown: frees cursors and forgets per-display state.
