@@ -147,7 +147,8 @@ int CommandConsole::rowOf(int offset) const
 
 int CommandConsole::cursorRow() const
 {
-    return rowOf(textEnd() + cursor);
+    int last = lastLine();
+    return rowStarts[static_cast<std::size_t>(last)] + (textEnd() - lineBegin(last) + cursor) / columns;
 }
 
 std::vector<CommandConsole::Piece> CommandConsole::rowPieces(int row) const
@@ -265,7 +266,7 @@ void CommandConsole::ensureCursorVisible()
 
 void CommandConsole::updateLines(int first)
 {
-    dropSelectionPast(laidOutEnd);
+    limitSelectionTo(laidOutEnd);
     relayoutRows(first);
     if (displayFlags & FollowOutput)
         scrollToBottom();
@@ -299,7 +300,10 @@ void CommandConsole::clear()
 {
     stream.clear();
     anchor = caret = 0;
-    selecting = false;
+    if (selecting) {
+        selecting = false;
+        pointerRelease();
+    }
     relayoutRows(0);
     set$vscroll(0);
     paintViewRows(0, visibleRows);
@@ -307,7 +311,7 @@ void CommandConsole::clear()
 
 void CommandConsole::replaceCommand(std::u16string const& text)
 {
-    dropSelectionPast(textEnd());
+    limitSelectionTo(textEnd());
     NyCore::String* old = command;
     command = NyCore::String::create(text.data(), 0, static_cast<int>(text.size()));
     string_free(old);
@@ -484,13 +488,12 @@ void CommandConsole::setSelection(int from, int to)
     paintViewRows(0, visibleRows);
 }
 
-void CommandConsole::dropSelectionPast(int limit)
+void CommandConsole::limitSelectionTo(int limit)
 {
-    // Text behind the limit is about to change, so a selection reaching into it would copy something else.
-    if (get$selectionEnd() > limit) {
-        anchor = caret = 0;
-        selecting = false;
-    }
+    // Text behind the limit is about to change: the selection gives up its part
+    // of it rather than come to stand on other text. A drag goes on from there.
+    anchor = std::min(anchor, limit);
+    caret = std::min(caret, limit);
 }
 
 NyCore::String* CommandConsole::selectedText() const

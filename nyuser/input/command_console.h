@@ -131,7 +131,7 @@ private:
     int wordLeft() const;
     int wordRight() const;
     void paste();
-    void dropSelectionPast(int limit);
+    void limitSelectionTo(int limit);
     void showCursorNow();
     static void onBlink(NyCore::System::Widget* widget);
 
