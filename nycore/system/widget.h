@@ -59,6 +59,8 @@ enum : int {
     Help = -10,
     Shift = -24,
     Ctrl = -23,
+    // Seen by key watchers only (Widget::watchKeys), never by widgets.
+    Alt = -25,
     F1 = -101,
     F12 = -112,
 };
@@ -199,6 +201,15 @@ public:
     std::uintptr_t get$nativeWindow() const { return window; }
     // The widget whose window has the keyboard focus, or 0.
     static Widget* get$focused();
+
+    // A key watcher sees every key meant for a widget of the watcher's window
+    // (its top-level window and the pop-ups opened from it) before that
+    // widget does, with the code and modifiers the widget would get, and Alt
+    // too; returning true takes the key. A menu bar answers F10 and Alt this
+    // way wherever the focus is. A watcher unwatches before it is deleted.
+    using KeyWatch = bool (*)(Widget* watcher, int code, int modifiers);
+    static void watchKeys(Widget* watcher, KeyWatch watch);
+    static void unwatchKeys(Widget* watcher);
 
 protected:
     void moveAlignedChildren(int dw, int dh);

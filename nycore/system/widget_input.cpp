@@ -113,6 +113,21 @@ int systemKeyCode(KeySym sym)
     }
 }
 
+struct KeyWatcher {
+    Widget* watcher;
+    Widget::KeyWatch watch;
+};
+std::vector<KeyWatcher> keyWatchers;
+
+// The window a key belongs to for its watchers: the nearest top-level
+// ancestor; pop-ups belong to the window they were opened from.
+Widget* keyWindowOf(Widget* widget)
+{
+    while (widget->get$parent() && !(widget->get$flags() & WidgetFlags::TopLevel))
+        widget = widget->get$parent();
+    return widget;
+}
+
 // The character of a key as the keyboard state gives it, 0 for none.
 int characterOf(KeySym sym, char const* text, int count)
 {
@@ -123,6 +138,40 @@ int characterOf(KeySym sym, char const* text, int count)
     if (sym >= 0x20 && sym <= 0xFF)
         return static_cast<int>(sym);
     return 0;
+}
+
+// Gives the key to the watchers of the widget's window; true when one took it.
+bool offerToWatchers(Widget* widget, KeySym sym, char const* text, int count, int modifiers)
+{
+    if (keyWatchers.empty())
+        return false;
+    int code;
+    if (sym == XK_Alt_L || sym == XK_Alt_R || sym == XK_Meta_L || sym == XK_Meta_R) {
+        code = SystemKeys::Alt;
+    } else if (int systemCode = systemKeyCode(sym)) {
+        code = systemCode;
+    } else if (sym == XK_Escape) {
+        code = 27;
+    } else {
+        modifiers |= KeyModifiers::Character;
+        code = characterOf(sym, text, count);
+        if (sym == XK_Tab || sym == XK_ISO_Left_Tab || sym == XK_KP_Tab)
+            code = 9;
+        if (code == 13)
+            code = 10;
+        if (code == 0)
+            return false;
+    }
+    Widget* window = keyWindowOf(widget);
+    // A watch may add or remove watchers: the list is walked as it stood.
+    std::vector<KeyWatcher> const watchers = keyWatchers;
+    for (KeyWatcher const& entry : watchers) {
+        bool stillWatching = std::any_of(keyWatchers.begin(), keyWatchers.end(),
+                                         [&](KeyWatcher const& w) { return w.watcher == entry.watcher; });
+        if (stillWatching && keyWindowOf(entry.watcher) == window && entry.watch(entry.watcher, code, modifiers))
+            return true;
+    }
+    return false;
 }
 
 void translateKey(Widget* widget, XKeyEvent* key, bool down, bool accepted)
@@ -140,6 +189,8 @@ void translateKey(Widget* widget, XKeyEvent* key, bool down, bool accepted)
     int modifiers = (down ? KeyModifiers::Down : 0) | (firstPress ? KeyModifiers::FirstPress : 0) |
                     ((key->state & ShiftMask) ? KeyModifiers::Shift : 0) |
                     ((key->state & ControlMask) ? KeyModifiers::Ctrl : 0);
+    if (offerToWatchers(widget, sym, text, count, modifiers))
+        return;
     if (int code = systemKeyCode(sym)) {
         if (down)
             widget->onSystemKeyDown(code, modifiers);
@@ -180,6 +231,17 @@ void translateKey(Widget* widget, XKeyEvent* key, bool down, bool accepted)
 Widget* Widget::get$focused()
 {
     return focusedWidget;
+}
+
+void Widget::watchKeys(Widget* watcher, KeyWatch watch)
+{
+    unwatchKeys(watcher);
+    keyWatchers.push_back({watcher, watch});
+}
+
+void Widget::unwatchKeys(Widget* watcher)
+{
+    std::erase_if(keyWatchers, [watcher](KeyWatcher const& entry) { return entry.watcher == watcher; });
 }
 
 Widget* WidgetNative::find(::Window window)
