@@ -228,6 +228,7 @@ void CommandConsole::layout()
     // A console narrower or lower than one character still has one column and one row.
     columns = std::max(1, (client.width - 2 * margin) / cursorWidth);
     visibleRows = std::max(1, (client.height - 2 * margin) / lineHeight);
+    laidOutClient = client;
     relayoutRows(0);
 }
 
@@ -618,6 +619,9 @@ void CommandConsole::paintRow(NyCore::Graphics::GC* gc, int row, int bandY)
 
 void CommandConsole::onDraw(NyCore::Graphics::GC* gc)
 {
+    // Hiding the border or a bar moves the client edges without a resize; they all redraw.
+    if (client.width != laidOutClient.width || client.height != laidOutClient.height)
+        layout();
     gc_set_background(gc, getColor(Style::Background));
     gc_rect_fill(gc, 0, 0, width, height);
     drawFrame(gc);

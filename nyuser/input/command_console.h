@@ -147,6 +147,7 @@ private:
     int cursorWidth = 1;
     int columns = 1;
     int visibleRows = 1;
+    NyCore::System::WidgetRect laidOutClient{};
     // The first row of each line, then the row count.
     std::vector<int> rowStarts{0, 1};
     // The transcript length the rows were laid out for (where the command line began).

@@ -223,7 +223,7 @@ TEST_F(ConsoleTest, ColouredLinesWrapAndTheCommandFollowsThePrompt)
     EXPECT_EQ(console->get$rowCount(), rowsBefore + 1) << "the cursor after a full row takes the next one";
     type("zz");
     EXPECT_GT(inkIn(7, textLeft(), textLeft() + 2 * charWidth(), Black), 0) << "the command continues on row 7";
-    EXPECT_EQ(inkIn(7, textLeft() + 3 * charWidth() + 1, right, Black), 0) << "nor beyond the cursor after it";
+    EXPECT_EQ(inkIn(7, textLeft() + 3 * charWidth() + 1, right, Black), 0) << "and nothing after the cursor";
 
     // A selection across the first two lines is drawn highlighted, for the documentation picture too.
     TestSupport::pointerTo(console, textLeft() + console->getFont(1)->measureUnits(u"Bold ", 5), rowTop(0) + 4);
@@ -422,6 +422,16 @@ TEST_F(ConsoleTest, ScrollingFollowsTheOutput)
     EXPECT_EQ(console->get$rowCount(), 1);
     EXPECT_EQ(commandOf(console), "q");
     EXPECT_EQ(console->get$stream()->get$written(), 0);
+
+    // Hiding the border (as the calculator does) gives the rows its width: sized to gain a column and a row by it.
+    int const frame = 2 * console->get$style()->get$gap();
+    console->setRect(10, 10, frame + console->get$style()->get$size() + 2 * margin() + 21 * charWidth() - 1,
+                     frame + 2 * margin() + 6 * lineHeight() - 1);
+    settle();
+    EXPECT_EQ(console->get$columns() * 100 + console->get$visibleRows(), 2005);
+    console->set$borderVisible(false);
+    settle();
+    EXPECT_EQ(console->get$columns() * 100 + console->get$visibleRows(), 2106);
 }
 
 TEST_F(ConsoleTest, CopiesTheSelectionMadeWithTheMouse)
