@@ -483,6 +483,13 @@ TEST_F(ConsoleTest, CopiesTheSelectionMadeWithTheMouse)
     chord({XK_Control_L}, XK_c);
     EXPECT_EQ(reader.read("UTF8_STRING", &target), "line\nmath");
     EXPECT_EQ(commandOf(console), "ab") << "Ctrl+C types nothing";
+
+    // Ctrl+V pastes another program's text at the cursor, its line break as a blank.
+    TestSupport::ClipboardOwner owner("1 +\n2", TestSupport::Offer::Utf8);
+    ASSERT_TRUE(owner.owning);
+    chord({}, XK_Left);
+    chord({XK_Control_L}, XK_v);
+    EXPECT_EQ(commandOf(console), "a1 + 2b");
 }
 
 }
