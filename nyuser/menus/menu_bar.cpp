@@ -173,10 +173,12 @@ void MenuBar::closePopUp()
     }
     openIndex = -1;
     redraw();
-    if (active)
+    if (active) {
         pointerCapture();
-    else
+        notePointer();
+    } else {
         pointerRelease();
+    }
 }
 
 void MenuBar::activate()
@@ -191,6 +193,7 @@ void MenuBar::activate()
     setHover(first);
     // The bar takes the pointer too, so that a press anywhere else ends the menus.
     pointerCapture();
+    notePointer();
 }
 
 void MenuBar::deactivate()

@@ -64,6 +64,13 @@ int MenuWidget::labelWidth(int i) const
     return style->get$font()->measure(element->get$text());
 }
 
+void MenuWidget::notePointer()
+{
+    NyCore::System::WidgetPoint at;
+    getMousePosition(&at);
+    pointerMoved(at.x, at.y);
+}
+
 bool MenuWidget::pointerMoved(int px, int py)
 {
     NyCore::System::WidgetRect rect;

@@ -41,6 +41,9 @@ protected:
     // menus report the pointer where it rests, and such reports must not undo
     // what the keyboard has lit.
     bool pointerMoved(int x, int y);
+    // Takes where the pointer rests now as the last move: called when a menu
+    // widget takes the grab, whose crossing reports must not count as moves.
+    void notePointer();
 
     Models::Menu* menu = nullptr;
     std::vector<std::int32_t> coordinates;

@@ -64,6 +64,7 @@ PopUpMenu* PopUpMenu::open(NyCore::System::Widget* parent, MenuWidget* opener, M
     popUp->keepOnScreen(isPopUpMenu(opener));
     popUp->show();
     popUp->pointerCapture();
+    popUp->notePointer();
     return popUp;
 }
 
@@ -272,8 +273,10 @@ void PopUpMenu::closeCascade()
     cascade->dismiss();
     cascade = nullptr;
     cascadeIndex = -1;
-    if (!closing)
+    if (!closing) {
         pointerCapture();
+        notePointer();
+    }
 }
 
 void PopUpMenu::dismiss()

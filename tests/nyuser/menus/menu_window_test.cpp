@@ -10,7 +10,9 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@
 #include "nyuser/menus/menu_bar.h"
 #include "nyuser/menus/pop_up_menu.h"
 #include "nyuser/models/menu_root.h"
+#include "tests/support/child_process.h"
 #include "tests/support/forms.h"
 #include "tests/support/screenshots.h"
 #include "tests/support/strings.h"
@@ -340,6 +343,8 @@ TEST_F(MenuBarTest, KeysLightTheBarAndWalkTheMenus)
     // F10 lights File; Right skips the bar's separator and wraps; Escape ends it.
     std::vector<int> lit;
     auto note = [&] { lit.push_back(bar->get$hoverIndex()); };
+    // The pointer rests away from the menus: the grabs' crossing reports must not undo what the keys light.
+    ASSERT_TRUE(step([&] { TestSupport::pointerTo(form, 300, 230); }, always));
     ASSERT_TRUE(play({{always, press(XK_F10)},
                       {[&] { return bar->get$isActive(); }, [&] { note(); TestSupport::tap(XK_Right); }},
                       {[&] { return bar->get$hoverIndex() == Edit; }, [&] { note(); TestSupport::tap(XK_Right); }},
@@ -457,4 +462,89 @@ TEST_F(MenuBarTest, LitEntriesAndRightAlignedShortcutsByPixel)
                      [&] { return (cascade = cascadeOpen()) && cascade->get$highlighted() == 0; }));
     EXPECT_TRUE(TestSupport::saveScreenshot(form, "menu", 0, 0));
     ASSERT_TRUE(step([] { TestSupport::tap(XK_F10); }, [&] { return allClosed(); }));
+}
+
+// Running an entry from the bar whose slot is empty, or whose menu has no
+// root, ends the program with the exception's report. Each case runs in a
+// new process of this program, which the environment tells what to do.
+TEST_F(MenuBarTest, EntriesWithoutSlotOrRootAreFatalFromTheBar)
+{
+    char const* const CaseVariable = "VEXADROME_MENU_FATAL_CASE";
+    if (char const* chosen = std::getenv(CaseVariable)) {
+        std::string const which = chosen;
+        Menu* plain = nullptr;
+        if (which == "root") {
+            // The bar shows a menu tree that never joined a root.
+            plain = new Menu();
+            Menu* file = Menu::createMenu(FileRecords);
+            plain->appendNew(new SubMenu(TestSupport::OwnedString(u"File"), file));
+            file->release();
+            bar->set$menu(plain);
+        } else {
+            root->setCallbackObject(0, nullptr);
+        }
+        PopUpMenu* file = nullptr;
+        play({{always, [&] { toEntry(File); TestSupport::click(); }},
+              {[&] { return file = menuOpen(File); }, [&] { toRow(file, Open); }},
+              {[&] { return file->get$highlighted() == Open; }, [&] { TestSupport::click(); }}},
+             [&] { return allClosed(); });
+        settle();
+        ADD_FAILURE() << "running the entry did not end the program";
+        if (plain)
+            plain->release();
+        return;
+    }
+    struct Case {
+        char const* which;
+        char const* type;
+        char const* message;
+    };
+    for (Case const& c : {Case{"slot", "NyUser.Models.NoCallbackObjectException", "No object defined for callback slot 0"},
+                          Case{"root", "NyUser.Models.NoRootMenuException", "No root menu defined"}}) {
+        ::setenv(CaseVariable, c.which, 1);
+        TestSupport::ChildResult result = TestSupport::runProgram(
+            {TestSupport::programBesideTests("test_nyuser_menus"),
+             "--gtest_filter=MenuBarTest.EntriesWithoutSlotOrRootAreFatalFromTheBar"},
+            "");
+        ::unsetenv(CaseVariable);
+        std::regex const report("unhandeled exception:? " + std::string(c.type) + "\n" + c.message + "\n");
+        EXPECT_TRUE(result.exited && result.exitCode == 70) << c.which << "\n" << result.output;
+        EXPECT_TRUE(std::regex_search(result.output, report)) << c.which << "\n" << result.output;
+        EXPECT_EQ(result.output.find("did not end the program"), std::string::npos) << c.which;
+    }
+}
+
+TEST_F(MenuBarTest, MenuIconsWidenThePopUpAndNewMenusCloseTheOpenOne)
+{
+    // The check icons stand in for a program's own: their column, the rows at
+    // least four thirds of an icon high, and one reference held by the menu.
+    NyToolkit::IconSet* icons = bar->get$style()->getIcons(Style::Check);
+    ASSERT_TRUE(icons);
+    Menu* edit = root->getSubMenu(Edit);
+    int before = icons->get$referenceCount();
+    edit->set$icons(icons);
+    EXPECT_EQ(icons->get$referenceCount(), before + 1);
+    edit->getElement(0)->set$icon(1);
+    PopUpMenu* popUp = nullptr;
+    ASSERT_TRUE(step([&] { bar->openPopUp(Edit, true); }, [&] { return popUp = menuOpen(Edit); }));
+    int h = fontHeight();
+    int m = popUp->get$margin();
+    NyCore::Graphics::Font* font = bar->get$style()->get$font();
+    EXPECT_EQ(popUp->get$rowHeight(), std::max(h * 4 / 3, icons->get$height() * 4 / 3));
+    EXPECT_EQ(popUp->get$width(), std::max(font->measure(TestSupport::OwnedString(u"Copy")),
+                                           font->measure(TestSupport::OwnedString(u"Cut"))) +
+                                      10 * m + icons->get$width());
+    TestSupport::runUntil(always);
+    TestSupport::expectPixels(popUp->get$nativeWindow(),
+                              {{"icon column", 2, popUp->get$height() - 2,
+                                NyCore::Graphics::Color::scale(bar->getColor(Style::Background), 90)},
+                               {"beside it", icons->get$width() + 4 * m + 2, popUp->get$height() - 2,
+                                bar->getColor(Style::Background)}});
+
+    // A new colour redraws the bar anew and closes the open menu; so does another menu.
+    ASSERT_TRUE(step([&] { bar->setColor(Style::HighlightBackground, 0x008000); }, [&] { return allClosed(); }));
+    ASSERT_TRUE(step([&] { bar->openPopUp(Help, false); }, [&] { return menuOpen(Help); }));
+    ASSERT_TRUE(step([&] { bar->set$menu(root); }, [&] { return allClosed(); }));
+    edit->set$icons(nullptr);
+    EXPECT_EQ(icons->get$referenceCount(), before);
 }
