@@ -234,8 +234,9 @@ void MenuBar::pressedAt(int px, int py)
     if (element->get$isSubMenu()) {
         openPopUp(entry, false);
         draggedFromBar = popUp != nullptr;
-    } else
+    } else {
         choose(menu, entry);
+    }
 }
 
 void MenuBar::onMouseDown(int px, int py, int button, int)

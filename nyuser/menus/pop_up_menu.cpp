@@ -206,7 +206,7 @@ void PopUpMenu::keepOnScreen(bool besideOpener)
     if (rect.x + width > screen.x) {
         // A cascade that finds no room on the right opens on the left of its opener.
         if (besideOpener && parent)
-            newX = style->get$gap() + get$margin() - width;
+            newX = get$margin() - style->get$gap() - width;
         else
             newX -= rect.x + width - screen.x;
     }

@@ -548,3 +548,30 @@ TEST_F(MenuBarTest, MenuIconsWidenThePopUpAndNewMenusCloseTheOpenOne)
     edit->set$icons(nullptr);
     EXPECT_EQ(icons->get$referenceCount(), before);
 }
+
+TEST_F(MenuBarTest, MenusStayOnTheScreenAtItsRightEdge)
+{
+    // The window moved so that the pop-up and its cascade would reach past the screen's right edge.
+    NyCore::System::WidgetPoint screen;
+    NyCore::System::Widget::screenSize(&screen);
+    ASSERT_TRUE(step([&] { bar->openPopUp(File, false); }, [&] { return menuOpen(File); }));
+    int popUpWidth = bar->get$popUp()->get$width();
+    ASSERT_TRUE(step([&] { bar->deactivate(); }, [&] { return allClosed(); }));
+    int left = screen.x - popUpWidth / 2;
+    ASSERT_TRUE(step([&] { form->setPosition(left, 40); }, [&] {
+        NyCore::System::WidgetRect rect;
+        form->getScreenRect(&rect);
+        return rect.x == left;
+    }));
+    ASSERT_TRUE(step([&] { bar->openPopUp(File, false); }, [&] { return menuOpen(File); }));
+    PopUpMenu* file = bar->get$popUp();
+    ASSERT_TRUE(step([&] { file->openCascade(Recent, false); }, [&] { return cascadeOpen(); }));
+    NyCore::System::WidgetRect fileRect, cascadeRect;
+    file->getScreenRect(&fileRect);
+    file->get$cascade()->getScreenRect(&cascadeRect);
+    int m = file->get$margin();
+    int gap = bar->get$style()->get$gap();
+    EXPECT_EQ(fileRect.x + fileRect.width, screen.x);
+    EXPECT_EQ(cascadeRect.x + cascadeRect.width, fileRect.x + m - gap);
+    ASSERT_TRUE(step([&] { bar->deactivate(); }, [&] { return allClosed(); }));
+}
