@@ -411,7 +411,6 @@ TEST_F(MenuBarTest, LitEntriesAndRightAlignedShortcutsByPixel)
 {
     ASSERT_TRUE(step([] { TestSupport::tap(XK_F10); }, [&] { return bar->get$hoverIndex() == File; }));
     // A lit bar entry: the highlight colour at 160 percent inside its outline.
-    int h = fontHeight();
     std::uint32_t hover = NyCore::Graphics::Color::scale(bar->getColor(Style::HighlightBackground), 160);
     TestSupport::expectPixels(bar->get$nativeWindow(),
                               {{"lit entry", 2, 2, hover},
@@ -452,7 +451,6 @@ TEST_F(MenuBarTest, LitEntriesAndRightAlignedShortcutsByPixel)
     EXPECT_LT(plainRight, edge);
     EXPECT_GE(plainRight, edge - 3);
     EXPECT_LT(edge + 2 * m, file->get$width() - bar->get$style()->getIcons(Style::HArrow)->get$width());
-    (void)h;
 
     // The picture of the documentation: the bar, File open and the Recent cascade.
     PopUpMenu* cascade = nullptr;
