@@ -413,6 +413,8 @@ void FileChooser::tell(std::string const& message)
     String* text = stringOf(message);
     MsgWindow::show(this, caption, text, MsgWindow::Ok);
     string_free(text);
+    // The name is what the user has to mend next.
+    nameBox->focus();
 }
 
 bool FileChooser::askReplace(std::string const& path)
@@ -420,6 +422,8 @@ bool FileChooser::askReplace(std::string const& path)
     String* text = stringOf("The file \"" + path + "\" already exists.\nDo you want to replace it?");
     int answer = MsgWindow::show(this, caption, text, MsgWindow::YesNo);
     string_free(text);
+    if (answer != 0)
+        nameBox->focus();
     return answer == 0;
 }
 

@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -66,12 +67,15 @@ inline bool runDialog(std::function<void()> const& open, std::vector<Step> const
             steps[next++].act();
             XSync(display(), False);
         }
-        if (!gaveUp && static_cast<std::int32_t>(NyCore::System::Time::getTickCount() - limit) > 0) {
+        // Past the limit every open dialog is ended, and Escape closes any pop-up a step left open.
+        if (static_cast<std::int32_t>(NyCore::System::Time::getTickCount() - limit) > 0) {
+            if (!gaveUp)
+                std::fprintf(stderr, "runDialog: gave up waiting for step %zu\n", next);
             gaveUp = true;
-            for (CommonDialog* dialog = CommonDialog::get$current(); dialog; dialog = CommonDialog::get$current()) {
+            CommonDialog* dialog = CommonDialog::get$current();
+            if (dialog && !dialog->isEnding())
                 dialog->endDialog(-99);
-                break;
-            }
+            tap(XK_Escape);
         }
         return ended;
     });
