@@ -1,9 +1,7 @@
-// The menu bar and its pop-ups on a real display: opened and run by the
-// mouse (following along the bar, cascades kept open on the way into them,
-// presses outside and on separators) and by the keys (F10, Alt alone, the
-// arrows, Enter, Escape), with every handler running from the event loop
-// after the pop-ups have gone; the layout and the pixels of lit entries and
-// right-aligned shortcuts.
+// The menu bar and its pop-ups on a real display: opened and run by the mouse
+// (along the bar, into cascades, presses outside and on separators) and by the
+// keys (F10, Alt alone, the arrows, Enter, Escape), every handler running from
+// the event loop after the pop-ups have gone; the layout and the pixels.
 #include <gtest/gtest.h>
 
 #include <X11/extensions/XTest.h>
@@ -14,6 +12,7 @@
 #include <functional>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "nycore/graphics/color.h"
@@ -31,7 +30,10 @@
 
 using namespace NyUser::Menus;
 using namespace NyUser::Models;
+using NyCore::Graphics::Color;
+using NyCore::System::WidgetRect;
 using NyToolkit::Style;
+using TestSupport::OwnedString;
 
 namespace {
 
@@ -47,25 +49,53 @@ bool always()
 
 // Plays the steps in order from the event loop, each once the one before has
 // led to its `ready` state, until all are done and `done` holds.
-bool play(std::vector<Step> const& steps, std::function<bool()> const& done)
+testing::AssertionResult play(std::vector<Step> const& steps, std::function<bool()> const& done)
 {
     std::size_t next = 0;
-    return TestSupport::runUntil([&] {
-        while (next < steps.size() && steps[next].ready()) {
-            steps[next++].act();
-            XSync(TestSupport::display(), False);
-        }
-        return next == steps.size() && done();
-    });
+    if (TestSupport::runUntil([&] {
+            while (next < steps.size() && steps[next].ready()) {
+                steps[next++].act();
+                XSync(TestSupport::display(), False);
+            }
+            return next == steps.size() && done();
+        }))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "stuck after " << next << " of " << steps.size() << " steps";
 }
 
-// One action, then the state it leads to.
-bool step(std::function<void()> const& act, std::function<bool()> const& done)
+testing::AssertionResult step(std::function<void()> const& act, std::function<bool()> const& done)
 {
     return play({{always, act}}, done);
 }
 
-// The handlers of every entry. Each call notes the entry and whether the
+// Taps each key once the state the key before leads to holds.
+testing::AssertionResult keys(std::vector<std::pair<KeySym, std::function<bool()>>> const& walk)
+{
+    std::vector<Step> steps;
+    std::function<bool()> ready = always;
+    for (auto const& [sym, then] : walk) {
+        steps.push_back({ready, [sym] { TestSupport::tap(sym); }});
+        ready = then;
+    }
+    return play(steps, ready);
+}
+
+WidgetRect screenRect(NyCore::System::Widget* widget)
+{
+    WidgetRect rect;
+    widget->getScreenRect(&rect);
+    return rect;
+}
+
+std::vector<int> coordinates(MenuWidget const* widget, int count)
+{
+    std::vector<int> all;
+    for (int i = 0; i <= count; ++i)
+        all.push_back(widget->get$coordinate(i));
+    return all;
+}
+
+// The handlers of the entries. Each call notes its name and whether the
 // menus had all gone by then and the call came from the event loop.
 class Handlers : public NyCore::Object {
     NY_REFLECTIVE(Handlers)
@@ -82,11 +112,9 @@ public:
     }
     void onNew() { note("onNew"); }
     void onOpen() { note("onOpen"); }
-    void onOne() { note("onOne"); }
     void onTwo() { note("onTwo"); }
     void onExit() { note("onExit"); }
-    void onCut() { note("onCut"); }
-    void onAbout() { note("onAbout"); }
+    void onOther() { note("onOther"); }
 
     MenuBar* bar = nullptr;
     std::vector<unsigned long> popUpWindows;
@@ -95,27 +123,34 @@ public:
 
 NyCore::MethodEntry const HandlerMethods[] = {
     {u"onNew", NY_METHOD(Handlers::onNew)},   {u"onOpen", NY_METHOD(Handlers::onOpen)},
-    {u"onOne", NY_METHOD(Handlers::onOne)},   {u"onTwo", NY_METHOD(Handlers::onTwo)},
-    {u"onExit", NY_METHOD(Handlers::onExit)}, {u"onCut", NY_METHOD(Handlers::onCut)},
-    {u"onAbout", NY_METHOD(Handlers::onAbout)}, {nullptr, nullptr}};
+    {u"onTwo", NY_METHOD(Handlers::onTwo)},   {u"onExit", NY_METHOD(Handlers::onExit)},
+    {u"onOther", NY_METHOD(Handlers::onOther)}, {nullptr, nullptr}};
 NyCore::TypeData Handlers::MetaData = {&NyCore::Object::MetaData, nullptr, u"Tests.MenuWindowHandlers"_str,
                                        HandlerMethods, NyCore::NoEvents, nullptr, sizeof(Handlers), 0, nullptr};
 
-MenuItemData const FileRecords[] = {{u"New"_str, u"onNew"_str, 0, -1},   {u"Open..."_str, u"onOpen"_str, 0, -1},
-                                    {nullptr, nullptr, 0, -1},            {u"Recent"_str, nullptr, 0, -1},
-                                    {nullptr, nullptr, 0, -1},            {u"Exit"_str, u"onExit"_str, 0, -1},
-                                    {nullptr, nullptr, -1000, -1}};
-MenuItemData const RecentRecords[] = {{u"One"_str, u"onOne"_str, 0, -1}, {u"Two"_str, u"onTwo"_str, 0, -1},
+MenuItemData const FileRecords[] = {{u"New"_str, u"onNew"_str, 0, -1},      {u"Open..."_str, u"onOpen"_str, 0, -1},
+                                    {nullptr, nullptr, 0, -1},               {nullptr, nullptr, 0, -1},
+                                    {u"Exit"_str, u"onExit"_str, 0, -1},     {nullptr, nullptr, -1000, -1}};
+MenuItemData const RecentRecords[] = {{u"One"_str, u"onOther"_str, 0, -1}, {u"Two"_str, u"onTwo"_str, 0, -1},
                                       {nullptr, nullptr, -1000, -1}};
-MenuItemData const EditRecords[] = {{u"Cut"_str, u"onCut"_str, 0, -1}, {u"Copy"_str, u"onCut"_str, 0, -1},
+MenuItemData const EditRecords[] = {{u"Cut"_str, u"onOther"_str, 0, -1}, {u"Copy"_str, u"onOther"_str, 0, -1},
                                     {nullptr, nullptr, -1000, -1}};
-MenuItemData const HelpRecords[] = {{u"About"_str, u"onAbout"_str, 0, -1}, {nullptr, nullptr, -1000, -1}};
+MenuItemData const HelpRecords[] = {{u"About"_str, u"onOther"_str, 0, -1}, {nullptr, nullptr, -1000, -1}};
 MenuItemData const NoRecords[] = {{nullptr, nullptr, -1000, -1}};
 
 // Bar entries: File, a separator, Edit, Help. File's rows: New, Open...,
 // a separator, Recent (a cascade of One and Two), a separator, Exit.
 enum { File = 0, BarSeparator = 1, Edit = 2, Help = 3 };
 enum { New = 0, Open = 1, Recent = 3, Exit = 5 };
+
+// A submenu of the records inserted into `menu` at `at`.
+Menu* add(Menu* menu, int at, char16_t const* label, MenuItemData const* records)
+{
+    Menu* child = Menu::createMenu(records);
+    menu->insertNew(at, new SubMenu(OwnedString(label), child));
+    child->release();
+    return child;
+}
 
 class MenuBarTest : public TestSupport::WindowTest {
 protected:
@@ -131,24 +166,17 @@ protected:
         bar->setSize(360, fontHeight() * 4 / 3);
         root = Menu::createRoot(NoRecords);
         root->setCallbackObject(root->createObjectSlots(1), &handlers);
-        Menu* file = Menu::createMenu(FileRecords);
-        Menu* recent = Menu::createMenu(RecentRecords);
-        file->remove(Recent);
-        file->insertNew(Recent, new SubMenu(TestSupport::OwnedString(u"Recent"), recent));
-        static_cast<MenuItem*>(file->getElement(New))->set$shortcut(TestSupport::OwnedString(u"Ctrl+Shift+N"));
-        static_cast<MenuItem*>(file->getElement(Exit))->set$shortcut(TestSupport::OwnedString(u"Alt+F4"));
-        root->appendNew(new SubMenu(TestSupport::OwnedString(u"File"), file));
+        Menu* file = add(root, File, u"File", FileRecords);
+        add(file, Recent, u"Recent", RecentRecords);
+        static_cast<MenuItem*>(file->getElement(New))->set$shortcut(OwnedString(u"Ctrl+Shift+N"));
+        static_cast<MenuItem*>(file->getElement(Exit))->set$shortcut(OwnedString(u"Alt+F4"));
         root->appendNew(nullptr);
-        Menu* edit = Menu::createMenu(EditRecords);
-        root->appendNew(new SubMenu(TestSupport::OwnedString(u"Edit"), edit));
-        Menu* help = Menu::createMenu(HelpRecords);
-        root->appendNew(new SubMenu(TestSupport::OwnedString(u"Help"), help));
-        for (Menu* menu : {file, recent, edit, help})
-            menu->release();
+        add(root, Edit, u"Edit", EditRecords);
+        add(root, Help, u"Help", HelpRecords);
         bar->set$menu(root);
         handlers.bar = bar;
         box->focus();
-        ASSERT_TRUE(TestSupport::runUntil([&] { return NyCore::System::Widget::get$focused() == box; }));
+        ASSERT_TRUE(TestSupport::runUntil([&] { return focused() == box; }));
     }
 
     void TearDown() override
@@ -160,8 +188,9 @@ protected:
     }
 
     int fontHeight() const { return bar->get$style()->get$font()->get$height(); }
+    static NyCore::System::Widget* focused() { return NyCore::System::Widget::get$focused(); }
 
-    // The middle of bar entry i, and of row r of a pop-up.
+    // The pointer to the middle of bar entry i, and of row r of a pop-up.
     void toEntry(int i)
     {
         TestSupport::pointerTo(bar, (bar->get$coordinate(i) + bar->get$coordinate(i + 1)) / 2, bar->get$height() / 2);
@@ -177,24 +206,41 @@ protected:
     {
         if (!popUp || !TestSupport::mapped(popUp))
             return nullptr;
-        if (std::find(handlers.popUpWindows.begin(), handlers.popUpWindows.end(), popUp->get$nativeWindow()) ==
-            handlers.popUpWindows.end())
-            handlers.popUpWindows.push_back(popUp->get$nativeWindow());
+        auto& windows = handlers.popUpWindows;
+        if (std::find(windows.begin(), windows.end(), popUp->get$nativeWindow()) == windows.end())
+            windows.push_back(popUp->get$nativeWindow());
         return popUp;
     }
     PopUpMenu* menuOpen(int entry) { return bar->get$openIndex() == entry ? shown(bar->get$popUp()) : nullptr; }
-    PopUpMenu* cascadeOpen()
-    {
-        return bar->get$popUp() ? shown(bar->get$popUp()->get$cascade()) : nullptr;
-    }
+    PopUpMenu* cascadeOpen() { return bar->get$popUp() ? shown(bar->get$popUp()->get$cascade()) : nullptr; }
     bool allClosed() const { return !bar->get$popUp() && !bar->get$isActive(); }
     bool ran(std::vector<std::string> const& expected) const { return handlers.calls == expected; }
+
+    // States to wait for: the bar lit at `entry` with no menu open; menu
+    // `entry` open at row r without cascade; the cascade open at row r.
+    std::function<bool()> lit(int entry)
+    {
+        return [=, this] { return bar->get$isActive() && !bar->get$popUp() && bar->get$hoverIndex() == entry; };
+    }
+    std::function<bool()> row(int r, int entry = File)
+    {
+        return [=, this] {
+            PopUpMenu* popUp = menuOpen(entry);
+            return popUp && !popUp->get$cascade() && popUp->get$highlighted() == r;
+        };
+    }
+    std::function<bool()> cascadeRow(int r)
+    {
+        return [=, this] { return cascadeOpen() && cascadeOpen()->get$highlighted() == r; };
+    }
+    std::function<bool()> const closed = [this] { return allClosed(); };
+    std::function<bool()> const called = [this] { return !handlers.calls.empty(); };
+
     // A round of the event loop after which a wrongly posted call would have run.
     void settle()
     {
-        bool done = false;
         NyCore::System::EventLoop::postCall(&handlers, NY_METHOD(Handlers::onNew));
-        step([] {}, [&] { return done = !handlers.calls.empty() && handlers.calls.back().starts_with("onNew"); });
+        bool done = step([] {}, [&] { return called() && handlers.calls.back().starts_with("onNew"); });
         EXPECT_TRUE(done);
         if (done)
             handlers.calls.pop_back();
@@ -209,51 +255,52 @@ protected:
 
 }
 
-TEST_F(MenuBarTest, BarAndPopUpLayoutFollowTheFont)
+TEST_F(MenuBarTest, LayoutFollowsTheFontAndStaysOnTheScreen)
 {
     NyCore::Graphics::Font* font = bar->get$style()->get$font();
     int h = fontHeight();
     int gap = bar->get$style()->get$gap();
-    std::vector<int> expected = {0};
+    std::vector<int> cells = {0};
     for (char16_t const* label : std::vector<char16_t const*>{u"File", nullptr, u"Edit", u"Help"})
-        expected.push_back(expected.back() + 3 * h / 4 + (label ? font->measure(TestSupport::OwnedString(label)) : gap));
-    std::vector<int> actual;
-    for (int i = 0; i <= 4; ++i)
-        actual.push_back(bar->get$coordinate(i));
-    EXPECT_EQ(actual, expected);
+        cells.push_back(cells.back() + 3 * h / 4 + (label ? font->measure(OwnedString(label)) : gap));
+    EXPECT_EQ(coordinates(bar, 4), cells);
 
-    ASSERT_TRUE(step([&] { bar->openPopUp(File, false); }, [&] { return menuOpen(File); }));
+    auto openRecent = [&] {
+        return play({{always, [&] { bar->openPopUp(File, false); }},
+                     {[&] { return menuOpen(File); }, [&] { bar->get$popUp()->openCascade(Recent, false); }}},
+                    [&] { return cascadeOpen(); });
+    };
+    ASSERT_TRUE(openRecent());
     PopUpMenu* popUp = bar->get$popUp();
     int m = h / 5;
-    int row = h * 4 / 3;
-    int separator = gap + 2 * m;
     // Rows from m on; the width has room for the widest label, the arrow and the widest shortcut.
-    std::vector<int> rows = {m, m + row, m + 2 * row, m + 2 * row + separator, m + 3 * row + separator,
-                             m + 3 * row + 2 * separator, m + 4 * row + 2 * separator};
-    std::vector<int> actualRows;
-    for (int i = 0; i <= 6; ++i)
-        actualRows.push_back(popUp->get$coordinate(i));
-    EXPECT_EQ(actualRows, rows);
+    std::vector<int> rows = {m};
+    for (bool separator : {false, false, true, false, true, false})
+        rows.push_back(rows.back() + (separator ? gap + 2 * m : h * 4 / 3));
+    EXPECT_EQ(coordinates(popUp, 6), rows);
     int arrow = bar->get$style()->getIcons(Style::HArrow)->get$width();
-    int widestShortcut = std::max(font->measure(TestSupport::OwnedString(u"Ctrl+Shift+N")),
-                                  font->measure(TestSupport::OwnedString(u"Alt+F4")));
-    EXPECT_EQ(popUp->get$width(),
-              font->measure(TestSupport::OwnedString(u"Open...")) + 6 * m + 2 * m + arrow + widestShortcut + 2 * h);
+    int widestShortcut = std::max(font->measure(OwnedString(u"Ctrl+Shift+N")), font->measure(OwnedString(u"Alt+F4")));
+    EXPECT_EQ(popUp->get$width(), font->measure(OwnedString(u"Open...")) + 8 * m + arrow + widestShortcut + 2 * h);
     EXPECT_EQ(popUp->get$height(), rows.back() + m);
-    // Below the entry, overlapping the bar by the gap.
-    NyCore::System::WidgetRect barRect, popUpRect;
-    bar->getScreenRect(&barRect);
-    popUp->getScreenRect(&popUpRect);
-    EXPECT_EQ(popUpRect.x, barRect.x + bar->get$coordinate(File));
-    EXPECT_EQ(popUpRect.y, barRect.y + bar->get$height() - gap);
+    // Below the entry, overlapping the bar by the gap; the cascade beside its row.
+    WidgetRect barRect = screenRect(bar), popUpRect = screenRect(popUp), cascadeRect = screenRect(popUp->get$cascade());
+    EXPECT_EQ(std::pair(popUpRect.x, popUpRect.y), std::pair(barRect.x, barRect.y + bar->get$height() - gap));
+    EXPECT_EQ(std::pair(cascadeRect.x, cascadeRect.y),
+              std::pair(popUpRect.x + popUp->get$width() + gap - m, popUpRect.y + popUp->get$coordinate(Recent) - m));
 
-    // The cascade opens beside its row.
-    ASSERT_TRUE(step([&] { popUp->openCascade(Recent, false); }, [&] { return cascadeOpen(); }));
-    NyCore::System::WidgetRect cascadeRect;
-    popUp->get$cascade()->getScreenRect(&cascadeRect);
-    EXPECT_EQ(cascadeRect.x, popUpRect.x + popUp->get$width() + gap - m);
-    EXPECT_EQ(cascadeRect.y, popUpRect.y + popUp->get$coordinate(Recent) - m);
-    ASSERT_TRUE(step([&] { bar->deactivate(); }, [&] { return allClosed(); }));
+    // The window moved so that both would reach past the screen's right edge:
+    // the pop-up ends at the edge, the cascade opens on its left, mirrored.
+    NyCore::System::WidgetPoint screen;
+    NyCore::System::Widget::screenSize(&screen);
+    int left = screen.x - popUp->get$width() / 2;
+    ASSERT_TRUE(step([&] { bar->deactivate(); }, closed));
+    ASSERT_TRUE(step([&] { form->setPosition(left, 40); }, [&] { return screenRect(form).x == left; }));
+    ASSERT_TRUE(openRecent());
+    popUpRect = screenRect(bar->get$popUp());
+    cascadeRect = screenRect(bar->get$popUp()->get$cascade());
+    EXPECT_EQ(popUpRect.x + popUpRect.width, screen.x);
+    EXPECT_EQ(cascadeRect.x + cascadeRect.width, popUpRect.x + m - gap);
+    ASSERT_TRUE(step([&] { bar->deactivate(); }, closed));
 }
 
 TEST_F(MenuBarTest, MouseOpensFollowsAlongTheBarAndRunsAfterClosing)
@@ -264,42 +311,38 @@ TEST_F(MenuBarTest, MouseOpensFollowsAlongTheBarAndRunsAfterClosing)
                       {[&] { return menuOpen(Edit); }, [&] { toEntry(BarSeparator); }},
                       {always, [&] { toEntry(File); }},
                       {[&] { return file = menuOpen(File); }, [&] { toRow(file, Open); }},
-                      {[&] { return file->get$highlighted() == Open; }, [&] { TestSupport::click(); }}},
-                     [&] { return !handlers.calls.empty(); }));
+                      {row(Open), [&] { TestSupport::click(); }}},
+                     called));
     EXPECT_TRUE(ran({"onOpen"}));
     EXPECT_TRUE(allClosed());
-    EXPECT_EQ(NyCore::System::Widget::get$focused(), box);
+    EXPECT_EQ(focused(), box);
 
-    // Pressed on the bar, dragged down and released over Exit: Exit runs.
+    // Pressed on the bar, dragged down past the cascade and released over Exit: Exit runs.
     handlers.calls.clear();
     auto button = [](bool down) { XTestFakeButtonEvent(TestSupport::display(), 1, down, CurrentTime); };
     ASSERT_TRUE(play({{always, [&] { toEntry(File); button(true); }},
                       {[&] { return file = menuOpen(File); }, [&] { toRow(file, Recent); }},
                       {[&] { return cascadeOpen(); }, [&] { toRow(file, Exit); }},
-                      {[&] { return file->get$highlighted() == Exit; }, [&] { button(false); }}},
-                     [&] { return !handlers.calls.empty(); }));
+                      {row(Exit), [&] { button(false); }}},
+                     called));
     EXPECT_TRUE(ran({"onExit"}));
     // A plain click leaves the menu open: the release on the bar chooses nothing.
     ASSERT_TRUE(step([&] { toEntry(Edit); TestSupport::click(); }, [&] { return menuOpen(Edit); }));
     settle();
     EXPECT_TRUE(menuOpen(Edit));
-    ASSERT_TRUE(step([&] { TestSupport::tap(XK_Escape); TestSupport::tap(XK_Escape); }, [&] { return allClosed(); }));
+    ASSERT_TRUE(step([&] { TestSupport::tap(XK_Escape); TestSupport::tap(XK_Escape); }, closed));
 
     // A press on the open entry closes its menu, a second press opens it again;
-    // a press outside the bar and every pop-up closes it and runs nothing.
+    // a press outside the bar and every pop-up closes it; a press on a
+    // separator row closes the chain. None of them runs anything.
     handlers.calls.clear();
     ASSERT_TRUE(play({{always, [&] { toEntry(Help); TestSupport::click(); }},
                       {[&] { return menuOpen(Help); }, [&] { TestSupport::click(); }},
-                      {[&] { return allClosed(); }, [&] { TestSupport::click(); }},
-                      {[&] { return menuOpen(Help); }, [&] { TestSupport::pointerTo(form, 300, 230); TestSupport::click(); }}},
-                     [&] { return allClosed(); }));
-    settle();
-    EXPECT_TRUE(ran({}));
-
-    // A press on a separator row closes the chain and runs nothing either.
-    ASSERT_TRUE(play({{always, [&] { toEntry(File); TestSupport::click(); }},
+                      {closed, [&] { TestSupport::click(); }},
+                      {[&] { return menuOpen(Help); }, [&] { TestSupport::pointerTo(form, 300, 230); TestSupport::click(); }},
+                      {closed, [&] { toEntry(File); TestSupport::click(); }},
                       {[&] { return file = menuOpen(File); }, [&] { toRow(file, 2); TestSupport::click(); }}},
-                     [&] { return allClosed(); }));
+                     closed));
     settle();
     EXPECT_TRUE(ran({}));
     EXPECT_EQ(bar->get$hoverIndex(), -1);
@@ -309,157 +352,102 @@ TEST_F(MenuBarTest, CascadeStaysOpenOnTheWayIntoIt)
 {
     PopUpMenu* file = nullptr;
     PopUpMenu* cascade = nullptr;
-    int h = fontHeight();
     // Diagonally down-right from Recent across the separator and Exit: the cascade stays.
     ASSERT_TRUE(play({{always, [&] { toEntry(File); TestSupport::click(); }},
                       {[&] { return file = menuOpen(File); }, [&] { toRow(file, Recent, file->get$width() / 3); }},
-                      {[&] { return cascade = cascadeOpen(); }, [&] { toRow(file, 4, file->get$width() / 3 + h); }},
+                      {[&] { return cascade = cascadeOpen(); }, [&] { toRow(file, 4, file->get$width() / 3 + fontHeight()); }},
                       {always, [&] { toRow(file, Exit, file->get$width() - 3); }},
                       {always, [&] { toRow(cascade, 1); }},
-                      {[&] { return cascade->get$highlighted() == 1; }, [&] { TestSupport::click(); }}},
-                     [&] { return !handlers.calls.empty(); }));
+                      {cascadeRow(1), [&] { TestSupport::click(); }}},
+                     called));
     EXPECT_TRUE(ran({"onTwo"}));
     EXPECT_TRUE(allClosed());
 
     // Straight down from Recent by more than a font height: Exit is lit and the cascade goes.
+    // Moving up again into Recent opens it anew; moving left out of the cascade's way closes it at Open.
     handlers.calls.clear();
     ASSERT_TRUE(play({{always, [&] { toEntry(File); TestSupport::click(); }},
                       {[&] { return file = menuOpen(File); }, [&] { toRow(file, Recent, 30); }},
-                      {[&] { return cascadeOpen(); }, [&] { toRow(file, Exit, 30); }}},
-                     [&] { return file->get$highlighted() == Exit && !file->get$cascade(); }));
-    // Moving up again into Recent opens it anew; moving left out of the cascade's way closes it at Open.
-    ASSERT_TRUE(play({{always, [&] { toRow(file, Recent, 40); }},
-                      {[&] { return cascadeOpen(); }, [&] { toRow(file, Open, 10); }}},
-                     [&] { return file->get$highlighted() == Open && !file->get$cascade(); }));
-    ASSERT_TRUE(step([&] { TestSupport::pointerTo(form, 300, 230); TestSupport::click(); }, [&] { return allClosed(); }));
+                      {[&] { return cascadeOpen(); }, [&] { toRow(file, Exit, 30); }},
+                      {row(Exit), [&] { toRow(file, Recent, 40); }},
+                      {[&] { return cascadeOpen(); }, [&] { toRow(file, Open, 10); }},
+                      {row(Open), [&] { TestSupport::pointerTo(form, 300, 230); TestSupport::click(); }}},
+                     closed));
     settle();
     EXPECT_TRUE(ran({}));
 }
 
 TEST_F(MenuBarTest, KeysLightTheBarAndWalkTheMenus)
 {
-    auto press = [](KeySym sym) { return [sym] { TestSupport::tap(sym); }; };
-    PopUpMenu* file = nullptr;
-    // F10 lights File; Right skips the bar's separator and wraps; Escape ends it.
-    std::vector<int> lit;
-    auto note = [&] { lit.push_back(bar->get$hoverIndex()); };
     // The pointer rests away from the menus: the grabs' crossing reports must not undo what the keys light.
     ASSERT_TRUE(step([&] { TestSupport::pointerTo(form, 300, 230); }, always));
-    ASSERT_TRUE(play({{always, press(XK_F10)},
-                      {[&] { return bar->get$isActive(); }, [&] { note(); TestSupport::tap(XK_Right); }},
-                      {[&] { return bar->get$hoverIndex() == Edit; }, [&] { note(); TestSupport::tap(XK_Right); }},
-                      {[&] { return bar->get$hoverIndex() == Help; }, [&] { note(); TestSupport::tap(XK_Right); }},
-                      {[&] { return bar->get$hoverIndex() == File; }, [&] { note(); TestSupport::tap(XK_Left); }},
-                      {[&] { return bar->get$hoverIndex() == Help; }, [&] { note(); TestSupport::tap(XK_Escape); }}},
-                     [&] { return allClosed(); }));
-    EXPECT_EQ(lit, (std::vector<int>{File, Edit, Help, File, Help}));
-    EXPECT_EQ(NyCore::System::Widget::get$focused(), box);
+    // F10 lights File; Right skips the bar's separator, both arrows wrap; Escape ends it.
+    ASSERT_TRUE(keys({{XK_F10, lit(File)}, {XK_Right, lit(Edit)}, {XK_Right, lit(Help)}, {XK_Right, lit(File)},
+                      {XK_Left, lit(Help)}, {XK_Escape, closed}}));
+    EXPECT_EQ(focused(), box);
 
     // Alt pressed and released alone toggles the bar; Alt with another key does not.
-    ASSERT_TRUE(step(press(XK_Alt_L), [&] { return bar->get$isActive() && bar->get$hoverIndex() == File; }));
-    ASSERT_TRUE(step(press(XK_Alt_L), [&] { return allClosed(); }));
+    ASSERT_TRUE(keys({{XK_Alt_L, lit(File)}, {XK_Alt_L, closed}}));
     ASSERT_TRUE(step([] { TestSupport::key(XK_Alt_L, true); TestSupport::tap(XK_Down); TestSupport::key(XK_Alt_L, false); },
                      always));
     settle();
     EXPECT_FALSE(bar->get$isActive());
 
     // Down opens File at New; Up wraps to Exit, Down wraps back; separators are skipped.
-    std::vector<int> rows;
-    auto noteRow = [&] { rows.push_back(file->get$highlighted()); };
-    auto at = [&](int row) { return [&, row] { return file && file->get$highlighted() == row; }; };
-    ASSERT_TRUE(play({{always, press(XK_F10)},
-                      {[&] { return bar->get$isActive(); }, press(XK_Down)},
-                      {[&] { return (file = menuOpen(File)) && file->get$highlighted() == New; }, [&] { noteRow(); TestSupport::tap(XK_Up); }},
-                      {at(Exit), [&] { noteRow(); TestSupport::tap(XK_Down); }},
-                      {at(New), [&] { noteRow(); TestSupport::tap(XK_Down); }},
-                      {at(Open), [&] { noteRow(); TestSupport::tap(XK_Down); }},
-                      {at(Recent), [&] { noteRow(); TestSupport::tap(XK_Down); }},
-                      {at(Exit), [&] { noteRow(); TestSupport::tap(XK_Up); }}},
-                     at(Recent)));
-    EXPECT_EQ(rows, (std::vector<int>{New, Exit, New, Open, Recent, Exit}));
-
+    ASSERT_TRUE(keys({{XK_F10, lit(File)}, {XK_Down, row(New)}, {XK_Up, row(Exit)}, {XK_Down, row(New)},
+                      {XK_Down, row(Open)}, {XK_Down, row(Recent)}, {XK_Down, row(Exit)}, {XK_Up, row(Recent)}}));
     // Right opens the cascade at its first entry, Left closes it, Escape closes one level at a time.
-    PopUpMenu* cascade = nullptr;
-    ASSERT_TRUE(play({{always, press(XK_Right)},
-                      {[&] { return (cascade = cascadeOpen()) && cascade->get$highlighted() == 0; }, press(XK_Down)},
-                      {[&] { return cascade->get$highlighted() == 1; }, press(XK_Left)},
-                      {[&] { return !file->get$cascade() && file->get$highlighted() == Recent; }, press(XK_Return)},
-                      {[&] { return (cascade = cascadeOpen()) && cascade->get$highlighted() == 0; }, press(XK_Escape)},
-                      {[&] { return !file->get$cascade(); }, press(XK_Escape)}},
-                     [&] { return !bar->get$popUp() && bar->get$isActive() && bar->get$hoverIndex() == File; }));
-    ASSERT_TRUE(step(press(XK_Escape), [&] { return allClosed(); }));
-    EXPECT_EQ(NyCore::System::Widget::get$focused(), box);
+    ASSERT_TRUE(keys({{XK_Right, cascadeRow(0)}, {XK_Down, cascadeRow(1)}, {XK_Left, row(Recent)},
+                      {XK_Return, cascadeRow(0)}, {XK_Escape, row(Recent)}, {XK_Escape, lit(File)}, {XK_Escape, closed}}));
+    EXPECT_EQ(focused(), box);
 
     // Right on an entry without cascade opens the next bar menu, Left the one before;
     // Enter runs the lit entry after the menus have closed. No key reached the text box.
-    PopUpMenu* edit = nullptr;
-    ASSERT_TRUE(play({{always, press(XK_F10)},
-                      {[&] { return bar->get$isActive(); }, press(XK_Return)},
-                      {[&] { return menuOpen(File); }, press(XK_Right)},
-                      {[&] { return (edit = menuOpen(Edit)) && edit->get$highlighted() == 0; }, press(XK_q)},
-                      {always, press(XK_Left)},
-                      {[&] { return (file = menuOpen(File)) && file->get$highlighted() == New; }, press(XK_Down)},
-                      {at(Open), press(XK_Return)}},
-                     [&] { return !handlers.calls.empty(); }));
+    ASSERT_TRUE(keys({{XK_F10, lit(File)}, {XK_Return, row(New)}, {XK_Right, row(0, Edit)}, {XK_q, always},
+                      {XK_Left, row(New)}, {XK_Down, row(Open)}, {XK_Return, called}}));
     settle();
     EXPECT_TRUE(ran({"onOpen"}));
     EXPECT_EQ(TestSupport::toUtf8(box->get$text()), "");
-    EXPECT_EQ(NyCore::System::Widget::get$focused(), box);
+    EXPECT_EQ(focused(), box);
 }
 
 TEST_F(MenuBarTest, LitEntriesAndRightAlignedShortcutsByPixel)
 {
-    ASSERT_TRUE(step([] { TestSupport::tap(XK_F10); }, [&] { return bar->get$hoverIndex() == File; }));
-    // A lit bar entry: the highlight colour at 160 percent inside its outline.
-    std::uint32_t hover = NyCore::Graphics::Color::scale(bar->getColor(Style::HighlightBackground), 160);
-    TestSupport::expectPixels(bar->get$nativeWindow(),
-                              {{"lit entry", 2, 2, hover},
-                               {"its outline", 0, 2, bar->getColor(Style::HighlightBackground)},
-                               {"Edit unlit", bar->get$coordinate(Edit) + 2, 2, bar->getColor(Style::Background)}});
-    PopUpMenu* file = nullptr;
-    ASSERT_TRUE(step([] { TestSupport::tap(XK_Down); }, [&] { return (file = menuOpen(File)); }));
-    // The open entry is drawn pressed; New is lit in the pop-up, Open is not.
+    // A lit bar entry has the highlight colour at 160 percent; an open one is drawn pressed.
+    std::uint32_t const highlight = bar->getColor(Style::HighlightBackground);
+    ASSERT_TRUE(keys({{XK_F10, lit(File)}}));
+    TestSupport::expectPixels(bar->get$nativeWindow(), {{"lit entry", 2, 2, Color::scale(highlight, 160)}});
+    ASSERT_TRUE(keys({{XK_Down, row(New)}}));
+    TestSupport::expectPixels(bar->get$nativeWindow(), {{"pressed entry", 2, 2, highlight}});
+    PopUpMenu* file = bar->get$popUp();
     int m = file->get$margin();
-    TestSupport::expectPixels(bar->get$nativeWindow(), {{"pressed entry", 2, 2, bar->getColor(Style::HighlightBackground)}});
-    int newTop = file->get$coordinate(New);
-    int openTop = file->get$coordinate(Open);
     TestSupport::expectPixels(file->get$nativeWindow(),
-                              {{"lit row", 3, newTop + 2, bar->getColor(Style::HighlightBackground)},
-                               {"lit row outline", 1, newTop + 2, bar->getColor(Style::HighlightFrame)},
-                               {"plain row", 3, openTop + 2, bar->getColor(Style::Background)},
-                               {"frame", 0, openTop + 2, bar->getColor(Style::Frame)},
+                              {{"lit row", 3, file->get$coordinate(New) + 2, highlight},
+                               {"plain row", 3, file->get$coordinate(Open) + 2, bar->getColor(Style::Background)},
+                               {"frame", 0, file->get$coordinate(Open) + 2, bar->getColor(Style::Frame)},
                                {"separator", m + 2, file->get$coordinate(2) + m, bar->getColor(Style::Separator)}});
 
     // The shortcut texts of New (lit) and Exit end at the same right edge, short of the arrow column.
-    auto rightmostInk = [&](int row, std::uint32_t paper) {
-        int top = file->get$coordinate(row);
-        int rowHeight = file->get$coordinate(row + 1) - top;
+    auto rightmostInk = [&](int r, std::uint32_t paper) {
+        int top = file->get$coordinate(r), w = file->get$width(), right = -1;
         std::vector<std::uint32_t> pixels =
-            TestSupport::readPixels(file->get$nativeWindow(), 0, top + 2, file->get$width(), rowHeight - 4);
-        int right = -1;
-        for (std::size_t i = 0; i < pixels.size(); ++i) {
-            int x = static_cast<int>(i % static_cast<std::size_t>(file->get$width()));
-            if (x > 2 && x < file->get$width() - 3 && pixels[i] != paper)
+            TestSupport::readPixels(file->get$nativeWindow(), 0, top + 2, w, file->get$coordinate(r + 1) - top - 4);
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            if (int x = static_cast<int>(i) % w; x > 2 && x < w - 3 && pixels[i] != paper)
                 right = std::max(right, x);
-        }
         return right;
     };
     int edge = file->get$shortcutRight();
-    int litRight = rightmostInk(New, bar->getColor(Style::HighlightBackground));
     int plainRight = rightmostInk(Exit, bar->getColor(Style::Background));
-    EXPECT_LE(std::abs(litRight - plainRight), 1);
+    EXPECT_LE(std::abs(rightmostInk(New, highlight) - plainRight), 1);
     EXPECT_LT(plainRight, edge);
     EXPECT_GE(plainRight, edge - 3);
     EXPECT_LT(edge + 2 * m, file->get$width() - bar->get$style()->getIcons(Style::HArrow)->get$width());
 
     // The picture of the documentation: the bar, File open and the Recent cascade.
-    PopUpMenu* cascade = nullptr;
-    ASSERT_TRUE(play({{always, [] { TestSupport::tap(XK_Up); }},
-                      {[&] { return file->get$highlighted() == Exit; }, [] { TestSupport::tap(XK_Up); }},
-                      {[&] { return file->get$highlighted() == Recent; }, [] { TestSupport::tap(XK_Right); }}},
-                     [&] { return (cascade = cascadeOpen()) && cascade->get$highlighted() == 0; }));
+    ASSERT_TRUE(keys({{XK_Up, row(Exit)}, {XK_Up, row(Recent)}, {XK_Right, cascadeRow(0)}}));
     EXPECT_TRUE(TestSupport::saveScreenshot(form, "menu", 0, 0));
-    ASSERT_TRUE(step([] { TestSupport::tap(XK_F10); }, [&] { return allClosed(); }));
+    ASSERT_TRUE(keys({{XK_F10, closed}}));
 }
 
 // Running an entry from the bar whose slot is empty, or whose menu has no
@@ -469,46 +457,30 @@ TEST_F(MenuBarTest, EntriesWithoutSlotOrRootAreFatalFromTheBar)
 {
     char const* const CaseVariable = "VEXADROME_MENU_FATAL_CASE";
     if (char const* chosen = std::getenv(CaseVariable)) {
-        std::string const which = chosen;
-        Menu* plain = nullptr;
-        if (which == "root") {
-            // The bar shows a menu tree that never joined a root.
-            plain = new Menu();
-            Menu* file = Menu::createMenu(FileRecords);
-            plain->appendNew(new SubMenu(TestSupport::OwnedString(u"File"), file));
-            file->release();
+        Menu* plain = new Menu(); // a menu tree that never joined a root
+        add(plain, File, u"File", FileRecords);
+        if (std::string(chosen) == "root")
             bar->set$menu(plain);
-        } else {
+        else
             root->setCallbackObject(0, nullptr);
-        }
-        PopUpMenu* file = nullptr;
-        play({{always, [&] { toEntry(File); TestSupport::click(); }},
-              {[&] { return file = menuOpen(File); }, [&] { toRow(file, Open); }},
-              {[&] { return file->get$highlighted() == Open; }, [&] { TestSupport::click(); }}},
-             [&] { return allClosed(); });
+        keys({{XK_F10, lit(File)}, {XK_Down, row(New)}, {XK_Down, row(Open)}, {XK_Return, closed}});
         settle();
         ADD_FAILURE() << "running the entry did not end the program";
-        if (plain)
-            plain->release();
+        plain->release();
         return;
     }
-    struct Case {
-        char const* which;
-        char const* type;
-        char const* message;
-    };
-    for (Case const& c : {Case{"slot", "NyUser.Models.NoCallbackObjectException", "No object defined for callback slot 0"},
-                          Case{"root", "NyUser.Models.NoRootMenuException", "No root menu defined"}}) {
-        ::setenv(CaseVariable, c.which, 1);
+    for (auto [which, type, message] : {std::tuple{"slot", "NoCallbackObjectException", "No object defined for callback slot 0"},
+                                        std::tuple{"root", "NoRootMenuException", "No root menu defined"}}) {
+        ::setenv(CaseVariable, which, 1);
         TestSupport::ChildResult result = TestSupport::runProgram(
             {TestSupport::programBesideTests("test_nyuser_menus"),
              "--gtest_filter=MenuBarTest.EntriesWithoutSlotOrRootAreFatalFromTheBar"},
             "");
         ::unsetenv(CaseVariable);
-        std::regex const report("unhandeled exception:? " + std::string(c.type) + "\n" + c.message + "\n");
-        EXPECT_TRUE(result.exited && result.exitCode == 70) << c.which << "\n" << result.output;
-        EXPECT_TRUE(std::regex_search(result.output, report)) << c.which << "\n" << result.output;
-        EXPECT_EQ(result.output.find("did not end the program"), std::string::npos) << c.which;
+        std::regex const report("unhandeled exception:? NyUser\\.Models\\." + std::string(type) + "\n" + message + "\n");
+        EXPECT_TRUE(result.exited && result.exitCode == 70) << which << "\n" << result.output;
+        EXPECT_TRUE(std::regex_search(result.output, report)) << which << "\n" << result.output;
+        EXPECT_EQ(result.output.find("did not end the program"), std::string::npos) << which;
     }
 }
 
@@ -523,53 +495,23 @@ TEST_F(MenuBarTest, MenuIconsWidenThePopUpAndNewMenusCloseTheOpenOne)
     edit->set$icons(icons);
     EXPECT_EQ(icons->get$referenceCount(), before + 1);
     edit->getElement(0)->set$icon(1);
-    PopUpMenu* popUp = nullptr;
-    ASSERT_TRUE(step([&] { bar->openPopUp(Edit, true); }, [&] { return popUp = menuOpen(Edit); }));
-    int h = fontHeight();
+    ASSERT_TRUE(step([&] { bar->openPopUp(Edit, true); }, [&] { return menuOpen(Edit); }));
+    PopUpMenu* popUp = bar->get$popUp();
     int m = popUp->get$margin();
     NyCore::Graphics::Font* font = bar->get$style()->get$font();
-    EXPECT_EQ(popUp->get$rowHeight(), std::max(h * 4 / 3, icons->get$height() * 4 / 3));
-    EXPECT_EQ(popUp->get$width(), std::max(font->measure(TestSupport::OwnedString(u"Copy")),
-                                           font->measure(TestSupport::OwnedString(u"Cut"))) +
-                                      10 * m + icons->get$width());
+    EXPECT_EQ(popUp->get$rowHeight(), std::max(fontHeight() * 4 / 3, icons->get$height() * 4 / 3));
+    EXPECT_EQ(popUp->get$width(),
+              std::max(font->measure(OwnedString(u"Copy")), font->measure(OwnedString(u"Cut"))) + 10 * m + icons->get$width());
     TestSupport::runUntil(always);
+    std::uint32_t const background = bar->getColor(Style::Background);
     TestSupport::expectPixels(popUp->get$nativeWindow(),
-                              {{"icon column", 2, popUp->get$height() - 2,
-                                NyCore::Graphics::Color::scale(bar->getColor(Style::Background), 90)},
-                               {"beside it", icons->get$width() + 4 * m + 2, popUp->get$height() - 2,
-                                bar->getColor(Style::Background)}});
+                              {{"icon column", 2, popUp->get$height() - 2, Color::scale(background, 90)},
+                               {"beside it", icons->get$width() + 4 * m + 2, popUp->get$height() - 2, background}});
 
     // A new colour redraws the bar anew and closes the open menu; so does another menu.
-    ASSERT_TRUE(step([&] { bar->setColor(Style::HighlightBackground, 0x008000); }, [&] { return allClosed(); }));
+    ASSERT_TRUE(step([&] { bar->setColor(Style::HighlightBackground, 0x008000); }, closed));
     ASSERT_TRUE(step([&] { bar->openPopUp(Help, false); }, [&] { return menuOpen(Help); }));
-    ASSERT_TRUE(step([&] { bar->set$menu(root); }, [&] { return allClosed(); }));
+    ASSERT_TRUE(step([&] { bar->set$menu(root); }, closed));
     edit->set$icons(nullptr);
     EXPECT_EQ(icons->get$referenceCount(), before);
-}
-
-TEST_F(MenuBarTest, MenusStayOnTheScreenAtItsRightEdge)
-{
-    // The window moved so that the pop-up and its cascade would reach past the screen's right edge.
-    NyCore::System::WidgetPoint screen;
-    NyCore::System::Widget::screenSize(&screen);
-    ASSERT_TRUE(step([&] { bar->openPopUp(File, false); }, [&] { return menuOpen(File); }));
-    int popUpWidth = bar->get$popUp()->get$width();
-    ASSERT_TRUE(step([&] { bar->deactivate(); }, [&] { return allClosed(); }));
-    int left = screen.x - popUpWidth / 2;
-    ASSERT_TRUE(step([&] { form->setPosition(left, 40); }, [&] {
-        NyCore::System::WidgetRect rect;
-        form->getScreenRect(&rect);
-        return rect.x == left;
-    }));
-    ASSERT_TRUE(step([&] { bar->openPopUp(File, false); }, [&] { return menuOpen(File); }));
-    PopUpMenu* file = bar->get$popUp();
-    ASSERT_TRUE(step([&] { file->openCascade(Recent, false); }, [&] { return cascadeOpen(); }));
-    NyCore::System::WidgetRect fileRect, cascadeRect;
-    file->getScreenRect(&fileRect);
-    file->get$cascade()->getScreenRect(&cascadeRect);
-    int m = file->get$margin();
-    int gap = bar->get$style()->get$gap();
-    EXPECT_EQ(fileRect.x + fileRect.width, screen.x);
-    EXPECT_EQ(cascadeRect.x + cascadeRect.width, fileRect.x + m - gap);
-    ASSERT_TRUE(step([&] { bar->deactivate(); }, [&] { return allClosed(); }));
 }
