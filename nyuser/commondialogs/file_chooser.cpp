@@ -216,8 +216,8 @@ void FileChooser::build(String const* title, bool save)
     addButton(save ? u"Save"_str : u"Open"_str, 0, buttonX, nameY, buttonWidth, row)
         ->align(WF::AnchorBottom | WF::AnchorRight);
     label(u"Type:"_str, m, typeY, labelWidth, WF::AnchorBottom);
-    filterList = static_cast<NyToolkit::DropList*>(
-        Widget::create(this, u"NyToolkit.DropList", WF::TabStop, fieldX, typeY, fieldWidth, row));
+    filterList = static_cast<NyToolkit::DropList*>(Widget::create(this, u"NyUser.CommonDialogs.DialogDropList",
+                                                                  WF::TabStop, fieldX, typeY, fieldWidth, row));
     filterList->align(WF::AnchorBottom | WF::AnchorWidth);
     for (int i = 0; i < filters->count(); ++i) {
         std::u16string const& description = filters->at(i).description;

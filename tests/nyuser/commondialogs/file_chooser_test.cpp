@@ -411,4 +411,39 @@ TEST_F(FileChooserTest, TheFilterIndexIsPreselectedFollowedAndReturned)
     EXPECT_EQ(filterIndex, 1);
 }
 
+TEST_F(FileChooserTest, TabVisitsEveryControlAndEscapeInAnyOfThemCancels)
+{
+    auto describe = [](Widget* widget) -> std::string {
+        if (auto* button = dynamic_cast<NyToolkit::Buttons::TextButton*>(widget))
+            return toUtf8(button->get$label());
+        if (dynamic_cast<DialogTextBox*>(widget))
+            return "name box";
+        if (dynamic_cast<NyToolkit::DropList*>(widget))
+            return "filters";
+        if (dynamic_cast<FolderList*>(widget))
+            return "list";
+        return "?";
+    };
+    char const* const order[] = {"name box", "Open", "filters", "Cancel", "Up", "Home", "list"};
+    for (int tabs = 0; tabs < 7; ++tabs) {
+        int filterIndex = 0;
+        std::string focused;
+        Widget* last = nullptr;
+        std::vector<Step> steps = {{chooserReady, [&] { last = Widget::get$focused(); }}};
+        // Each Tab waits until the one before has moved the focus.
+        for (int t = 0; t <= tabs; ++t)
+            steps.push_back({[&, t] { return t == 0 || Widget::get$focused() != last; }, [&, t, tabs] {
+                                 last = Widget::get$focused();
+                                 if (t < tabs) {
+                                     tap(XK_Tab);
+                                     return;
+                                 }
+                                 focused = describe(last);
+                                 tap(XK_Escape);
+                             }});
+        EXPECT_EQ(run(false, steps, &filterIndex), "<null>") << tabs << " tabs";
+        EXPECT_EQ(focused, order[tabs]) << tabs << " tabs";
+    }
+}
+
 }
