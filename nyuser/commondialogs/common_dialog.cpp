@@ -61,10 +61,10 @@ NyCore::TypeData CommonDialog::MetaData = {&NyToolkit::NytkWidget::MetaData, nul
 CommonDialog::~CommonDialog()
 {
     // Deleted while its loop runs (its owner's window went away): the loop ends as closed.
-    if (EventLoop::isInLoop(this))
-        EventLoop::exit(this, -1);
-    if (deletedFlag)
+    if (deletedFlag) {
         *deletedFlag = true;
+        EventLoop::exit(loop, -1);
+    }
     leaveChain();
 }
 
@@ -121,7 +121,9 @@ NyToolkit::Buttons::TextButton* CommonDialog::addButton(NyCore::String const* la
 int CommonDialog::runModal(Widget* first)
 {
     Widget* owner = Widget::get$focused();
+    Widget loopOwner;
     bool deleted = false;
+    loop = &loopOwner;
     deletedFlag = &deleted;
     outer = innermost;
     innermost = this;
@@ -129,9 +131,10 @@ int CommonDialog::runModal(Widget* first)
     moveToForeground();
     if (first)
         first->focus();
-    int result = EventLoop::execute(this);
+    int result = EventLoop::execute(&loopOwner);
     if (deleted)
         return -1;
+    loop = nullptr;
     deletedFlag = nullptr;
     leaveChain();
     Widget* ownerWindow = parent;
@@ -146,10 +149,10 @@ int CommonDialog::runModal(Widget* first)
 
 void CommonDialog::endDialog(int result)
 {
-    if (ending)
+    if (ending || !loop)
         return;
     ending = true;
-    EventLoop::exit(this, result);
+    EventLoop::exit(loop, result);
 }
 
 void CommonDialog::onButton(int number)

@@ -35,7 +35,7 @@ public:
     // Shows the window, focuses `first` and runs the loop; then closes the
     // window, gives the focus back and returns the loop's result.
     int runModal(NyCore::System::Widget* first);
-    // Ends the loop with `result` (ignored once the loop was asked to end).
+    // Ends the loop with `result` (ignored while no loop runs and once it was asked to end).
     void endDialog(int result);
     bool isEnding() const { return ending; }
 
@@ -62,7 +62,10 @@ private:
     void leaveChain();
 
     CommonDialog* outer = nullptr;
-    // Set while runModal runs: tells it that the dialog was deleted meanwhile.
+    // While runModal runs: the owner of its loop (a windowless widget on its
+    // stack, so that the loop can still be ended when the dialog is deleted
+    // meanwhile) and the flag that tells runModal so.
+    NyCore::System::Widget* loop = nullptr;
     bool* deletedFlag = nullptr;
 };
 

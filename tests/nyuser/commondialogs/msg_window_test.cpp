@@ -76,7 +76,11 @@ protected:
         second->focus();
         ASSERT_TRUE(runUntil([&] { return Widget::get$focused() == second; }));
     }
-    void TearDown() override { owner->close(); }
+    void TearDown() override
+    {
+        if (owner)
+            owner->close();
+    }
 
     int showKind(int kind, std::vector<Step> const& steps, OwnedString const& message = OwnedString(u"Saved."))
     {
@@ -198,6 +202,16 @@ TEST_F(MsgWindowTest, TakesTheFocusFromItsOwnerAndGivesItBack)
     EXPECT_EQ(showKind(0, steps), 0);
     EXPECT_FALSE(ownerTookInput);
     EXPECT_TRUE(runUntil([&] { return Widget::get$focused() == second; })) << "the owner has the focus again";
+    EXPECT_FALSE(CommonDialog::get$current());
+}
+
+TEST_F(MsgWindowTest, AnOwnerClosedWhileTheWindowRunsEndsItAsClosed)
+{
+    EXPECT_EQ(showKind(1, {{dialogReady<MsgWindow>, [&] {
+                               owner->close();
+                               owner = nullptr;
+                           }}}),
+              -1);
     EXPECT_FALSE(CommonDialog::get$current());
 }
 
