@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <functional>
 #include <regex>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -87,14 +88,6 @@ WidgetRect screenRect(NyCore::System::Widget* widget)
     return rect;
 }
 
-std::vector<int> coordinates(MenuWidget const* widget, int count)
-{
-    std::vector<int> all;
-    for (int i = 0; i <= count; ++i)
-        all.push_back(widget->get$coordinate(i));
-    return all;
-}
-
 // The handlers of the entries. Each call notes its name and whether the
 // menus had all gone by then and the call came from the event loop.
 class Handlers : public NyCore::Object {
@@ -102,12 +95,12 @@ class Handlers : public NyCore::Object {
 public:
     void note(char const* name)
     {
-        bool shown = std::any_of(popUpWindows.begin(), popUpWindows.end(), [](unsigned long window) {
+        bool closed = !bar->get$popUp() && !bar->get$isActive() && NyCore::System::EventLoop::get$depth() > 0;
+        for (unsigned long window : popUpWindows) {
             XWindowAttributes attributes;
-            return XGetWindowAttributes(TestSupport::display(), window, &attributes) &&
-                   attributes.map_state == IsViewable;
-        });
-        bool closed = !shown && !bar->get$popUp() && !bar->get$isActive() && NyCore::System::EventLoop::get$depth() > 0;
+            closed = closed && !(XGetWindowAttributes(TestSupport::display(), window, &attributes) &&
+                                 attributes.map_state == IsViewable);
+        }
         calls.push_back(std::string(name) + (closed ? "" : " (menus still open)"));
     }
     void onNew() { note("onNew"); }
@@ -117,7 +110,7 @@ public:
     void onOther() { note("onOther"); }
 
     MenuBar* bar = nullptr;
-    std::vector<unsigned long> popUpWindows;
+    std::set<unsigned long> popUpWindows;
     std::vector<std::string> calls;
 };
 
@@ -206,14 +199,11 @@ protected:
     {
         if (!popUp || !TestSupport::mapped(popUp))
             return nullptr;
-        auto& windows = handlers.popUpWindows;
-        if (std::find(windows.begin(), windows.end(), popUp->get$nativeWindow()) == windows.end())
-            windows.push_back(popUp->get$nativeWindow());
+        handlers.popUpWindows.insert(popUp->get$nativeWindow());
         return popUp;
     }
     PopUpMenu* menuOpen(int entry) { return bar->get$openIndex() == entry ? shown(bar->get$popUp()) : nullptr; }
     PopUpMenu* cascadeOpen() { return bar->get$popUp() ? shown(bar->get$popUp()->get$cascade()) : nullptr; }
-    bool allClosed() const { return !bar->get$popUp() && !bar->get$isActive(); }
     bool ran(std::vector<std::string> const& expected) const { return handlers.calls == expected; }
 
     // States to wait for: the bar lit at `entry` with no menu open; menu
@@ -225,25 +215,22 @@ protected:
     std::function<bool()> row(int r, int entry = File)
     {
         return [=, this] {
-            PopUpMenu* popUp = menuOpen(entry);
-            return popUp && !popUp->get$cascade() && popUp->get$highlighted() == r;
+            return menuOpen(entry) && !bar->get$popUp()->get$cascade() && bar->get$popUp()->get$highlighted() == r;
         };
     }
     std::function<bool()> cascadeRow(int r)
     {
         return [=, this] { return cascadeOpen() && cascadeOpen()->get$highlighted() == r; };
     }
-    std::function<bool()> const closed = [this] { return allClosed(); };
+    std::function<bool()> const closed = [this] { return !bar->get$popUp() && !bar->get$isActive(); };
     std::function<bool()> const called = [this] { return !handlers.calls.empty(); };
 
     // A round of the event loop after which a wrongly posted call would have run.
     void settle()
     {
         NyCore::System::EventLoop::postCall(&handlers, NY_METHOD(Handlers::onNew));
-        bool done = step([] {}, [&] { return called() && handlers.calls.back().starts_with("onNew"); });
-        EXPECT_TRUE(done);
-        if (done)
-            handlers.calls.pop_back();
+        ASSERT_TRUE(step([] {}, [&] { return called() && handlers.calls.back().starts_with("onNew"); }));
+        handlers.calls.pop_back();
     }
 
     NyToolkit::Form* form = nullptr;
@@ -255,126 +242,150 @@ protected:
 
 }
 
-TEST_F(MenuBarTest, LayoutFollowsTheFontAndStaysOnTheScreen)
+TEST_F(MenuBarTest, LayoutAndPixelsFollowTheFontAndMenusStayOnTheScreen)
 {
     NyCore::Graphics::Font* font = bar->get$style()->get$font();
-    int h = fontHeight();
-    int gap = bar->get$style()->get$gap();
-    std::vector<int> cells = {0};
-    for (char16_t const* label : std::vector<char16_t const*>{u"File", nullptr, u"Edit", u"Help"})
-        cells.push_back(cells.back() + 3 * h / 4 + (label ? font->measure(OwnedString(label)) : gap));
-    EXPECT_EQ(coordinates(bar, 4), cells);
-
-    auto openRecent = [&] {
-        return play({{always, [&] { bar->openPopUp(File, false); }},
-                     {[&] { return menuOpen(File); }, [&] { bar->get$popUp()->openCascade(Recent, false); }}},
-                    [&] { return cascadeOpen(); });
+    auto measure = [&](char16_t const* text) { return font->measure(OwnedString(text)); };
+    int h = fontHeight(), m = h / 5, gap = bar->get$style()->get$gap();
+    auto coordinates = [](MenuWidget* widget, int count) {
+        std::vector<int> all;
+        for (int i = 0; i <= count; ++i)
+            all.push_back(widget->get$coordinate(i));
+        return all;
     };
-    ASSERT_TRUE(openRecent());
-    PopUpMenu* popUp = bar->get$popUp();
-    int m = h / 5;
-    // Rows from m on; the width has room for the widest label, the arrow and the widest shortcut.
-    std::vector<int> rows = {m};
+    std::vector<int> cells = {0}, rows = {m};
+    for (char16_t const* label : std::vector<char16_t const*>{u"File", nullptr, u"Edit", u"Help"})
+        cells.push_back(cells.back() + 3 * h / 4 + (label ? measure(label) : gap));
     for (bool separator : {false, false, true, false, true, false})
         rows.push_back(rows.back() + (separator ? gap + 2 * m : h * 4 / 3));
-    EXPECT_EQ(coordinates(popUp, 6), rows);
+    EXPECT_EQ(coordinates(bar, 4), cells);
+
+    // A lit bar entry has the highlight colour at 160 percent; an open one is drawn pressed.
+    std::uint32_t const highlight = bar->getColor(Style::HighlightBackground), paper = bar->getColor(Style::Background);
+    ASSERT_TRUE(keys({{XK_F10, lit(File)}}));
+    TestSupport::expectPixels(bar->get$nativeWindow(), {{"lit entry", 2, 2, Color::scale(highlight, 160)}});
+    ASSERT_TRUE(keys({{XK_Down, row(New)}}));
+    TestSupport::expectPixels(bar->get$nativeWindow(), {{"pressed entry", 2, 2, highlight}});
+    PopUpMenu* file = bar->get$popUp();
+    TestSupport::expectPixels(file->get$nativeWindow(),
+                              {{"lit row", 3, file->get$coordinate(New) + 2, highlight},
+                               {"plain row", 3, file->get$coordinate(Open) + 2, paper},
+                               {"frame", 0, file->get$coordinate(Open) + 2, bar->getColor(Style::Frame)},
+                               {"separator", m + 2, file->get$coordinate(2) + m, bar->getColor(Style::Separator)}});
+    // Rows from m on; the width has room for the widest label, the arrow and the widest shortcut.
+    EXPECT_EQ(coordinates(file, 6), rows);
     int arrow = bar->get$style()->getIcons(Style::HArrow)->get$width();
-    int widestShortcut = std::max(font->measure(OwnedString(u"Ctrl+Shift+N")), font->measure(OwnedString(u"Alt+F4")));
-    EXPECT_EQ(popUp->get$width(), font->measure(OwnedString(u"Open...")) + 8 * m + arrow + widestShortcut + 2 * h);
-    EXPECT_EQ(popUp->get$height(), rows.back() + m);
-    // Below the entry, overlapping the bar by the gap; the cascade beside its row.
-    WidgetRect barRect = screenRect(bar), popUpRect = screenRect(popUp), cascadeRect = screenRect(popUp->get$cascade());
-    EXPECT_EQ(std::pair(popUpRect.x, popUpRect.y), std::pair(barRect.x, barRect.y + bar->get$height() - gap));
+    EXPECT_EQ(file->get$width(),
+              measure(u"Open...") + 8 * m + arrow + std::max(measure(u"Ctrl+Shift+N"), measure(u"Alt+F4")) + 2 * h);
+    EXPECT_EQ(file->get$height(), rows.back() + m);
+
+    // The shortcut texts of New (lit) and Exit end at the same right edge, short of the arrow column.
+    auto rightmostInk = [&](int r, std::uint32_t background) {
+        int top = file->get$coordinate(r), w = file->get$width(), right = -1;
+        std::vector<std::uint32_t> pixels =
+            TestSupport::readPixels(file->get$nativeWindow(), 0, top + 2, w, file->get$coordinate(r + 1) - top - 4);
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            if (int x = static_cast<int>(i) % w; x > 2 && x < w - 3 && pixels[i] != background)
+                right = std::max(right, x);
+        return right;
+    };
+    int edge = file->get$shortcutRight();
+    int plainRight = rightmostInk(Exit, paper);
+    EXPECT_LE(std::abs(rightmostInk(New, highlight) - plainRight), 1);
+    EXPECT_LT(plainRight, edge);
+    EXPECT_GE(plainRight, edge - 3);
+    EXPECT_LT(edge + 2 * m, file->get$width() - arrow);
+
+    // The pop-up opens below its entry, overlapping the bar by the gap, the
+    // cascade beside its row. This is the picture of the documentation.
+    std::vector<std::pair<KeySym, std::function<bool()>>> const toRecent = {
+        {XK_Up, row(Exit)}, {XK_Up, row(Recent)}, {XK_Right, cascadeRow(0)}};
+    ASSERT_TRUE(keys(toRecent));
+    EXPECT_TRUE(TestSupport::saveScreenshot(form, "menu", 0, 0));
+    WidgetRect barRect = screenRect(bar), fileRect = screenRect(file), cascadeRect = screenRect(file->get$cascade());
+    EXPECT_EQ(std::pair(fileRect.x, fileRect.y), std::pair(barRect.x, barRect.y + bar->get$height() - gap));
     EXPECT_EQ(std::pair(cascadeRect.x, cascadeRect.y),
-              std::pair(popUpRect.x + popUp->get$width() + gap - m, popUpRect.y + popUp->get$coordinate(Recent) - m));
+              std::pair(fileRect.x + file->get$width() + gap - m, fileRect.y + file->get$coordinate(Recent) - m));
 
     // The window moved so that both would reach past the screen's right edge:
     // the pop-up ends at the edge, the cascade opens on its left, mirrored.
     NyCore::System::WidgetPoint screen;
     NyCore::System::Widget::screenSize(&screen);
-    int left = screen.x - popUp->get$width() / 2;
-    ASSERT_TRUE(step([&] { bar->deactivate(); }, closed));
+    int left = screen.x - file->get$width() / 2;
+    ASSERT_TRUE(keys({{XK_F10, closed}}));
     ASSERT_TRUE(step([&] { form->setPosition(left, 40); }, [&] { return screenRect(form).x == left; }));
-    ASSERT_TRUE(openRecent());
-    popUpRect = screenRect(bar->get$popUp());
+    ASSERT_TRUE(keys({{XK_F10, lit(File)}, {XK_Down, row(New)}}));
+    ASSERT_TRUE(keys(toRecent));
+    fileRect = screenRect(bar->get$popUp());
     cascadeRect = screenRect(bar->get$popUp()->get$cascade());
-    EXPECT_EQ(popUpRect.x + popUpRect.width, screen.x);
-    EXPECT_EQ(cascadeRect.x + cascadeRect.width, popUpRect.x + m - gap);
-    ASSERT_TRUE(step([&] { bar->deactivate(); }, closed));
+    EXPECT_EQ(fileRect.x + fileRect.width, screen.x);
+    EXPECT_EQ(cascadeRect.x + cascadeRect.width, fileRect.x + m - gap);
+    ASSERT_TRUE(keys({{XK_F10, closed}}));
 }
 
-TEST_F(MenuBarTest, MouseOpensFollowsAlongTheBarAndRunsAfterClosing)
+TEST_F(MenuBarTest, MouseOpensFollowsAlongTheBarIntoCascadesAndRunsAfterClosing)
 {
     PopUpMenu* file = nullptr;
-    ASSERT_TRUE(play({{always, [&] { toEntry(File); TestSupport::click(); }},
+    PopUpMenu* cascade = nullptr;
+    auto fileOpen = [&] { return file = menuOpen(File); };
+    auto clickOn = [&](int entry) { return [&, entry] { toEntry(entry); TestSupport::click(); }; };
+    auto clickOutside = [&] { TestSupport::pointerTo(form, 300, 230); TestSupport::click(); };
+    ASSERT_TRUE(play({{always, clickOn(File)},
                       {[&] { return menuOpen(File); }, [&] { toEntry(Edit); }},
                       {[&] { return menuOpen(Edit); }, [&] { toEntry(BarSeparator); }},
                       {always, [&] { toEntry(File); }},
-                      {[&] { return file = menuOpen(File); }, [&] { toRow(file, Open); }},
-                      {row(Open), [&] { TestSupport::click(); }}},
+                      {fileOpen, [&] { toRow(file, Open); }},
+                      {row(Open), [] { TestSupport::click(); }}},
                      called));
     EXPECT_TRUE(ran({"onOpen"}));
-    EXPECT_TRUE(allClosed());
     EXPECT_EQ(focused(), box);
 
     // Pressed on the bar, dragged down past the cascade and released over Exit: Exit runs.
     handlers.calls.clear();
-    auto button = [](bool down) { XTestFakeButtonEvent(TestSupport::display(), 1, down, CurrentTime); };
-    ASSERT_TRUE(play({{always, [&] { toEntry(File); button(true); }},
-                      {[&] { return file = menuOpen(File); }, [&] { toRow(file, Recent); }},
+    auto button = [](bool down) {
+        return [down] { XTestFakeButtonEvent(TestSupport::display(), 1, down, CurrentTime); };
+    };
+    ASSERT_TRUE(play({{always, [&] { toEntry(File); button(true)(); }},
+                      {fileOpen, [&] { toRow(file, Recent); }},
                       {[&] { return cascadeOpen(); }, [&] { toRow(file, Exit); }},
-                      {row(Exit), [&] { button(false); }}},
+                      {row(Exit), button(false)}},
                      called));
     EXPECT_TRUE(ran({"onExit"}));
     // A plain click leaves the menu open: the release on the bar chooses nothing.
-    ASSERT_TRUE(step([&] { toEntry(Edit); TestSupport::click(); }, [&] { return menuOpen(Edit); }));
+    ASSERT_TRUE(step(clickOn(Edit), [&] { return menuOpen(Edit); }));
     settle();
     EXPECT_TRUE(menuOpen(Edit));
     ASSERT_TRUE(step([&] { TestSupport::tap(XK_Escape); TestSupport::tap(XK_Escape); }, closed));
 
     // A press on the open entry closes its menu, a second press opens it again;
-    // a press outside the bar and every pop-up closes it; a press on a
-    // separator row closes the chain. None of them runs anything.
+    // a press outside the bar and every pop-up closes it, and so does a press on
+    // a separator row. Diagonally down-right from Recent across the separator and
+    // Exit the cascade stays; straight down by more than a font height it goes;
+    // back up into Recent it opens anew, and moving left out of its way closes it.
     handlers.calls.clear();
-    ASSERT_TRUE(play({{always, [&] { toEntry(Help); TestSupport::click(); }},
-                      {[&] { return menuOpen(Help); }, [&] { TestSupport::click(); }},
-                      {closed, [&] { TestSupport::click(); }},
-                      {[&] { return menuOpen(Help); }, [&] { TestSupport::pointerTo(form, 300, 230); TestSupport::click(); }},
-                      {closed, [&] { toEntry(File); TestSupport::click(); }},
-                      {[&] { return file = menuOpen(File); }, [&] { toRow(file, 2); TestSupport::click(); }}},
-                     closed));
-    settle();
-    EXPECT_TRUE(ran({}));
-    EXPECT_EQ(bar->get$hoverIndex(), -1);
-}
-
-TEST_F(MenuBarTest, CascadeStaysOpenOnTheWayIntoIt)
-{
-    PopUpMenu* file = nullptr;
-    PopUpMenu* cascade = nullptr;
-    // Diagonally down-right from Recent across the separator and Exit: the cascade stays.
-    ASSERT_TRUE(play({{always, [&] { toEntry(File); TestSupport::click(); }},
-                      {[&] { return file = menuOpen(File); }, [&] { toRow(file, Recent, file->get$width() / 3); }},
-                      {[&] { return cascade = cascadeOpen(); }, [&] { toRow(file, 4, file->get$width() / 3 + fontHeight()); }},
+    int third = 0;
+    ASSERT_TRUE(play({{always, clickOn(Help)},
+                      {[&] { return menuOpen(Help); }, [] { TestSupport::click(); }},
+                      {closed, [] { TestSupport::click(); }},
+                      {[&] { return menuOpen(Help); }, clickOutside},
+                      {closed, clickOn(File)},
+                      {fileOpen, [&] { toRow(file, 2); TestSupport::click(); }},
+                      {closed, clickOn(File)},
+                      {fileOpen, [&] { toRow(file, Recent, third = file->get$width() / 3); }},
+                      {[&] { return cascade = cascadeOpen(); }, [&] { toRow(file, 4, third + fontHeight()); }},
                       {always, [&] { toRow(file, Exit, file->get$width() - 3); }},
                       {always, [&] { toRow(cascade, 1); }},
-                      {cascadeRow(1), [&] { TestSupport::click(); }}},
-                     called));
-    EXPECT_TRUE(ran({"onTwo"}));
-    EXPECT_TRUE(allClosed());
-
-    // Straight down from Recent by more than a font height: Exit is lit and the cascade goes.
-    // Moving up again into Recent opens it anew; moving left out of the cascade's way closes it at Open.
-    handlers.calls.clear();
-    ASSERT_TRUE(play({{always, [&] { toEntry(File); TestSupport::click(); }},
-                      {[&] { return file = menuOpen(File); }, [&] { toRow(file, Recent, 30); }},
+                      {cascadeRow(1), [] { TestSupport::click(); }},
+                      {called, clickOn(File)},
+                      {fileOpen, [&] { toRow(file, Recent, 30); }},
                       {[&] { return cascadeOpen(); }, [&] { toRow(file, Exit, 30); }},
                       {row(Exit), [&] { toRow(file, Recent, 40); }},
                       {[&] { return cascadeOpen(); }, [&] { toRow(file, Open, 10); }},
-                      {row(Open), [&] { TestSupport::pointerTo(form, 300, 230); TestSupport::click(); }}},
+                      {row(Open), clickOutside}},
                      closed));
     settle();
-    EXPECT_TRUE(ran({}));
+    EXPECT_TRUE(ran({"onTwo"}));
+    EXPECT_EQ(bar->get$hoverIndex(), -1);
 }
 
 TEST_F(MenuBarTest, KeysLightTheBarAndWalkTheMenus)
@@ -388,8 +399,10 @@ TEST_F(MenuBarTest, KeysLightTheBarAndWalkTheMenus)
 
     // Alt pressed and released alone toggles the bar; Alt with another key does not.
     ASSERT_TRUE(keys({{XK_Alt_L, lit(File)}, {XK_Alt_L, closed}}));
-    ASSERT_TRUE(step([] { TestSupport::key(XK_Alt_L, true); TestSupport::tap(XK_Down); TestSupport::key(XK_Alt_L, false); },
-                     always));
+    TestSupport::key(XK_Alt_L, true);
+    TestSupport::tap(XK_Down);
+    TestSupport::key(XK_Alt_L, false);
+    XSync(TestSupport::display(), False);
     settle();
     EXPECT_FALSE(bar->get$isActive());
 
@@ -398,7 +411,8 @@ TEST_F(MenuBarTest, KeysLightTheBarAndWalkTheMenus)
                       {XK_Down, row(Open)}, {XK_Down, row(Recent)}, {XK_Down, row(Exit)}, {XK_Up, row(Recent)}}));
     // Right opens the cascade at its first entry, Left closes it, Escape closes one level at a time.
     ASSERT_TRUE(keys({{XK_Right, cascadeRow(0)}, {XK_Down, cascadeRow(1)}, {XK_Left, row(Recent)},
-                      {XK_Return, cascadeRow(0)}, {XK_Escape, row(Recent)}, {XK_Escape, lit(File)}, {XK_Escape, closed}}));
+                      {XK_Return, cascadeRow(0)}, {XK_Escape, row(Recent)}, {XK_Escape, lit(File)},
+                      {XK_Escape, closed}}));
     EXPECT_EQ(focused(), box);
 
     // Right on an entry without cascade opens the next bar menu, Left the one before;
@@ -409,45 +423,6 @@ TEST_F(MenuBarTest, KeysLightTheBarAndWalkTheMenus)
     EXPECT_TRUE(ran({"onOpen"}));
     EXPECT_EQ(TestSupport::toUtf8(box->get$text()), "");
     EXPECT_EQ(focused(), box);
-}
-
-TEST_F(MenuBarTest, LitEntriesAndRightAlignedShortcutsByPixel)
-{
-    // A lit bar entry has the highlight colour at 160 percent; an open one is drawn pressed.
-    std::uint32_t const highlight = bar->getColor(Style::HighlightBackground);
-    ASSERT_TRUE(keys({{XK_F10, lit(File)}}));
-    TestSupport::expectPixels(bar->get$nativeWindow(), {{"lit entry", 2, 2, Color::scale(highlight, 160)}});
-    ASSERT_TRUE(keys({{XK_Down, row(New)}}));
-    TestSupport::expectPixels(bar->get$nativeWindow(), {{"pressed entry", 2, 2, highlight}});
-    PopUpMenu* file = bar->get$popUp();
-    int m = file->get$margin();
-    TestSupport::expectPixels(file->get$nativeWindow(),
-                              {{"lit row", 3, file->get$coordinate(New) + 2, highlight},
-                               {"plain row", 3, file->get$coordinate(Open) + 2, bar->getColor(Style::Background)},
-                               {"frame", 0, file->get$coordinate(Open) + 2, bar->getColor(Style::Frame)},
-                               {"separator", m + 2, file->get$coordinate(2) + m, bar->getColor(Style::Separator)}});
-
-    // The shortcut texts of New (lit) and Exit end at the same right edge, short of the arrow column.
-    auto rightmostInk = [&](int r, std::uint32_t paper) {
-        int top = file->get$coordinate(r), w = file->get$width(), right = -1;
-        std::vector<std::uint32_t> pixels =
-            TestSupport::readPixels(file->get$nativeWindow(), 0, top + 2, w, file->get$coordinate(r + 1) - top - 4);
-        for (std::size_t i = 0; i < pixels.size(); ++i)
-            if (int x = static_cast<int>(i) % w; x > 2 && x < w - 3 && pixels[i] != paper)
-                right = std::max(right, x);
-        return right;
-    };
-    int edge = file->get$shortcutRight();
-    int plainRight = rightmostInk(Exit, bar->getColor(Style::Background));
-    EXPECT_LE(std::abs(rightmostInk(New, highlight) - plainRight), 1);
-    EXPECT_LT(plainRight, edge);
-    EXPECT_GE(plainRight, edge - 3);
-    EXPECT_LT(edge + 2 * m, file->get$width() - bar->get$style()->getIcons(Style::HArrow)->get$width());
-
-    // The picture of the documentation: the bar, File open and the Recent cascade.
-    ASSERT_TRUE(keys({{XK_Up, row(Exit)}, {XK_Up, row(Recent)}, {XK_Right, cascadeRow(0)}}));
-    EXPECT_TRUE(TestSupport::saveScreenshot(form, "menu", 0, 0));
-    ASSERT_TRUE(keys({{XK_F10, closed}}));
 }
 
 // Running an entry from the bar whose slot is empty, or whose menu has no
@@ -469,15 +444,16 @@ TEST_F(MenuBarTest, EntriesWithoutSlotOrRootAreFatalFromTheBar)
         plain->release();
         return;
     }
-    for (auto [which, type, message] : {std::tuple{"slot", "NoCallbackObjectException", "No object defined for callback slot 0"},
-                                        std::tuple{"root", "NoRootMenuException", "No root menu defined"}}) {
+    for (auto [which, type, message] :
+         {std::tuple{"slot", "NoCallbackObjectException", "No object defined for callback slot 0"},
+          std::tuple{"root", "NoRootMenuException", "No root menu defined"}}) {
         ::setenv(CaseVariable, which, 1);
         TestSupport::ChildResult result = TestSupport::runProgram(
             {TestSupport::programBesideTests("test_nyuser_menus"),
              "--gtest_filter=MenuBarTest.EntriesWithoutSlotOrRootAreFatalFromTheBar"},
             "");
         ::unsetenv(CaseVariable);
-        std::regex const report("unhandeled exception:? NyUser\\.Models\\." + std::string(type) + "\n" + message + "\n");
+        std::regex const report("unhandeled exception:? NyUser.Models." + std::string(type) + "\n" + message + "\n");
         EXPECT_TRUE(result.exited && result.exitCode == 70) << which << "\n" << result.output;
         EXPECT_TRUE(std::regex_search(result.output, report)) << which << "\n" << result.output;
         EXPECT_EQ(result.output.find("did not end the program"), std::string::npos) << which;
@@ -500,8 +476,8 @@ TEST_F(MenuBarTest, MenuIconsWidenThePopUpAndNewMenusCloseTheOpenOne)
     int m = popUp->get$margin();
     NyCore::Graphics::Font* font = bar->get$style()->get$font();
     EXPECT_EQ(popUp->get$rowHeight(), std::max(fontHeight() * 4 / 3, icons->get$height() * 4 / 3));
-    EXPECT_EQ(popUp->get$width(),
-              std::max(font->measure(OwnedString(u"Copy")), font->measure(OwnedString(u"Cut"))) + 10 * m + icons->get$width());
+    int label = std::max(font->measure(OwnedString(u"Copy")), font->measure(OwnedString(u"Cut")));
+    EXPECT_EQ(popUp->get$width(), label + 10 * m + icons->get$width());
     TestSupport::runUntil(always);
     std::uint32_t const background = bar->getColor(Style::Background);
     TestSupport::expectPixels(popUp->get$nativeWindow(),
