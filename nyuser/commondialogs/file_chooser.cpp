@@ -272,13 +272,26 @@ bool FileChooser::openFolder(std::string const& path, bool report)
     list->set$vscroll(0);
     list->refresh();
     String* shown = stringOf(folder);
-    // A path too long for its row shows its end, the part that tells folders apart.
-    bool tooLong = style->get$font()->measure(shown) > pathLabel->get$width();
-    pathLabel->set$textAlign(NyCore::Graphics::TextFlags::CenterVertical |
-                             (tooLong ? NyCore::Graphics::TextFlags::AlignRight : 0));
     pathLabel->setText(shown);
     string_free(shown);
+    placePath();
     return true;
+}
+
+void FileChooser::placePath()
+{
+    // A path too long for its row shows its end, the part that tells folders apart.
+    bool tooLong = style->get$font()->measure(pathLabel->get$text()) > pathLabel->get$width();
+    pathLabel->set$textAlign(NyCore::Graphics::TextFlags::CenterVertical |
+                             (tooLong ? NyCore::Graphics::TextFlags::AlignRight : 0));
+}
+
+bool FileChooser::onResize(int dw, int dh)
+{
+    // The anchored controls have followed the window already.
+    if (pathLabel)
+        placePath();
+    return CommonDialog::onResize(dw, dh);
 }
 
 void FileChooser::onUp()

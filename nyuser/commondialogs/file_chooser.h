@@ -56,6 +56,7 @@ public:
     void onFilterChange(int index);
     // Button 0 is Open or Save, button 1 Cancel.
     void onButton(int number) override;
+    bool onResize(int dw, int dh) override;
 
 private:
     struct Entry {
@@ -64,6 +65,7 @@ private:
     };
 
     void build(NyCore::String const* title, bool saving);
+    void placePath();
     // Checks the typed name and ends the chooser with it when it will do.
     void choosePath(std::u16string typed);
     void tell(std::string const& message);

@@ -155,17 +155,32 @@ TEST_F(FileChooserTest, ListsFoldersThenMatchingFilesAndOpensATypedName)
 {
     int filterIndex = 0;
     std::vector<std::string> seen;
-    std::string folder, caption;
+    std::vector<int> grown;
+    std::string folder;
     std::string path = run(false,
                            {{chooserReady, [&] {
                                  seen = listed();
                                  folder = chooser()->get$folder();
                                  saveScreenshot(chooser(), "file_chooser");
+                                 // Made larger, the list and the name box grow and the buttons keep to the corner.
+                                 FileChooser* c = chooser();
+                                 Widget* cancel = c->get$lastChild();
+                                 std::vector<int> before = {c->get$list()->get$width(), c->get$list()->get$height(),
+                                                            c->get$nameBox()->get$width(), c->get$nameBox()->get$x(),
+                                                            cancel->get$x(), cancel->get$y()};
+                                 c->setSize(c->get$width() + 60, c->get$height() + 40);
+                                 std::vector<int> after = {c->get$list()->get$width(), c->get$list()->get$height(),
+                                                           c->get$nameBox()->get$width(), c->get$nameBox()->get$x(),
+                                                           cancel->get$x(), cancel->get$y()};
+                                 for (std::size_t i = 0; i < before.size(); ++i)
+                                     grown.push_back(after[i] - before[i]);
                                  typeText("a.graph");
                                  tap(XK_Return);
                              }}},
                            &filterIndex);
     EXPECT_EQ(seen, (std::vector<std::string>{"Alpha/", "sub/", "v1.0/", "a.graph", "b.vexscr", "Zeta.graph"}));
+    EXPECT_EQ(grown, (std::vector<int>{60, 40, 60, 0, 60, 40})) << "list width and height, name box width and place, "
+                                                                  "Cancel's place";
     EXPECT_EQ(folder, files.path + "/");
     EXPECT_EQ(path, at("a.graph"));
     EXPECT_EQ(filterIndex, 0);
