@@ -120,15 +120,13 @@ NyCore::MethodEntry const HandlerMethods[] = {
 NyCore::TypeData Handlers::MetaData = {&NyCore::Object::MetaData, nullptr, u"Tests.MenuWindowHandlers"_str,
                                        HandlerMethods, NyCore::NoEvents, nullptr, sizeof(Handlers), 0, nullptr};
 
-MenuItemData const FileRecords[] = {{u"New"_str, u"onNew"_str, 0, -1},      {u"Open..."_str, u"onOpen"_str, 0, -1},
-                                    {nullptr, nullptr, 0, -1},               {nullptr, nullptr, 0, -1},
-                                    {u"Exit"_str, u"onExit"_str, 0, -1},     {nullptr, nullptr, -1000, -1}};
-MenuItemData const RecentRecords[] = {{u"One"_str, u"onOther"_str, 0, -1}, {u"Two"_str, u"onTwo"_str, 0, -1},
-                                      {nullptr, nullptr, -1000, -1}};
-MenuItemData const EditRecords[] = {{u"Cut"_str, u"onOther"_str, 0, -1}, {u"Copy"_str, u"onOther"_str, 0, -1},
-                                    {nullptr, nullptr, -1000, -1}};
-MenuItemData const HelpRecords[] = {{u"About"_str, u"onOther"_str, 0, -1}, {nullptr, nullptr, -1000, -1}};
-MenuItemData const NoRecords[] = {{nullptr, nullptr, -1000, -1}};
+MenuItemData const End = {nullptr, nullptr, -1000, -1}, Separator = {nullptr, nullptr, 0, -1};
+MenuItemData const FileRecords[] = {
+    {u"New"_str, u"onNew"_str, 0, -1}, {u"Open..."_str, u"onOpen"_str, 0, -1}, Separator, Separator,
+    {u"Exit"_str, u"onExit"_str, 0, -1}, End};
+MenuItemData const RecentRecords[] = {{u"One"_str, u"onOther"_str, 0, -1}, {u"Two"_str, u"onTwo"_str, 0, -1}, End};
+MenuItemData const EditRecords[] = {{u"Cut"_str, u"onOther"_str, 0, -1}, {u"Copy"_str, u"onOther"_str, 0, -1}, End};
+MenuItemData const HelpRecords[] = {{u"About"_str, u"onOther"_str, 0, -1}, End};
 
 // Bar entries: File, a separator, Edit, Help. File's rows: New, Open...,
 // a separator, Recent (a cascade of One and Two), a separator, Exit.
@@ -156,7 +154,7 @@ protected:
         ASSERT_TRUE(box);
         bar = static_cast<MenuBar*>(NyCore::System::Widget::create(form, u"NyUser.Menus.MenuBar", 0, 0, 0, 360, 20));
         bar->setSize(360, fontHeight() * 4 / 3);
-        root = Menu::createRoot(NoRecords);
+        root = Menu::createRoot(&End);
         root->setCallbackObject(root->createObjectSlots(1), &handlers);
         Menu* file = add(root, File, u"File", FileRecords);
         add(file, Recent, u"Recent", RecentRecords);
@@ -224,6 +222,13 @@ protected:
     std::function<bool()> const closed = [this] { return !bar->get$popUp() && !bar->get$isActive(); };
     std::function<bool()> const called = [this] { return !handlers.calls.empty(); };
 
+    // Handles the exposures that redraws asked for, so that pixels read back are current.
+    static void drawn()
+    {
+        XSync(TestSupport::display(), False);
+        NyCore::System::EventLoop::serviceEvents(nullptr);
+        XSync(TestSupport::display(), False);
+    }
     // A round of the event loop after which a wrongly posted call would have run.
     void settle()
     {
@@ -257,8 +262,10 @@ TEST_F(MenuBarTest, LayoutAndPixelsFollowTheFontAndMenusStayOnTheScreen)
     // A lit bar entry has the highlight colour at 160 percent; an open one is drawn pressed.
     std::uint32_t const highlight = bar->getColor(Style::HighlightBackground), paper = bar->getColor(Style::Background);
     ASSERT_TRUE(keys({{XK_F10, lit(File)}}));
+    drawn();
     TestSupport::expectPixels(bar->get$nativeWindow(), {{"lit entry", 2, 2, Color::scale(highlight, 160)}});
     ASSERT_TRUE(keys({{XK_Down, row(New)}}));
+    drawn();
     TestSupport::expectPixels(bar->get$nativeWindow(), {{"pressed entry", 2, 2, highlight}});
     PopUpMenu* file = bar->get$popUp();
     TestSupport::expectPixels(file->get$nativeWindow(),
@@ -469,7 +476,7 @@ TEST_F(MenuBarTest, MenuIconsWidenThePopUpAndNewMenusCloseTheOpenOne)
     EXPECT_EQ(popUp->get$rowHeight(), std::max(fontHeight() * 4 / 3, icons->get$height() * 4 / 3));
     int label = std::max(font->measure(OwnedString(u"Copy")), font->measure(OwnedString(u"Cut")));
     EXPECT_EQ(popUp->get$width(), label + 10 * m + icons->get$width());
-    TestSupport::runUntil(always);
+    drawn();
     std::uint32_t const background = bar->getColor(Style::Background);
     TestSupport::expectPixels(popUp->get$nativeWindow(),
                               {{"icon column", 2, popUp->get$height() - 2, Color::scale(background, 90)},
