@@ -4,6 +4,8 @@
 // dialogs, so that a failure never hangs the program.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
@@ -13,8 +15,11 @@
 #include <vector>
 
 #include "nycore/system/time.h"
+#include "nytoolkit/buttons/text_button.h"
+#include "nytoolkit/widgets/label.h"
 #include "nyuser/commondialogs/common_dialog.h"
 #include "tests/support/run_until.h"
+#include "tests/support/strings.h"
 #include "tests/support/windows.h"
 
 namespace TestSupport {
@@ -25,22 +30,19 @@ struct Step {
 };
 
 using NyUser::CommonDialogs::CommonDialog;
+using NyCore::System::Widget;
+using NyToolkit::Buttons::TextButton;
 
-inline NyCore::System::Widget* topOf(NyCore::System::Widget* widget)
-{
-    namespace WF = NyCore::System::WidgetFlags;
-    while (widget && widget->get$parent() && !(widget->get$flags() & (WF::TopLevel | WF::PopUp)))
-        widget = widget->get$parent();
-    return widget;
-}
-
-// The innermost dialog is on screen and one of its controls has the keyboard focus.
+// The innermost dialog is on screen, of type T, and one of its controls has the keyboard focus.
 template <typename T = CommonDialog>
 bool dialogReady()
 {
+    namespace WF = NyCore::System::WidgetFlags;
     CommonDialog* dialog = CommonDialog::get$current();
-    return dialog && dynamic_cast<T*>(dialog) && mapped(dialog) &&
-           topOf(NyCore::System::Widget::get$focused()) == dialog;
+    Widget* top = Widget::get$focused();
+    while (top && top->get$parent() && !(top->get$flags() & (WF::TopLevel | WF::PopUp)))
+        top = top->get$parent();
+    return dynamic_cast<T*>(dialog) && mapped(dialog) && top == dialog;
 }
 
 // Calls `open` (which returns when its dialog has ended) from the event loop
@@ -48,7 +50,7 @@ bool dialogReady()
 // dialog ended. `stuck` tells which step was waiting when the run gave up.
 inline bool runDialog(std::function<void()> const& open, std::vector<Step> const& steps, std::string* stuck = nullptr)
 {
-    bool looping = false, started = false, ended = false, gaveUp = false;
+    bool looping = false, opened = false, ended = false, gaveUp = false;
     std::size_t next = 0;
     std::uint32_t const limit = NyCore::System::Time::getTickCount() + 10000;
     runUntil([&] {
@@ -57,8 +59,8 @@ inline bool runDialog(std::function<void()> const& open, std::vector<Step> const
             looping = true;
             return false;
         }
-        if (!started) {
-            started = true;
+        if (!opened) {
+            opened = true;
             open();
             ended = true;
             return true;
@@ -72,8 +74,7 @@ inline bool runDialog(std::function<void()> const& open, std::vector<Step> const
             if (!gaveUp)
                 std::fprintf(stderr, "runDialog: gave up waiting for step %zu\n", next);
             gaveUp = true;
-            CommonDialog* dialog = CommonDialog::get$current();
-            if (dialog && !dialog->isEnding())
+            if (CommonDialog* dialog = CommonDialog::get$current(); dialog && !dialog->isEnding())
                 dialog->endDialog(-99);
             tap(XK_Escape);
         }
@@ -84,13 +85,43 @@ inline bool runDialog(std::function<void()> const& open, std::vector<Step> const
     return ended && !gaveUp && next == steps.size();
 }
 
-inline bool always()
+// The buttons of the innermost dialog, in the order they were made.
+inline std::vector<TextButton*> buttonsOf(Widget* dialog = CommonDialog::get$current())
 {
-    return true;
+    std::vector<TextButton*> buttons;
+    Widget* first = dialog->get$firstChild();
+    Widget* child = first;
+    do {
+        if (auto* button = dynamic_cast<TextButton*>(child))
+            buttons.push_back(button);
+        child = child->get$nextSibling();
+    } while (child && child != first);
+    return buttons;
+}
+
+inline void clickMiddle(Widget* widget)
+{
+    pointerTo(widget, widget->get$width() / 2, widget->get$height() / 2);
+    click();
+}
+
+// Clicks the innermost dialog's button with that label.
+inline void clickLabelled(std::string const& label)
+{
+    for (TextButton* button : buttonsOf())
+        if (toUtf8(button->get$label()) == label)
+            return clickMiddle(button);
+    ADD_FAILURE() << "no button " << label;
+}
+
+// The message of the innermost message or input window (its first child).
+inline std::string messageText()
+{
+    return toUtf8(static_cast<NyToolkit::Label*>(CommonDialog::get$current()->get$firstChild())->get$text());
 }
 
 // The close box: the WM_DELETE_WINDOW message a window manager sends.
-inline void sendDeleteWindow(NyCore::System::Widget* window)
+inline void sendDeleteWindow(Widget* window = CommonDialog::get$current())
 {
     XEvent event = {};
     event.xclient.type = ClientMessage;
@@ -98,16 +129,15 @@ inline void sendDeleteWindow(NyCore::System::Widget* window)
     event.xclient.message_type = XInternAtom(display(), "WM_PROTOCOLS", False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display(), "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display(), window->get$nativeWindow(), False, NoEventMask, &event);
 }
 
-// Types the text (plain ASCII) with real keys.
+// Types the text (letters, digits and / . _ - ~) with real keys.
 inline void typeText(std::string const& text)
 {
     for (char c : text) {
         char name[2] = {c, 0};
-        KeySym sym = c == '/' ? XK_slash : c == '.' ? XK_period : c == ' ' ? XK_space : c == '~' ? XK_asciitilde
+        KeySym sym = c == '/' ? XK_slash : c == '.' ? XK_period : c == '~' ? XK_asciitilde
                      : c == '_' ? XK_underscore : c == '-' ? XK_minus : XStringToKeysym(name);
         bool shifted = c == '~' || c == '_' || (c >= 'A' && c <= 'Z');
         if (shifted)
