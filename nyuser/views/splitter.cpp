@@ -161,7 +161,8 @@ NyCore::System::Widget* Splitter::addChild(int index, NyCore::String const* clas
     int n = get$childCount();
     if (index < 0 || index > n)
         index = n;
-    std::uint32_t paneFlags = (childFlags & ResizableFlag ? Resizable : 0) | (childFlags & get$shareFlag() ? Shares : 0);
+    std::uint32_t paneFlags = (childFlags & ResizableFlag ? std::uint32_t{Resizable} : 0u) |
+                              (childFlags & get$shareFlag() ? std::uint32_t{Shares} : 0u);
     // The splitter places its panes itself: no anchors, and the resize flag
     // means nothing to a child window.
     std::uint32_t widgetFlags = childFlags & ~(ResizableFlag | WidgetFlags::AnchorMask);
