@@ -9,7 +9,6 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,9 +45,9 @@ bool dialogReady()
 }
 
 // Calls `open` (which returns when its dialog has ended) from the event loop
-// and plays the steps meanwhile; true when every step was played and the
-// dialog ended. `stuck` tells which step was waiting when the run gave up.
-inline bool runDialog(std::function<void()> const& open, std::vector<Step> const& steps, std::string* stuck = nullptr)
+// and plays the steps meanwhile; "" when every step was played and the dialog
+// ended, else which step was waiting when the run gave up.
+inline std::string runDialog(std::function<void()> const& open, std::vector<Step> const& steps)
 {
     bool looping = false, opened = false, ended = false, gaveUp = false;
     std::size_t next = 0;
@@ -71,8 +70,6 @@ inline bool runDialog(std::function<void()> const& open, std::vector<Step> const
         }
         // Past the limit every open dialog is ended, and Escape closes any pop-up a step left open.
         if (static_cast<std::int32_t>(NyCore::System::Time::getTickCount() - limit) > 0) {
-            if (!gaveUp)
-                std::fprintf(stderr, "runDialog: gave up waiting for step %zu\n", next);
             gaveUp = true;
             if (CommonDialog* dialog = CommonDialog::get$current(); dialog && !dialog->isEnding())
                 dialog->endDialog(-99);
@@ -80,9 +77,9 @@ inline bool runDialog(std::function<void()> const& open, std::vector<Step> const
         }
         return ended;
     });
-    if (gaveUp && stuck)
-        *stuck = "gave up waiting for step " + std::to_string(next);
-    return ended && !gaveUp && next == steps.size();
+    if (gaveUp || !ended || next < steps.size())
+        return "gave up waiting for step " + std::to_string(next);
+    return "";
 }
 
 // The buttons of the innermost dialog, in the order they were made.
@@ -132,17 +129,14 @@ inline void sendDeleteWindow(Widget* window = CommonDialog::get$current())
     XSendEvent(display(), window->get$nativeWindow(), False, NoEventMask, &event);
 }
 
-// Types the text (letters, digits and / . _ - ~) with real keys.
+// Types the text (printable ASCII, whose key symbols are its own codes) with real keys.
 inline void typeText(std::string const& text)
 {
     for (char c : text) {
-        char name[2] = {c, 0};
-        KeySym sym = c == '/' ? XK_slash : c == '.' ? XK_period : c == '~' ? XK_asciitilde
-                     : c == '_' ? XK_underscore : c == '-' ? XK_minus : XStringToKeysym(name);
         bool shifted = c == '~' || c == '_' || (c >= 'A' && c <= 'Z');
         if (shifted)
             key(XK_Shift_L, true);
-        tap(sym);
+        tap(static_cast<unsigned char>(c));
         if (shifted)
             key(XK_Shift_L, false);
     }

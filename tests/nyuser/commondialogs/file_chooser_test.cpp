@@ -61,13 +61,15 @@ std::function<bool()> inFolder(std::string const& end)
     return [end] { return dialogReady<FileChooser>() && chooser()->get$folder().ends_with(end); };
 }
 
-// Points at the list's line `index`, found through the list's own hit test.
-void pointAtLine(int index)
+// Clicks the list's line `index`, found through the list's own hit test.
+void clickLine(int index)
 {
     FolderList* list = chooser()->get$list();
     for (int y = 0; y < list->get$height(); ++y)
-        if (list->lineAt(8, y) == index)
-            return pointerTo(list, 8, y + 3);
+        if (list->lineAt(8, y) == index) {
+            pointerTo(list, 8, y + 3);
+            return click();
+        }
     ADD_FAILURE() << "line " << index << " is not shown";
 }
 
@@ -84,11 +86,10 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        for (char const* file : {"a.graph", "b.vexscr", "c.txt", ".hidden.graph", "Zeta.graph"})
-            writeBytes(files.at(file), std::string("contents of ") + file);
         for (char const* folder : {"sub", "Alpha", ".git", "v1.0"})
-            ::mkdir(files.at(folder).c_str(), 0755);
-        writeBytes(files.at("sub/inner.graph"), "inner");
+            ::mkdir(at(folder).c_str(), 0755);
+        for (char const* file : {"a.graph", "b.vexscr", "c.txt", ".hidden.graph", "Zeta.graph", "sub/inner.graph"})
+            writeBytes(files.at(file), std::string("contents of ") + file);
         owner = formFromText(uR"(<NyToolkit.Form w="200" h="60" caption="Owner">
   <NyToolkit.TextBox id="box" x="10" y="10" w="150" h="22" flags="TabStop"/></NyToolkit.Form>)");
         ownerBox = child(owner, u"box");
@@ -106,23 +107,22 @@ protected:
         OwnedString title(save ? u"Save Graph" : u"Open Document"), start(std::u16string(folder.begin(), folder.end()));
         NyCore::String const* filters[] = {all, graph, script, nullptr};
         NyCore::String* path = nullptr;
-        std::string stuck;
-        EXPECT_TRUE(runDialog(
-            [&] {
-                path = save ? FileBrowseDialog::saveFile(owner, title, start, filters, &filterIndex)
-                            : FileBrowseDialog::openFile(owner, title, start, filters, &filterIndex);
-            },
-            steps, &stuck))
-            << stuck;
+        EXPECT_EQ(runDialog(
+                      [&] {
+                          path = save ? FileBrowseDialog::saveFile(owner, title, start, filters, &filterIndex)
+                                      : FileBrowseDialog::openFile(owner, title, start, filters, &filterIndex);
+                      },
+                      steps),
+                  "");
         EXPECT_TRUE(runUntil([&] { return Widget::get$focused() == ownerBox; })) << "the focus is back on the owner";
         return OwnedString(path).utf8();
     }
-    // A message window comes up: its text is kept and the button clicked.
+    // A message window comes up: its text is kept and the button clicked (the close box for "").
     Step answer(std::string const& button)
     {
         return {dialogReady<MsgWindow>, [this, button] {
                     messages.push_back(messageText());
-                    clickLabelled(button);
+                    button.empty() ? sendDeleteWindow() : clickLabelled(button);
                 }};
     }
     std::string at(std::string const& name) const { return files.at(name); }
@@ -167,10 +167,7 @@ TEST_F(FileChooserTest, ListsFoldersThenFilesGrowsWithTheWindowAndWorksByTypedFo
                                         box = nameText();
                                         clickLabelled("Up");
                                     }},
-                                   {[&] { return inFolder(root)() && selected(1)(); }, [] {
-                                        pointAtLine(3);
-                                        click();
-                                    }},
+                                   {[&] { return inFolder(root)() && selected(1)(); }, [] { clickLine(3); }},
                                    {selected(3), [&] {
                                         afterClick = nameText();
                                         tap(XK_Up);
@@ -184,8 +181,7 @@ TEST_F(FileChooserTest, ListsFoldersThenFilesGrowsWithTheWindowAndWorksByTypedFo
                                    {selected(0), [] { tap(XK_Down); }},
                                    {selected(1), [] { tap(XK_Return); }},
                                    {inFolder("/sub/"), [] {
-                                        pointAtLine(0);
-                                        click();
+                                        clickLine(0);
                                         click();
                                     }}});
     EXPECT_EQ(seen, (std::vector<std::string>{"Alpha/", "sub/", "v1.0/", "a.graph", "b.vexscr", "Zeta.graph"}));
@@ -196,52 +192,50 @@ TEST_F(FileChooserTest, ListsFoldersThenFilesGrowsWithTheWindowAndWorksByTypedFo
     EXPECT_EQ(afterClick, "a.graph");
     EXPECT_EQ(afterUp, "a.graph") << "choosing a folder leaves the name";
     EXPECT_EQ(path, at("sub/inner.graph"));
-    EXPECT_EQ(filterIndex, 0);
-
-    // A folder that cannot be opened to start with gives the current one; an absolute
-    // folder path opens it, and a relative name is taken from the folder shown.
-    OwnedString current(directory_get_cur());
-    std::string started;
-    path = run(false, {{chooserReady, [&] {
-                            started = chooser()->get$folder();
-                            typeText(at("sub"));
-                            tap(XK_Return);
-                        }},
-                       {inFolder("/sub/"), [] {
-                            typeText("../b.vexscr");
-                            tap(XK_Return);
-                        }}},
-               at("no such folder"));
-    EXPECT_EQ(started, current.utf8());
-    EXPECT_EQ(path, at("b.vexscr"));
 }
 
-TEST_F(FileChooserTest, OpeningNeedsAnExistingFileAndAnUnreadableFolderIsReported)
+TEST_F(FileChooserTest, OpeningNeedsAnExistingFileTakesPathsAndReportsAnUnreadableFolder)
 {
+    // A folder that cannot be opened to start with gives the current one. A missing
+    // file is refused with the name kept; an absolute folder path opens that folder;
+    // a folder that cannot be read leaves the chooser where it was; a relative name
+    // is taken from the folder shown.
+    OwnedString current(directory_get_cur());
+    std::string started, kept, folderAfter;
+    bool opened = true;
     filterIndex = 1;
-    bool nameKept = false, opened = true;
-    std::string folderAfter;
-    std::string path = run(false, {typeAndEnter("missing.graph"), answer("OK"),
-                                   {chooserReady, [&] {
-                                        nameKept = nameText() == "missing.graph";
-                                        opened = chooser()->openFolder(at("c.txt"));
+    std::string path = run(false, {{chooserReady, [&] {
+                                        started = chooser()->get$folder();
+                                        typeText(at("missing.graph"));
+                                        tap(XK_Return);
                                     }},
                                    answer("OK"),
                                    {chooserReady, [&] {
+                                        kept = nameText();
+                                        chooser()->get$nameBox()->setText(nullptr);
+                                        typeText(at("sub"));
+                                        tap(XK_Return);
+                                    }},
+                                   {inFolder("/sub/"), [&] { opened = chooser()->openFolder(at("c.txt")); }},
+                                   answer("OK"),
+                                   {chooserReady, [&] {
                                         folderAfter = chooser()->get$folder();
-                                        tap(XK_Escape);
-                                    }}});
+                                        typeText("../b.vexscr");
+                                        tap(XK_Return);
+                                    }}},
+                           at("no such folder"));
+    EXPECT_EQ(started, current.utf8());
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0], "The file \"" + at("missing.graph") + "\" does not exist.");
-    EXPECT_TRUE(nameKept);
+    EXPECT_EQ(kept, at("missing.graph"));
     EXPECT_FALSE(opened);
     EXPECT_EQ(messages[1].rfind("The folder \"" + at("c.txt") + "/\" cannot be read: ", 0), 0u) << messages[1];
-    EXPECT_EQ(folderAfter, files.path + "/") << "the chooser stays where it was";
-    EXPECT_EQ(path, "<null>");
-    EXPECT_EQ(filterIndex, 1) << "a cancelled dialog leaves the index";
+    EXPECT_EQ(folderAfter, at("sub/"));
+    EXPECT_EQ(path, at("b.vexscr"));
+    EXPECT_EQ(filterIndex, 1);
 }
 
-TEST_F(FileChooserTest, SavingAddsTheDefaultExtensionAndNeedsAnExistingFolder)
+TEST_F(FileChooserTest, SavingAddsTheDefaultExtension)
 {
     struct Case {
         char const* typed;
@@ -257,42 +251,18 @@ TEST_F(FileChooserTest, SavingAddsTheDefaultExtensionAndNeedsAnExistingFolder)
         EXPECT_EQ(filterIndex, c.filter) << c.typed;
         EXPECT_FALSE(exists(at(c.expected))) << "the dialog writes nothing";
     }
-
-    // A folder that does not exist: a message, the chooser stays, Cancel gives nothing.
-    EXPECT_EQ(run(true, {typeAndEnter("nowhere/report"), answer("OK"), {chooserReady, [] { clickLabelled("Cancel"); }}}),
-              "<null>");
-    EXPECT_EQ(messages, (std::vector<std::string>{"The folder \"" + at("nowhere/") + "\" does not exist."}));
 }
 
-TEST_F(FileChooserTest, SavingOverAnExistingFileAsksFirst)
+TEST_F(FileChooserTest, SavingFollowsTheFilterNeedsAnExistingFolderAndAsksBeforeReplacing)
 {
-    // "a" becomes a.graph, which exists: the question's close box is No and keeps
-    // the chooser open with the name; Yes takes it.
-    filterIndex = 1;
-    bool stayed = false;
-    std::string path = run(true, {typeAndEnter("a"),
-                                  {dialogReady<MsgWindow>, [&] {
-                                       messages.push_back(messageText());
-                                       sendDeleteWindow();
-                                   }},
-                                  {chooserReady, [&] {
-                                       stayed = nameText() == "a";
-                                       clickLabelled("Save");
-                                   }},
-                                  answer("Yes")});
-    std::string const question = "The file \"" + at("a.graph") + "\" already exists.\nDo you want to replace it?";
-    EXPECT_EQ(messages, (std::vector<std::string>{question, question}));
-    EXPECT_TRUE(stayed);
-    EXPECT_EQ(path, at("a.graph"));
-    EXPECT_EQ(readBytes(at("a.graph")), "contents of a.graph") << "asking changes nothing";
-}
-
-TEST_F(FileChooserTest, TheFilterIndexIsPreselectedFollowedAndReturned)
-{
+    // The filter index is preselected, and another filter chosen lists its files; a
+    // missing folder is refused; "a" becomes a.graph, which exists: the question's
+    // close box is No and keeps the chooser open with the name; Yes takes it.
     filterIndex = 2;
     int preselected = -1;
     std::vector<std::string> scripts, graphs;
     NyToolkit::DropList* filters = nullptr;
+    bool stayed = false;
     std::string path = run(true, {{chooserReady, [&] {
                                        filters = chooser()->get$filterList();
                                        preselected = filters->get$selectedIndex();
@@ -308,18 +278,31 @@ TEST_F(FileChooserTest, TheFilterIndexIsPreselectedFollowedAndReturned)
                                        pointerTo(chooser()->get$nameBox(), 5, 5);
                                        click();
                                    }},
+                                  typeAndEnter("nowhere/report"), answer("OK"),
                                   {chooserReady, [] {
-                                       typeText("fresh");
+                                       chooser()->get$nameBox()->setText(nullptr);
+                                       typeText("a");
+                                       tap(XK_Return);
+                                   }},
+                                  answer(""),
+                                  {chooserReady, [&] {
+                                       stayed = nameText() == "a";
                                        clickLabelled("Save");
-                                   }}});
+                                   }},
+                                  answer("Yes")});
     EXPECT_EQ(preselected, 2);
     EXPECT_EQ(scripts, (std::vector<std::string>{"Alpha/", "sub/", "v1.0/", "b.vexscr"}));
     EXPECT_EQ(graphs, (std::vector<std::string>{"Alpha/", "sub/", "v1.0/", "a.graph", "Zeta.graph"}));
-    EXPECT_EQ(path, at("fresh.graph"));
+    std::string const question = "The file \"" + at("a.graph") + "\" already exists.\nDo you want to replace it?";
+    EXPECT_EQ(messages, (std::vector<std::string>{"The folder \"" + at("nowhere/") + "\" does not exist.", question,
+                                                  question}));
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(path, at("a.graph"));
+    EXPECT_EQ(readBytes(at("a.graph")), "contents of a.graph") << "asking changes nothing";
     EXPECT_EQ(filterIndex, 1);
 }
 
-TEST_F(FileChooserTest, TabVisitsEveryControlAndEscapeInAnyOfThemCancels)
+TEST_F(FileChooserTest, TabVisitsEveryControlAndEscapeInAnyOfThemCancelsLeavingTheIndex)
 {
     auto describe = [](Widget* widget) -> std::string {
         if (auto* button = dynamic_cast<TextButton*>(widget))
@@ -341,8 +324,10 @@ TEST_F(FileChooserTest, TabVisitsEveryControlAndEscapeInAnyOfThemCancels)
                                  focused = describe(last);
                                  tap(t < tabs ? XK_Tab : XK_Escape);
                              }});
+        filterIndex = 2;
         EXPECT_EQ(run(false, steps), "<null>") << tabs << " tabs";
         EXPECT_EQ(focused, order[tabs]) << tabs << " tabs";
+        EXPECT_EQ(filterIndex, 2) << "a cancelled dialog leaves the index";
     }
 }
 

@@ -80,106 +80,91 @@ protected:
     int run(std::function<int()> const& open, std::vector<Step> const& steps)
     {
         int result = -99;
-        std::string stuck;
-        EXPECT_TRUE(runDialog([&] { result = open(); }, steps, &stuck)) << stuck;
+        EXPECT_EQ(runDialog([&] { result = open(); }, steps), "");
         if (owner) {
             EXPECT_TRUE(runUntil([&] { return Widget::get$focused() == second; })) << "the owner has the focus again";
         }
         EXPECT_FALSE(CommonDialog::get$current());
         return result;
     }
-    int showKind(int kind, std::vector<Step> const& steps, char16_t const* message = u"Saved.")
-    {
-        OwnedString caption(u"Vexadrome"), text(message);
-        return run([&] { return MsgWindow::show(owner, caption, text, kind); }, steps);
-    }
 
     NyToolkit::Form* owner = nullptr;
     NyToolkit::TextBox* second = nullptr;
+    OwnedString caption{u"Vexadrome"}, three{u"One\nTwo\nThree"}, two{u"Two lines\nof text."}, one{u"Replace it?"},
+        waves{u"The graph \"Waves\" has changes.\nSave them before closing?"}, left{u"Left"}, right{u"Right"},
+        both{u"Both"};
 };
 
-TEST_F(MsgWindowTest, EachKindIsLaidOutFromTheFontAndAnswersByClickTabAndEnterEscapeAndTheCloseBox)
+TEST_F(MsgWindowTest, EachButtonSetIsLaidOutFromTheFontAndAnswersByClickTabAndEnterEscapeAndTheCloseBox)
 {
-    struct Kind {
-        char16_t const* message;
+    struct Row {
         int lines;
         Labels labels;
-    } const kinds[] = {
-        {u"One\nTwo\nThree", 3, {u"OK"}},
-        {u"Two lines\nof text.", 2, {u"OK", u"Cancel"}},
-        {u"Replace it?", 1, {u"Yes", u"No"}},
-        {u"The graph \"Waves\" has changes.\nSave them before closing?", 2, {u"Yes", u"No", u"Cancel"}},
+        std::function<int()> open;
+    } const rows[] = {
+        {3, {u"OK"}, [&] { return MsgWindow::show(owner, caption, three, MsgWindow::Ok); }},
+        {2, {u"OK", u"Cancel"}, [&] { return MsgWindow::show(owner, caption, two, MsgWindow::OkCancel); }},
+        {1, {u"Yes", u"No"}, [&] { return MsgWindow::show(owner, caption, one, MsgWindow::YesNo); }},
+        {2, {u"Yes", u"No", u"Cancel"}, [&] { return MsgWindow::show(owner, caption, waves, MsgWindow::YesNoCancel); }},
+        {1, {u"Left"}, [&] { return MsgWindow::show(owner, caption, one, left, nullptr); }},
+        {1, {u"Left", u"Right", u"Both"}, [&] { return MsgWindow::display(owner, caption, one, left, right, both); }},
     };
     auto focusOn = [](int b) {
         return [b] { return dialogReady<MsgWindow>() && Widget::get$focused() == buttonsOf()[b]; };
     };
-    for (int kind = 0; kind < 4; ++kind) {
-        Kind const& k = kinds[kind];
-        int const count = static_cast<int>(k.labels.size());
+    for (Row const& row : rows) {
+        SCOPED_TRACE(toUtf8(row.labels.back()) + " " + std::to_string(row.labels.size()));
+        int const count = static_cast<int>(row.labels.size());
         for (int i = 0; i < count; ++i) {
-            std::vector<Step> click = {{dialogReady<MsgWindow>, [&, i] {
-                                            expectLayout(k.lines, k.labels);
-                                            if (kind == 3 && i == 0) {
-                                                EXPECT_TRUE(saveScreenshot(CommonDialog::get$current(), "message_window"));
-                                            }
-                                            clickMiddle(buttonsOf()[i]);
-                                        }}};
-            EXPECT_EQ(showKind(kind, click, k.message), i) << "click, kind " << kind << " button " << i;
+            EXPECT_EQ(run(row.open, {{dialogReady<MsgWindow>, [&, i] {
+                                          expectLayout(row.lines, row.labels);
+                                          if (&row == &rows[3] && i == 0) {
+                                              EXPECT_TRUE(saveScreenshot(CommonDialog::get$current(), "message_window"));
+                                          }
+                                          clickMiddle(buttonsOf()[static_cast<std::size_t>(i)]);
+                                      }}}),
+                      i)
+                << "click " << i;
             // The first button has the focus; Tab moves right (wrapping), Enter presses.
             // Each Tab waits for the focus the one before gave, as a person's keys do.
             std::vector<Step> keys;
             for (int t = 0; t < i + count; ++t)
                 keys.push_back({focusOn(t % count), [] { tap(XK_Tab); }});
             keys.push_back({focusOn(i), [] { tap(XK_Return); }});
-            EXPECT_EQ(showKind(kind, keys), i) << "Tab and Enter, kind " << kind << " button " << i;
+            EXPECT_EQ(run(row.open, keys), i) << "Tab and Enter " << i;
         }
-        EXPECT_EQ(showKind(kind, {{dialogReady<MsgWindow>, [] { tap(XK_Escape); }}}), -1) << "Escape " << kind;
-        EXPECT_EQ(showKind(kind, {{dialogReady<MsgWindow>, [] { sendDeleteWindow(); }}}), -1) << "close box " << kind;
+        EXPECT_EQ(run(row.open, {{dialogReady<MsgWindow>, [] { tap(XK_Escape); }}}), -1) << "Escape";
+        EXPECT_EQ(run(row.open, {{dialogReady<MsgWindow>, [] { sendDeleteWindow(); }}}), -1) << "close box";
     }
+    expectException([&] { MsgWindow::show(nullptr, caption, one, 4); }, "NyCore.InvalidParameterException",
+                    "Invalid paramiter.");
 }
 
 TEST_F(MsgWindowTest, TheOwnerTakesNoInputMeanwhileAndClosingItEndsTheWindowAsClosed)
 {
     bool ownerTookInput = true;
-    EXPECT_EQ(showKind(0, {{dialogReady<MsgWindow>, [&] {
-                               pointerTo(child(owner, u"first"), 5, 5);
-                               click();
-                               XSync(display(), False);
-                               NyCore::System::EventLoop::serviceEvents(nullptr);
-                               ownerTookInput = Widget::get$focused() != buttonsOf()[0];
-                               tap(XK_Return);
-                           }}}),
+    auto show = [&] { return MsgWindow::show(owner, caption, one, MsgWindow::Ok); };
+    EXPECT_EQ(run(show, {{dialogReady<MsgWindow>, [&] {
+                             pointerTo(child(owner, u"first"), 5, 5);
+                             click();
+                             XSync(display(), False);
+                             NyCore::System::EventLoop::serviceEvents(nullptr);
+                             ownerTookInput = Widget::get$focused() != buttonsOf()[0];
+                             tap(XK_Return);
+                         }}}),
               0);
     EXPECT_FALSE(ownerTookInput);
     // The owner's window going away deletes the dialog with it.
-    EXPECT_EQ(showKind(1, {{dialogReady<MsgWindow>, [&] {
-                               owner->close();
-                               owner = nullptr;
-                           }}}),
+    EXPECT_EQ(run(show, {{dialogReady<MsgWindow>, [&] {
+                             owner->close();
+                             owner = nullptr;
+                         }}}),
               -1);
-}
-
-TEST_F(MsgWindowTest, CallerGivenLabelsAndAnUnknownKind)
-{
-    OwnedString caption(u"Question"), message(u"Which one?"), left(u"Left"), right(u"Right"), both(u"Both");
-    auto pick = [](Labels labels, std::size_t index) {
-        return std::vector<Step>{{dialogReady<MsgWindow>, [labels, index] {
-                                      expectLayout(1, labels);
-                                      if (buttonsOf().size() > index)
-                                          clickMiddle(buttonsOf()[index]);
-                                  }}};
-    };
-    EXPECT_EQ(run([&] { return MsgWindow::show(owner, caption, message, left, nullptr); }, pick({u"Left"}, 0)), 0);
-    EXPECT_EQ(run([&] { return MsgWindow::display(owner, caption, message, left, right, both); },
-                  pick({u"Left", u"Right", u"Both"}, 2)),
-              2);
-    expectException([&] { MsgWindow::show(nullptr, caption, message, 4); }, "NyCore.InvalidParameterException",
-                    "Invalid paramiter.");
 }
 
 TEST_F(MsgWindowTest, InputWindowGivesTheTextOnEnterAndOkAndNothingOtherwise)
 {
-    OwnedString caption(u"Rename"), message(u"New name:"), initial(u"old");
+    OwnedString message(u"New name:"), initial(u"old");
     struct Case {
         char const* how;
         std::function<void()> act;
@@ -194,15 +179,14 @@ TEST_F(MsgWindowTest, InputWindowGivesTheTextOnEnterAndOkAndNothingOtherwise)
     };
     for (Case const& c : cases) {
         NyCore::String* answer = nullptr;
-        run(
-            [&] {
-                answer = InputWindow::ask(owner, caption, message, initial);
-                return 0;
-            },
-            {{dialogReady<InputWindow>, [&] {
-                  EXPECT_TRUE(dynamic_cast<NyToolkit::TextBox*>(Widget::get$focused())) << c.how;
-                  c.act();
-              }}});
+        auto ask = [&] {
+            answer = InputWindow::ask(owner, caption, message, initial);
+            return 0;
+        };
+        run(ask, {{dialogReady<InputWindow>, [&] {
+                       EXPECT_TRUE(dynamic_cast<NyToolkit::TextBox*>(Widget::get$focused())) << c.how;
+                       c.act();
+                   }}});
         EXPECT_EQ(OwnedString(answer).utf8(), c.expected) << c.how;
     }
 }
