@@ -14,12 +14,15 @@
 #include <vector>
 
 #include "nycore/system/time.h"
+#include "nytoolkit/text/text_box.h"
 #include "nytoolkit/buttons/text_button.h"
 #include "nytoolkit/widgets/label.h"
 #include "nyuser/commondialogs/common_dialog.h"
+#include "tests/support/forms.h"
 #include "tests/support/run_until.h"
 #include "tests/support/strings.h"
 #include "tests/support/windows.h"
+#include "tests/support/xvfb.h"
 
 namespace TestSupport {
 
@@ -117,9 +120,10 @@ inline std::string messageText()
     return toUtf8(static_cast<NyToolkit::Label*>(CommonDialog::get$current()->get$firstChild())->get$text());
 }
 
-// The close box: the WM_DELETE_WINDOW message a window manager sends.
-inline void sendDeleteWindow(Widget* window = CommonDialog::get$current())
+// The innermost dialog's close box: the WM_DELETE_WINDOW message a window manager sends.
+inline void sendDeleteWindow()
 {
+    Widget* window = CommonDialog::get$current();
     XEvent event = {};
     event.xclient.type = ClientMessage;
     event.xclient.window = window->get$nativeWindow();
@@ -129,17 +133,51 @@ inline void sendDeleteWindow(Widget* window = CommonDialog::get$current())
     XSendEvent(display(), window->get$nativeWindow(), False, NoEventMask, &event);
 }
 
-// Types the text (printable ASCII, whose key symbols are its own codes) with real keys.
+// Types the text with real keys: printable ASCII, whose key symbols are its
+// own codes, and '\n' for Enter.
 inline void typeText(std::string const& text)
 {
     for (char c : text) {
         bool shifted = c == '~' || c == '_' || (c >= 'A' && c <= 'Z');
         if (shifted)
             key(XK_Shift_L, true);
-        tap(static_cast<unsigned char>(c));
+        tap(c == '\n' ? XK_Return : static_cast<unsigned char>(c));
         if (shifted)
             key(XK_Shift_L, false);
     }
 }
+
+// An owner window with two boxes, the second focused; each run of a dialog
+// over it checks that the focus comes back to that box.
+class DialogTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        owner = formFromText(uR"(<NyToolkit.Form w="300" h="120" caption="Owner">
+  <NyToolkit.TextBox id="first" x="10" y="10" w="200" h="22" flags="TabStop"/>
+  <NyToolkit.TextBox id="second" x="10" y="50" w="200" h="22" flags="TabStop"/></NyToolkit.Form>)");
+        ownerBox = child<NyToolkit::TextBox>(owner, u"second");
+        ownerBox->focus();
+        ASSERT_TRUE(runUntil([&] { return Widget::get$focused() == ownerBox; }));
+    }
+    void TearDown() override
+    {
+        if (owner)
+            owner->close();
+    }
+
+    void play(std::function<void()> const& open, std::vector<Step> const& steps)
+    {
+        EXPECT_EQ(runDialog(open, steps), "");
+        if (owner) {
+            EXPECT_TRUE(runUntil([&] { return Widget::get$focused() == ownerBox; })) << "the owner has the focus again";
+        }
+        EXPECT_FALSE(CommonDialog::get$current());
+    }
+
+    NyToolkit::Form* owner = nullptr;
+    Widget* ownerBox = nullptr;
+};
 
 }

@@ -17,7 +17,6 @@
 #include "nyuser/commondialogs/folder_list.h"
 #include "nyuser/commondialogs/msg_window.h"
 #include "tests/nyuser/commondialogs/dialog_driver.h"
-#include "tests/support/forms.h"
 #include "tests/support/screenshots.h"
 #include "tests/support/temp_folder.h"
 
@@ -73,30 +72,22 @@ void clickLine(int index)
     ADD_FAILURE() << "line " << index << " is not shown";
 }
 
-Step typeAndEnter(std::string const& text)
+// Types into the name box once the chooser has it focused.
+Step typing(std::string const& text)
 {
-    return {chooserReady, [text] {
-                typeText(text);
-                tap(XK_Return);
-            }};
+    return {chooserReady, [text] { typeText(text); }};
 }
 
-class FileChooserTest : public WindowTest {
+class FileChooserTest : public DialogTest {
 protected:
     void SetUp() override
     {
-        WindowTest::SetUp();
+        DialogTest::SetUp();
         for (char const* folder : {"sub", "Alpha", ".git", "v1.0"})
             ::mkdir(at(folder).c_str(), 0755);
         for (char const* file : {"a.graph", "b.vexscr", "c.txt", ".hidden.graph", "Zeta.graph", "sub/inner.graph"})
-            writeBytes(files.at(file), std::string("contents of ") + file);
-        owner = formFromText(uR"(<NyToolkit.Form w="200" h="60" caption="Owner">
-  <NyToolkit.TextBox id="box" x="10" y="10" w="150" h="22" flags="TabStop"/></NyToolkit.Form>)");
-        ownerBox = child(owner, u"box");
-        ownerBox->focus();
-        ASSERT_TRUE(runUntil([&] { return Widget::get$focused() == ownerBox; }));
+            writeBytes(at(file), std::string("contents of ") + file);
     }
-    void TearDown() override { owner->close(); }
 
     // Runs the open or save dialog over `folder` (the test folder when empty)
     // with `filterIndex`; "<null>" when cancelled.
@@ -107,14 +98,9 @@ protected:
         OwnedString title(save ? u"Save Graph" : u"Open Document"), start(std::u16string(folder.begin(), folder.end()));
         NyCore::String const* filters[] = {all, graph, script, nullptr};
         NyCore::String* path = nullptr;
-        EXPECT_EQ(runDialog(
-                      [&] {
-                          path = save ? FileBrowseDialog::saveFile(owner, title, start, filters, &filterIndex)
-                                      : FileBrowseDialog::openFile(owner, title, start, filters, &filterIndex);
-                      },
-                      steps),
-                  "");
-        EXPECT_TRUE(runUntil([&] { return Widget::get$focused() == ownerBox; })) << "the focus is back on the owner";
+        play([&] { path = (save ? FileBrowseDialog::saveFile : FileBrowseDialog::openFile)(owner, title, start,
+                                                                                          filters, &filterIndex); },
+             steps);
         return OwnedString(path).utf8();
     }
     // A message window comes up: its text is kept and the button clicked (the close box for "").
@@ -128,11 +114,8 @@ protected:
     std::string at(std::string const& name) const { return files.at(name); }
 
     TempFolder files;
-    OwnedString all{u"All Vexadrome Files\t*.vexscr;*.graph"};
-    OwnedString graph{u"Vexadrome Graph\t*.graph\tgraph"};
-    OwnedString script{u"Command Script\t*.vexscr\tvexscr"};
-    NyToolkit::Form* owner = nullptr;
-    Widget* ownerBox = nullptr;
+    OwnedString all{u"All Vexadrome Files\t*.vexscr;*.graph"}, graph{u"Vexadrome Graph\t*.graph\tgraph"},
+        script{u"Command Script\t*.vexscr\tvexscr"};
     int filterIndex = 0;
     std::vector<std::string> messages;
 };
@@ -148,42 +131,31 @@ TEST_F(FileChooserTest, ListsFoldersThenFilesGrowsWithTheWindowAndWorksByTypedFo
                                 c->get$nameBox()->get$width(), c->get$nameBox()->get$x(),
                                 c->get$lastChild()->get$x(),   c->get$lastChild()->get$y()};
     };
+    auto look = [&] {
+        seen = listed();
+        saveScreenshot(chooser(), "file_chooser");
+        std::vector<int> before = places();
+        chooser()->setSize(chooser()->get$width() + 60, chooser()->get$height() + 40);
+        for (std::size_t i = 0; i < before.size(); ++i)
+            grown.push_back(places()[i] - before[i]);
+        typeText("sub\n");
+    };
     // A typed folder name opens it; the Up button goes back with the folder left chosen;
     // a click on a file puts its name in the box, and the arrows, End and Home move
     // without changing it; Enter opens a folder and a double click chooses a file.
     std::string const root = files.path + "/";
-    std::string path = run(false, {{chooserReady, [&] {
-                                        seen = listed();
-                                        saveScreenshot(chooser(), "file_chooser");
-                                        std::vector<int> before = places();
-                                        chooser()->setSize(chooser()->get$width() + 60, chooser()->get$height() + 40);
-                                        for (std::size_t i = 0; i < before.size(); ++i)
-                                            grown.push_back(places()[i] - before[i]);
-                                        typeText("sub");
-                                        tap(XK_Return);
-                                    }},
-                                   {inFolder("/sub/"), [&] {
-                                        inSub = listed();
-                                        box = nameText();
-                                        clickLabelled("Up");
-                                    }},
-                                   {[&] { return inFolder(root)() && selected(1)(); }, [] { clickLine(3); }},
-                                   {selected(3), [&] {
-                                        afterClick = nameText();
-                                        tap(XK_Up);
-                                        tap(XK_Up);
-                                    }},
-                                   {selected(1), [&] {
-                                        afterUp = nameText();
-                                        tap(XK_End);
-                                    }},
-                                   {selected(5), [] { tap(XK_Home); }},
-                                   {selected(0), [] { tap(XK_Down); }},
-                                   {selected(1), [] { tap(XK_Return); }},
-                                   {inFolder("/sub/"), [] {
-                                        clickLine(0);
-                                        click();
-                                    }}});
+    std::vector<Step> const steps = {
+        {chooserReady, look},
+        {inFolder("/sub/"), [&] { inSub = listed(); box = nameText(); clickLabelled("Up"); }},
+        {[&] { return inFolder(root)() && selected(1)(); }, [] { clickLine(3); }},
+        {selected(3), [&] { afterClick = nameText(); tap(XK_Up); tap(XK_Up); }},
+        {selected(1), [&] { afterUp = nameText(); tap(XK_End); }},
+        {selected(5), [] { tap(XK_Home); }},
+        {selected(0), [] { tap(XK_Down); }},
+        {selected(1), [] { tap(XK_Return); }},
+        {inFolder("/sub/"), [] { clickLine(0); click(); }},
+    };
+    EXPECT_EQ(run(false, steps), at("sub/inner.graph"));
     EXPECT_EQ(seen, (std::vector<std::string>{"Alpha/", "sub/", "v1.0/", "a.graph", "b.vexscr", "Zeta.graph"}));
     EXPECT_EQ(grown, (std::vector<int>{60, 40, 60, 0, 60, 40}))
         << "list width and height, name box width and place, Cancel's place";
@@ -191,7 +163,6 @@ TEST_F(FileChooserTest, ListsFoldersThenFilesGrowsWithTheWindowAndWorksByTypedFo
     EXPECT_EQ(box, "") << "opening a folder empties the name box";
     EXPECT_EQ(afterClick, "a.graph");
     EXPECT_EQ(afterUp, "a.graph") << "choosing a folder leaves the name";
-    EXPECT_EQ(path, at("sub/inner.graph"));
 }
 
 TEST_F(FileChooserTest, OpeningNeedsAnExistingFileTakesPathsAndReportsAnUnreadableFolder)
@@ -204,26 +175,19 @@ TEST_F(FileChooserTest, OpeningNeedsAnExistingFileTakesPathsAndReportsAnUnreadab
     std::string started, kept, folderAfter;
     bool opened = true;
     filterIndex = 1;
-    std::string path = run(false, {{chooserReady, [&] {
-                                        started = chooser()->get$folder();
-                                        typeText(at("missing.graph"));
-                                        tap(XK_Return);
-                                    }},
-                                   answer("OK"),
-                                   {chooserReady, [&] {
-                                        kept = nameText();
-                                        chooser()->get$nameBox()->setText(nullptr);
-                                        typeText(at("sub"));
-                                        tap(XK_Return);
-                                    }},
-                                   {inFolder("/sub/"), [&] { opened = chooser()->openFolder(at("c.txt")); }},
-                                   answer("OK"),
-                                   {chooserReady, [&] {
-                                        folderAfter = chooser()->get$folder();
-                                        typeText("../b.vexscr");
-                                        tap(XK_Return);
-                                    }}},
-                           at("no such folder"));
+    std::vector<Step> const steps = {
+        {chooserReady, [&] { started = chooser()->get$folder(); typeText(at("missing.graph") + "\n"); }},
+        answer("OK"),
+        {chooserReady, [&] {
+             kept = nameText();
+             chooser()->get$nameBox()->setText(nullptr);
+             typeText(at("sub") + "\n");
+         }},
+        {inFolder("/sub/"), [&] { opened = chooser()->openFolder(at("c.txt")); }},
+        answer("OK"),
+        {chooserReady, [&] { folderAfter = chooser()->get$folder(); typeText("../b.vexscr\n"); }},
+    };
+    EXPECT_EQ(run(false, steps, at("no such folder")), at("b.vexscr"));
     EXPECT_EQ(started, current.utf8());
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0], "The file \"" + at("missing.graph") + "\" does not exist.");
@@ -231,7 +195,6 @@ TEST_F(FileChooserTest, OpeningNeedsAnExistingFileTakesPathsAndReportsAnUnreadab
     EXPECT_FALSE(opened);
     EXPECT_EQ(messages[1].rfind("The folder \"" + at("c.txt") + "/\" cannot be read: ", 0), 0u) << messages[1];
     EXPECT_EQ(folderAfter, at("sub/"));
-    EXPECT_EQ(path, at("b.vexscr"));
     EXPECT_EQ(filterIndex, 1);
 }
 
@@ -247,7 +210,7 @@ TEST_F(FileChooserTest, SavingAddsTheDefaultExtension)
     };
     for (Case const& c : cases) {
         filterIndex = c.filter;
-        EXPECT_EQ(run(true, {typeAndEnter(c.typed)}), at(c.expected)) << c.typed;
+        EXPECT_EQ(run(true, {typing(c.typed + std::string("\n"))}), at(c.expected)) << c.typed;
         EXPECT_EQ(filterIndex, c.filter) << c.typed;
         EXPECT_FALSE(exists(at(c.expected))) << "the dialog writes nothing";
     }
@@ -263,33 +226,24 @@ TEST_F(FileChooserTest, SavingFollowsTheFilterNeedsAnExistingFolderAndAsksBefore
     std::vector<std::string> scripts, graphs;
     NyToolkit::DropList* filters = nullptr;
     bool stayed = false;
-    std::string path = run(true, {{chooserReady, [&] {
-                                       filters = chooser()->get$filterList();
-                                       preselected = filters->get$selectedIndex();
-                                       scripts = listed();
-                                       clickMiddle(filters);
-                                   }},
-                                  {[&] { return filters->get$popUp() && mapped(filters->get$popUp()); }, [] {
-                                       tap(XK_Up);
-                                       tap(XK_Return);
-                                   }},
-                                  {[&] { return !filters->get$popUp() && filters->get$selectedIndex() == 1; }, [&] {
-                                       graphs = listed();
-                                       pointerTo(chooser()->get$nameBox(), 5, 5);
-                                       click();
-                                   }},
-                                  typeAndEnter("nowhere/report"), answer("OK"),
-                                  {chooserReady, [] {
-                                       chooser()->get$nameBox()->setText(nullptr);
-                                       typeText("a");
-                                       tap(XK_Return);
-                                   }},
-                                  answer(""),
-                                  {chooserReady, [&] {
-                                       stayed = nameText() == "a";
-                                       clickLabelled("Save");
-                                   }},
-                                  answer("Yes")});
+    std::vector<Step> const steps = {
+        {chooserReady, [&] {
+             filters = chooser()->get$filterList();
+             preselected = filters->get$selectedIndex();
+             scripts = listed();
+             clickMiddle(filters);
+         }},
+        {[&] { return filters->get$popUp() && mapped(filters->get$popUp()); }, [] { tap(XK_Up); tap(XK_Return); }},
+        {[&] { return !filters->get$popUp() && filters->get$selectedIndex() == 1; },
+         [&] { graphs = listed(); clickMiddle(chooser()->get$nameBox()); }},
+        typing("nowhere/report\n"),
+        answer("OK"),
+        {chooserReady, [] { chooser()->get$nameBox()->setText(nullptr); typeText("a\n"); }},
+        answer(""),
+        {chooserReady, [&] { stayed = nameText() == "a"; clickLabelled("Save"); }},
+        answer("Yes"),
+    };
+    EXPECT_EQ(run(true, steps), at("a.graph"));
     EXPECT_EQ(preselected, 2);
     EXPECT_EQ(scripts, (std::vector<std::string>{"Alpha/", "sub/", "v1.0/", "b.vexscr"}));
     EXPECT_EQ(graphs, (std::vector<std::string>{"Alpha/", "sub/", "v1.0/", "a.graph", "Zeta.graph"}));
@@ -297,7 +251,6 @@ TEST_F(FileChooserTest, SavingFollowsTheFilterNeedsAnExistingFolderAndAsksBefore
     EXPECT_EQ(messages, (std::vector<std::string>{"The folder \"" + at("nowhere/") + "\" does not exist.", question,
                                                   question}));
     EXPECT_TRUE(stayed);
-    EXPECT_EQ(path, at("a.graph"));
     EXPECT_EQ(readBytes(at("a.graph")), "contents of a.graph") << "asking changes nothing";
     EXPECT_EQ(filterIndex, 1);
 }

@@ -13,12 +13,10 @@
 #include "nycore/graphics/font.h"
 #include "nycore/system/event_loop.h"
 #include "nytoolkit/styles/style.h"
-#include "nytoolkit/text/text_box.h"
 #include "nyuser/commondialogs/input_window.h"
 #include "nyuser/commondialogs/msg_window.h"
 #include "tests/nyuser/commondialogs/dialog_driver.h"
 #include "tests/support/child_process.h"
-#include "tests/support/forms.h"
 #include "tests/support/screenshots.h"
 
 using namespace NyUser::CommonDialogs;
@@ -34,62 +32,36 @@ void expectLayout(int lines, Labels const& labels)
 {
     NyCore::Graphics::Font* font = NyToolkit::Style::getDefaultStyle(0)->get$font();
     int const h = font->get$height(), m = (2 * h) / 5, messageHeight = lines * h;
-    CommonDialog* dialog = CommonDialog::get$current();
-    EXPECT_EQ(dialog->get$width(), 25 * h);
-    EXPECT_EQ(dialog->get$height(), messageHeight + 4 * m + (3 * h) / 2);
-    EXPECT_EQ(dialog->get$firstChild()->get$height(), messageHeight);
-    std::vector<int> widths;
-    int row = -m;
+    auto width = [&](std::u16string const& text) { return std::max(font->measure(OwnedString(text)) + 2 * m, 6 * h); };
+    CommonDialog* d = CommonDialog::get$current();
+    std::vector<std::vector<int>> expected = {{25 * h, messageHeight + 4 * m + (3 * h) / 2, messageHeight}},
+                                  seen = {{d->get$width(), d->get$height(), d->get$firstChild()->get$height()}};
+    int x = 25 * h + m;
+    for (std::u16string const& label : labels)
+        x -= width(label) + m;
+    x /= 2;
     for (std::u16string const& label : labels) {
-        widths.push_back(std::max(font->measure(OwnedString(label)) + 2 * m, 6 * h));
-        row += widths.back() + m;
+        expected.push_back({x, messageHeight + 3 * m, width(label), (3 * h) / 2});
+        x += width(label) + m;
     }
-    std::vector<TextButton*> buttons = buttonsOf();
-    ASSERT_EQ(buttons.size(), labels.size());
-    int x = (25 * h - row) / 2;
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        TextButton* b = buttons[i];
-        EXPECT_EQ(toU16(b->get$label()), labels[i]);
-        EXPECT_EQ((std::vector<int>{b->get$x(), b->get$y(), b->get$width(), b->get$height()}),
-                  (std::vector<int>{x, messageHeight + 3 * m, widths[i], (3 * h) / 2}))
-            << i;
-        x += widths[i] + m;
+    Labels shown;
+    for (TextButton* b : buttonsOf()) {
+        seen.push_back({b->get$x(), b->get$y(), b->get$width(), b->get$height()});
+        shown.push_back(toU16(b->get$label()));
     }
+    EXPECT_EQ(seen, expected) << "the window, then each button";
+    EXPECT_EQ(shown, labels);
 }
 
-class MsgWindowTest : public WindowTest {
+class MsgWindowTest : public DialogTest {
 protected:
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        owner = formFromText(uR"(<NyToolkit.Form w="300" h="120" caption="Owner">
-  <NyToolkit.TextBox id="first" x="10" y="10" w="200" h="22" flags="TabStop"/>
-  <NyToolkit.TextBox id="second" x="10" y="50" w="200" h="22" flags="TabStop"/>
-</NyToolkit.Form>)");
-        second = child<NyToolkit::TextBox>(owner, u"second");
-        second->focus();
-        ASSERT_TRUE(runUntil([&] { return Widget::get$focused() == second; }));
-    }
-    void TearDown() override
-    {
-        if (owner)
-            owner->close();
-    }
-
-    // Runs a window and checks that the focus is back on the owner's box afterwards.
     int run(std::function<int()> const& open, std::vector<Step> const& steps)
     {
         int result = -99;
-        EXPECT_EQ(runDialog([&] { result = open(); }, steps), "");
-        if (owner) {
-            EXPECT_TRUE(runUntil([&] { return Widget::get$focused() == second; })) << "the owner has the focus again";
-        }
-        EXPECT_FALSE(CommonDialog::get$current());
+        play([&] { result = open(); }, steps);
         return result;
     }
 
-    NyToolkit::Form* owner = nullptr;
-    NyToolkit::TextBox* second = nullptr;
     OwnedString caption{u"Vexadrome"}, three{u"One\nTwo\nThree"}, two{u"Two lines\nof text."}, one{u"Replace it?"},
         waves{u"The graph \"Waves\" has changes.\nSave them before closing?"}, left{u"Left"}, right{u"Right"},
         both{u"Both"};
@@ -116,15 +88,14 @@ TEST_F(MsgWindowTest, EachButtonSetIsLaidOutFromTheFontAndAnswersByClickTabAndEn
         SCOPED_TRACE(toUtf8(row.labels.back()) + " " + std::to_string(row.labels.size()));
         int const count = static_cast<int>(row.labels.size());
         for (int i = 0; i < count; ++i) {
-            EXPECT_EQ(run(row.open, {{dialogReady<MsgWindow>, [&, i] {
-                                          expectLayout(row.lines, row.labels);
-                                          if (&row == &rows[3] && i == 0) {
-                                              EXPECT_TRUE(saveScreenshot(CommonDialog::get$current(), "message_window"));
-                                          }
-                                          clickMiddle(buttonsOf()[static_cast<std::size_t>(i)]);
-                                      }}}),
-                      i)
-                << "click " << i;
+            auto look = [&, i] {
+                expectLayout(row.lines, row.labels);
+                if (&row == &rows[3] && i == 0) {
+                    EXPECT_TRUE(saveScreenshot(CommonDialog::get$current(), "message_window"));
+                }
+                clickMiddle(buttonsOf()[static_cast<std::size_t>(i)]);
+            };
+            EXPECT_EQ(run(row.open, {{dialogReady<MsgWindow>, look}}), i) << "click " << i;
             // The first button has the focus; Tab moves right (wrapping), Enter presses.
             // Each Tab waits for the focus the one before gave, as a person's keys do.
             std::vector<Step> keys;
@@ -134,7 +105,7 @@ TEST_F(MsgWindowTest, EachButtonSetIsLaidOutFromTheFontAndAnswersByClickTabAndEn
             EXPECT_EQ(run(row.open, keys), i) << "Tab and Enter " << i;
         }
         EXPECT_EQ(run(row.open, {{dialogReady<MsgWindow>, [] { tap(XK_Escape); }}}), -1) << "Escape";
-        EXPECT_EQ(run(row.open, {{dialogReady<MsgWindow>, [] { sendDeleteWindow(); }}}), -1) << "close box";
+        EXPECT_EQ(run(row.open, {{dialogReady<MsgWindow>, sendDeleteWindow}}), -1) << "close box";
     }
     expectException([&] { MsgWindow::show(nullptr, caption, one, 4); }, "NyCore.InvalidParameterException",
                     "Invalid paramiter.");
@@ -144,22 +115,18 @@ TEST_F(MsgWindowTest, TheOwnerTakesNoInputMeanwhileAndClosingItEndsTheWindowAsCl
 {
     bool ownerTookInput = true;
     auto show = [&] { return MsgWindow::show(owner, caption, one, MsgWindow::Ok); };
-    EXPECT_EQ(run(show, {{dialogReady<MsgWindow>, [&] {
-                             pointerTo(child(owner, u"first"), 5, 5);
-                             click();
-                             XSync(display(), False);
-                             NyCore::System::EventLoop::serviceEvents(nullptr);
-                             ownerTookInput = Widget::get$focused() != buttonsOf()[0];
-                             tap(XK_Return);
-                         }}}),
-              0);
+    auto clickOwner = [&] {
+        pointerTo(child(owner, u"first"), 5, 5);
+        click();
+        XSync(display(), False);
+        NyCore::System::EventLoop::serviceEvents(nullptr);
+        ownerTookInput = Widget::get$focused() != buttonsOf()[0];
+        tap(XK_Return);
+    };
+    EXPECT_EQ(run(show, {{dialogReady<MsgWindow>, clickOwner}}), 0);
     EXPECT_FALSE(ownerTookInput);
     // The owner's window going away deletes the dialog with it.
-    EXPECT_EQ(run(show, {{dialogReady<MsgWindow>, [&] {
-                             owner->close();
-                             owner = nullptr;
-                         }}}),
-              -1);
+    EXPECT_EQ(run(show, {{dialogReady<MsgWindow>, [&] { owner->close(); owner = nullptr; }}}), -1);
 }
 
 TEST_F(MsgWindowTest, InputWindowGivesTheTextOnEnterAndOkAndNothingOtherwise)
@@ -170,23 +137,20 @@ TEST_F(MsgWindowTest, InputWindowGivesTheTextOnEnterAndOkAndNothingOtherwise)
         std::function<void()> act;
         char const* expected;
     } const cases[] = {
-        {"Enter", [] { typeText("new"); tap(XK_Return); }, "new"},
+        {"Enter", [] { typeText("new\n"); }, "new"},
         {"OK", [] { typeText("ok"); clickLabelled("OK"); }, "ok"},
-        {"Enter keeps", [] { tap(XK_End); typeText("er"); tap(XK_Return); }, "older"},
+        {"Enter keeps", [] { tap(XK_End); typeText("er\n"); }, "older"},
         {"Cancel", [] { typeText("x"); clickLabelled("Cancel"); }, "<null>"},
         {"Escape", [] { typeText("x"); tap(XK_Escape); }, "<null>"},
-        {"close box", [] { sendDeleteWindow(); }, "<null>"},
+        {"close box", sendDeleteWindow, "<null>"},
     };
     for (Case const& c : cases) {
         NyCore::String* answer = nullptr;
-        auto ask = [&] {
-            answer = InputWindow::ask(owner, caption, message, initial);
-            return 0;
+        auto act = [&] {
+            EXPECT_TRUE(dynamic_cast<NyToolkit::TextBox*>(Widget::get$focused())) << "the box has the focus";
+            c.act();
         };
-        run(ask, {{dialogReady<InputWindow>, [&] {
-                       EXPECT_TRUE(dynamic_cast<NyToolkit::TextBox*>(Widget::get$focused())) << c.how;
-                       c.act();
-                   }}});
+        play([&] { answer = InputWindow::ask(owner, caption, message, initial); }, {{dialogReady<InputWindow>, act}});
         EXPECT_EQ(OwnedString(answer).utf8(), c.expected) << c.how;
     }
 }
