@@ -1,7 +1,7 @@
-// Driving modal dialogs in windowed tests: the dialog's own loop runs inside
-// the test's, and steps (each waiting for the state the one before leads to)
-// give the real input from inside it. A run that gets stuck ends the open
-// dialogs, so that a failure never hangs the program.
+// Driving modal dialogs in windowed tests over an owner window: the dialog's
+// own loop runs inside the test's, and steps (each waiting for the state the
+// one before leads to) give the real input from inside it. A run that gets
+// stuck ends the open dialogs, so that a failure never hangs the program.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "nycore/system/time.h"
-#include "nytoolkit/text/text_box.h"
 #include "nytoolkit/buttons/text_button.h"
 #include "nytoolkit/widgets/label.h"
 #include "nyuser/commondialogs/common_dialog.h"
@@ -45,44 +44,6 @@ bool dialogReady()
     while (top && top->get$parent() && !(top->get$flags() & (WF::TopLevel | WF::PopUp)))
         top = top->get$parent();
     return dynamic_cast<T*>(dialog) && mapped(dialog) && top == dialog;
-}
-
-// Calls `open` (which returns when its dialog has ended) from the event loop
-// and plays the steps meanwhile; "" when every step was played and the dialog
-// ended, else which step was waiting when the run gave up.
-inline std::string runDialog(std::function<void()> const& open, std::vector<Step> const& steps)
-{
-    bool looping = false, opened = false, ended = false, gaveUp = false;
-    std::size_t next = 0;
-    std::uint32_t const limit = NyCore::System::Time::getTickCount() + 10000;
-    runUntil([&] {
-        // The first look comes before runUntil's loop runs; the dialog opens inside it.
-        if (!looping) {
-            looping = true;
-            return false;
-        }
-        if (!opened) {
-            opened = true;
-            open();
-            ended = true;
-            return true;
-        }
-        while (!gaveUp && next < steps.size() && steps[next].ready()) {
-            steps[next++].act();
-            XSync(display(), False);
-        }
-        // Past the limit every open dialog is ended, and Escape closes any pop-up a step left open.
-        if (static_cast<std::int32_t>(NyCore::System::Time::getTickCount() - limit) > 0) {
-            gaveUp = true;
-            if (CommonDialog* dialog = CommonDialog::get$current(); dialog && !dialog->isEnding())
-                dialog->endDialog(-99);
-            tap(XK_Escape);
-        }
-        return ended;
-    });
-    if (gaveUp || !ended || next < steps.size())
-        return "gave up waiting for step " + std::to_string(next);
-    return "";
 }
 
 // The buttons of the innermost dialog, in the order they were made.
@@ -157,7 +118,7 @@ protected:
         owner = formFromText(uR"(<NyToolkit.Form w="300" h="120" caption="Owner">
   <NyToolkit.TextBox id="first" x="10" y="10" w="200" h="22" flags="TabStop"/>
   <NyToolkit.TextBox id="second" x="10" y="50" w="200" h="22" flags="TabStop"/></NyToolkit.Form>)");
-        ownerBox = child<NyToolkit::TextBox>(owner, u"second");
+        ownerBox = child(owner, u"second");
         ownerBox->focus();
         ASSERT_TRUE(runUntil([&] { return Widget::get$focused() == ownerBox; }));
     }
@@ -167,9 +128,35 @@ protected:
             owner->close();
     }
 
+    // Calls `open` (which returns when its dialog has ended) from the event
+    // loop and plays the steps meanwhile; afterwards the owner's box has the
+    // focus again.
     void play(std::function<void()> const& open, std::vector<Step> const& steps)
     {
-        EXPECT_EQ(runDialog(open, steps), "");
+        bool ended = false, gaveUp = false;
+        std::size_t looks = 0, next = 0;
+        std::uint32_t const limit = NyCore::System::Time::getTickCount() + 10000;
+        runUntil([&] {
+            // The first look comes before runUntil's loop runs; the dialog opens
+            // inside the second, and the looks from its own loop play the steps.
+            if (++looks == 2) {
+                open();
+                ended = true;
+            }
+            while (looks > 2 && !gaveUp && next < steps.size() && steps[next].ready()) {
+                steps[next++].act();
+                XSync(display(), False);
+            }
+            // Past the limit every open dialog is ended, and Escape closes any pop-up a step left open.
+            if (static_cast<std::int32_t>(NyCore::System::Time::getTickCount() - limit) > 0) {
+                gaveUp = true;
+                if (CommonDialog* dialog = CommonDialog::get$current(); dialog && !dialog->isEnding())
+                    dialog->endDialog(-99);
+                tap(XK_Escape);
+            }
+            return ended;
+        });
+        EXPECT_TRUE(ended && !gaveUp && next == steps.size()) << "gave up waiting for step " << next;
         if (owner) {
             EXPECT_TRUE(runUntil([&] { return Widget::get$focused() == ownerBox; })) << "the owner has the focus again";
         }

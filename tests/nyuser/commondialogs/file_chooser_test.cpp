@@ -25,6 +25,8 @@ using namespace TestSupport;
 
 namespace {
 
+using Names = std::vector<std::string>;
+
 FileChooser* chooser()
 {
     return dynamic_cast<FileChooser*>(CommonDialog::get$current());
@@ -36,9 +38,9 @@ bool chooserReady()
     return dialogReady<FileChooser>() && Widget::get$focused() == chooser()->get$nameBox();
 }
 
-std::vector<std::string> listed()
+Names listed()
 {
-    std::vector<std::string> labels;
+    Names labels;
     NyToolkit::ListContents* contents = chooser()->get$list()->get$contents();
     for (int i = 0; i < contents->get$count(); ++i)
         labels.push_back(toUtf8(contents->getLabel(i)));
@@ -122,9 +124,6 @@ protected:
 
 TEST_F(FileChooserTest, ListsFoldersThenFilesGrowsWithTheWindowAndWorksByTypedFolderNamesKeysAndClicks)
 {
-    std::vector<std::string> seen, inSub;
-    std::vector<int> grown;
-    std::string box, afterClick, afterUp;
     auto places = [] {
         FileChooser* c = chooser();
         return std::vector<int>{c->get$list()->get$width(),    c->get$list()->get$height(),
@@ -132,37 +131,35 @@ TEST_F(FileChooserTest, ListsFoldersThenFilesGrowsWithTheWindowAndWorksByTypedFo
                                 c->get$lastChild()->get$x(),   c->get$lastChild()->get$y()};
     };
     auto look = [&] {
-        seen = listed();
+        EXPECT_EQ(listed(), (Names{"Alpha/", "sub/", "v1.0/", "a.graph", "b.vexscr", "Zeta.graph"}));
         saveScreenshot(chooser(), "file_chooser");
-        std::vector<int> before = places();
+        std::vector<int> expected = places(), growth = {60, 40, 60, 0, 60, 40};
         chooser()->setSize(chooser()->get$width() + 60, chooser()->get$height() + 40);
-        for (std::size_t i = 0; i < before.size(); ++i)
-            grown.push_back(places()[i] - before[i]);
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            expected[i] += growth[i];
+        EXPECT_EQ(places(), expected) << "list width and height, name box width and place, Cancel's place";
         typeText("sub\n");
     };
-    // A typed folder name opens it; the Up button goes back with the folder left chosen;
-    // a click on a file puts its name in the box, and the arrows, End and Home move
-    // without changing it; Enter opens a folder and a double click chooses a file.
+    // A typed folder name opens it and empties the box; the Up button goes back with
+    // the folder left chosen; a click on a file puts its name in the box, and the
+    // arrows, End and Home keep it; Enter opens a folder and a double click chooses a file.
     std::string const root = files.path + "/";
     std::vector<Step> const steps = {
         {chooserReady, look},
-        {inFolder("/sub/"), [&] { inSub = listed(); box = nameText(); clickLabelled("Up"); }},
+        {inFolder("/sub/"), [] {
+             EXPECT_EQ(listed(), Names{"inner.graph"});
+             EXPECT_EQ(nameText(), "");
+             clickLabelled("Up");
+         }},
         {[&] { return inFolder(root)() && selected(1)(); }, [] { clickLine(3); }},
-        {selected(3), [&] { afterClick = nameText(); tap(XK_Up); tap(XK_Up); }},
-        {selected(1), [&] { afterUp = nameText(); tap(XK_End); }},
+        {selected(3), [] { EXPECT_EQ(nameText(), "a.graph"); tap(XK_Up); tap(XK_Up); }},
+        {selected(1), [] { EXPECT_EQ(nameText(), "a.graph"); tap(XK_End); }},
         {selected(5), [] { tap(XK_Home); }},
         {selected(0), [] { tap(XK_Down); }},
         {selected(1), [] { tap(XK_Return); }},
         {inFolder("/sub/"), [] { clickLine(0); click(); }},
     };
     EXPECT_EQ(run(false, steps), at("sub/inner.graph"));
-    EXPECT_EQ(seen, (std::vector<std::string>{"Alpha/", "sub/", "v1.0/", "a.graph", "b.vexscr", "Zeta.graph"}));
-    EXPECT_EQ(grown, (std::vector<int>{60, 40, 60, 0, 60, 40}))
-        << "list width and height, name box width and place, Cancel's place";
-    EXPECT_EQ(inSub, (std::vector<std::string>{"inner.graph"}));
-    EXPECT_EQ(box, "") << "opening a folder empties the name box";
-    EXPECT_EQ(afterClick, "a.graph");
-    EXPECT_EQ(afterUp, "a.graph") << "choosing a folder leaves the name";
 }
 
 TEST_F(FileChooserTest, OpeningNeedsAnExistingFileTakesPathsAndReportsAnUnreadableFolder)
@@ -172,29 +169,26 @@ TEST_F(FileChooserTest, OpeningNeedsAnExistingFileTakesPathsAndReportsAnUnreadab
     // a folder that cannot be read leaves the chooser where it was; a relative name
     // is taken from the folder shown.
     OwnedString current(directory_get_cur());
-    std::string started, kept, folderAfter;
-    bool opened = true;
     filterIndex = 1;
     std::vector<Step> const steps = {
-        {chooserReady, [&] { started = chooser()->get$folder(); typeText(at("missing.graph") + "\n"); }},
+        {chooserReady, [&] {
+             EXPECT_EQ(chooser()->get$folder(), current.utf8());
+             typeText(at("missing.graph") + "\n");
+         }},
         answer("OK"),
         {chooserReady, [&] {
-             kept = nameText();
+             EXPECT_EQ(nameText(), at("missing.graph"));
              chooser()->get$nameBox()->setText(nullptr);
              typeText(at("sub") + "\n");
          }},
-        {inFolder("/sub/"), [&] { opened = chooser()->openFolder(at("c.txt")); }},
+        {inFolder("/sub/"), [&] { EXPECT_FALSE(chooser()->openFolder(at("c.txt"))); }},
         answer("OK"),
-        {chooserReady, [&] { folderAfter = chooser()->get$folder(); typeText("../b.vexscr\n"); }},
+        {chooserReady, [&] { EXPECT_EQ(chooser()->get$folder(), at("sub/")); typeText("../b.vexscr\n"); }},
     };
     EXPECT_EQ(run(false, steps, at("no such folder")), at("b.vexscr"));
-    EXPECT_EQ(started, current.utf8());
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0], "The file \"" + at("missing.graph") + "\" does not exist.");
-    EXPECT_EQ(kept, at("missing.graph"));
-    EXPECT_FALSE(opened);
     EXPECT_EQ(messages[1].rfind("The folder \"" + at("c.txt") + "/\" cannot be read: ", 0), 0u) << messages[1];
-    EXPECT_EQ(folderAfter, at("sub/"));
     EXPECT_EQ(filterIndex, 1);
 }
 
@@ -222,35 +216,29 @@ TEST_F(FileChooserTest, SavingFollowsTheFilterNeedsAnExistingFolderAndAsksBefore
     // missing folder is refused; "a" becomes a.graph, which exists: the question's
     // close box is No and keeps the chooser open with the name; Yes takes it.
     filterIndex = 2;
-    int preselected = -1;
-    std::vector<std::string> scripts, graphs;
     NyToolkit::DropList* filters = nullptr;
-    bool stayed = false;
     std::vector<Step> const steps = {
         {chooserReady, [&] {
              filters = chooser()->get$filterList();
-             preselected = filters->get$selectedIndex();
-             scripts = listed();
+             EXPECT_EQ(filters->get$selectedIndex(), 2);
+             EXPECT_EQ(listed(), (Names{"Alpha/", "sub/", "v1.0/", "b.vexscr"}));
              clickMiddle(filters);
          }},
         {[&] { return filters->get$popUp() && mapped(filters->get$popUp()); }, [] { tap(XK_Up); tap(XK_Return); }},
-        {[&] { return !filters->get$popUp() && filters->get$selectedIndex() == 1; },
-         [&] { graphs = listed(); clickMiddle(chooser()->get$nameBox()); }},
+        {[&] { return !filters->get$popUp() && filters->get$selectedIndex() == 1; }, [] {
+             EXPECT_EQ(listed(), (Names{"Alpha/", "sub/", "v1.0/", "a.graph", "Zeta.graph"}));
+             clickMiddle(chooser()->get$nameBox());
+         }},
         typing("nowhere/report\n"),
         answer("OK"),
         {chooserReady, [] { chooser()->get$nameBox()->setText(nullptr); typeText("a\n"); }},
         answer(""),
-        {chooserReady, [&] { stayed = nameText() == "a"; clickLabelled("Save"); }},
+        {chooserReady, [] { EXPECT_EQ(nameText(), "a"); clickLabelled("Save"); }},
         answer("Yes"),
     };
     EXPECT_EQ(run(true, steps), at("a.graph"));
-    EXPECT_EQ(preselected, 2);
-    EXPECT_EQ(scripts, (std::vector<std::string>{"Alpha/", "sub/", "v1.0/", "b.vexscr"}));
-    EXPECT_EQ(graphs, (std::vector<std::string>{"Alpha/", "sub/", "v1.0/", "a.graph", "Zeta.graph"}));
     std::string const question = "The file \"" + at("a.graph") + "\" already exists.\nDo you want to replace it?";
-    EXPECT_EQ(messages, (std::vector<std::string>{"The folder \"" + at("nowhere/") + "\" does not exist.", question,
-                                                  question}));
-    EXPECT_TRUE(stayed);
+    EXPECT_EQ(messages, (Names{"The folder \"" + at("nowhere/") + "\" does not exist.", question, question}));
     EXPECT_EQ(readBytes(at("a.graph")), "contents of a.graph") << "asking changes nothing";
     EXPECT_EQ(filterIndex, 1);
 }

@@ -34,7 +34,7 @@ TEST(FileFiltersTest, DefaultExtensionIsAddedOnlyToANameWithoutADotInItsFilePart
             << toUtf8(c.name);
 }
 
-TEST(FileFiltersTest, FieldsPatternsAndMatches)
+TEST(FileFiltersTest, FieldsPatternsMatchesAndTheRoomOfTheList)
 {
     OwnedString all(u"All Vexadrome Files\t*.vexscr;*.graph"), graph(u"Vexadrome Graph\t*.graph\tgraph"),
         every(u"All Files\t*.*"), bare(u"Nothing but a name");
@@ -46,7 +46,6 @@ TEST(FileFiltersTest, FieldsPatternsAndMatches)
     EXPECT_EQ(toUtf8(filters.at(1).defaultExtension), "graph");
     EXPECT_EQ(toUtf8(filters.at(0).defaultExtension), "");
     EXPECT_EQ(toUtf8(FileFilters::extensionOf(graph)), "graph");
-
     struct Case {
         int filter;
         char const* name;
@@ -59,21 +58,19 @@ TEST(FileFiltersTest, FieldsPatternsAndMatches)
     for (Case const& c : cases)
         EXPECT_EQ(filters.matches(c.filter, c.name), c.matches) << c.filter << " " << c.name;
     EXPECT_TRUE(FileFilters(nullptr).matches(0, "x.y")) << "no filters match every name";
-}
 
-TEST(FileFiltersTest, AnEntryThatDoesNotFitTheListIsLeftOutAndIndexesFollowTheCallersList)
-{
-    // Each entry takes description + patterns + two zeros; the list one more zero.
-    OwnedString first(u"Graph\t*.graph\tgraph"), last(u"Script\t*.vexscr\tvexscr"),
+    // Each entry takes description + patterns + two zeros, the list one more zero: one
+    // that does not fit is left out, and indexes follow the caller's list.
+    OwnedString last(u"Script\t*.vexscr\tvexscr"),
         tooLong(std::u16string(FileFilters::ListCapacity - 20, u'x') + u"\t*.txt"),
         exact(std::u16string(FileFilters::ListCapacity - 1 - 2 - 5, u'y') + u"\t*.txt");
-    NyCore::String const* list[] = {first, tooLong, last, nullptr};
-    FileFilters filters(list);
-    ASSERT_EQ(filters.count(), 2);
-    EXPECT_EQ(filters.at(1).source, 2);
-    EXPECT_EQ(filters.offeredIndex(2), 1);
-    EXPECT_EQ(filters.offeredIndex(1), 0) << "a left-out filter preselects the first";
-    NyCore::String const* exactList[] = {exact, first, nullptr};
+    NyCore::String const* longList[] = {graph, tooLong, last, nullptr};
+    FileFilters shorter(longList);
+    ASSERT_EQ(shorter.count(), 2);
+    EXPECT_EQ(shorter.at(1).source, 2);
+    EXPECT_EQ(shorter.offeredIndex(2), 1);
+    EXPECT_EQ(shorter.offeredIndex(1), 0) << "a left-out filter preselects the first";
+    NyCore::String const* exactList[] = {exact, graph, nullptr};
     EXPECT_EQ(FileFilters(exactList).count(), 1) << "an entry that fills the list exactly still fits";
 }
 

@@ -13,6 +13,7 @@
 #include "nycore/graphics/font.h"
 #include "nycore/system/event_loop.h"
 #include "nytoolkit/styles/style.h"
+#include "nytoolkit/text/text_box.h"
 #include "nyuser/commondialogs/input_window.h"
 #include "nyuser/commondialogs/msg_window.h"
 #include "tests/nyuser/commondialogs/dialog_driver.h"
