@@ -74,12 +74,6 @@ void clickLine(int index)
     ADD_FAILURE() << "line " << index << " is not shown";
 }
 
-// Types into the name box once the chooser has it focused.
-Step typing(std::string const& text)
-{
-    return {chooserReady, [text] { typeText(text); }};
-}
-
 class FileChooserTest : public DialogTest {
 protected:
     void SetUp() override
@@ -204,7 +198,8 @@ TEST_F(FileChooserTest, SavingAddsTheDefaultExtension)
     };
     for (Case const& c : cases) {
         filterIndex = c.filter;
-        EXPECT_EQ(run(true, {typing(c.typed + std::string("\n"))}), at(c.expected)) << c.typed;
+        auto type = [&] { typeText(c.typed + std::string("\n")); };
+        EXPECT_EQ(run(true, {{chooserReady, type}}), at(c.expected)) << c.typed;
         EXPECT_EQ(filterIndex, c.filter) << c.typed;
         EXPECT_FALSE(exists(at(c.expected))) << "the dialog writes nothing";
     }
@@ -229,7 +224,7 @@ TEST_F(FileChooserTest, SavingFollowsTheFilterNeedsAnExistingFolderAndAsksBefore
              EXPECT_EQ(listed(), (Names{"Alpha/", "sub/", "v1.0/", "a.graph", "Zeta.graph"}));
              clickMiddle(chooser()->get$nameBox());
          }},
-        typing("nowhere/report\n"),
+        {chooserReady, [] { typeText("nowhere/report\n"); }},
         answer("OK"),
         {chooserReady, [] { chooser()->get$nameBox()->setText(nullptr); typeText("a\n"); }},
         answer(""),
