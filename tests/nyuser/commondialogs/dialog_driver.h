@@ -156,7 +156,7 @@ protected:
             }
             return ended;
         });
-        EXPECT_TRUE(ended && !gaveUp && next == steps.size()) << "gave up waiting for step " << next;
+        EXPECT_TRUE(ended && !gaveUp && next == steps.size()) << next << " of " << steps.size() << " steps played";
         if (owner) {
             EXPECT_TRUE(runUntil([&] { return Widget::get$focused() == ownerBox; })) << "the owner has the focus again";
         }
