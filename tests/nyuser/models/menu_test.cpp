@@ -120,6 +120,8 @@ TEST(MenuModel, EntriesRunTheirMethodOnTheSlotObject)
     EXPECT_EQ(root->delayedCallback(), 22);
     EXPECT_EQ(root->delayedCallback(), 0);
     EXPECT_EQ(handlers.calls, (std::vector<std::string>{"onSave"}));
+    // The submenu took its own reference to the child.
+    child->release();
     root->release();
 }
 
