@@ -391,16 +391,11 @@ void PopUpMenu::onMouseDown(int px, int py, int, int)
 {
     if (closing)
         return;
-    NyCore::System::WidgetRect mine;
-    getScreenRect(&mine);
-    NyCore::System::WidgetPoint screen = {px + mine.x, py + mine.y};
-    NyCore::System::WidgetPoint local;
+    NyCore::System::WidgetPoint screen, local;
     // The deepest pop-up holds the grab; the press belongs to the topmost member of the chain it hits.
-    for (PopUpMenu* member = this; member; member = member->parentPopUp()) {
-        if (contains(member, screen, &local)) {
-            member->pressedAt(local.x, local.y);
-            return;
-        }
+    if (PopUpMenu* member = chainMemberAt(px, py, &screen, &local)) {
+        member->pressedAt(local.x, local.y);
+        return;
     }
     MenuBar* owner = bar();
     if (owner && contains(owner, screen, &local))
@@ -415,19 +410,26 @@ void PopUpMenu::onMouseUp(int px, int py, int button, int)
     if (closing || button != 0 || !owner || !owner->endDrag())
         return;
     // Pressed on the bar and dragged here: the entry under the release runs.
+    NyCore::System::WidgetPoint screen, local;
+    if (PopUpMenu* member = chainMemberAt(px, py, &screen, &local)) {
+        int row = member->elementAt(local.y);
+        Models::MenuElement* element = member->menu ? member->menu->getElement(row) : nullptr;
+        if (element && !element->get$isSubMenu())
+            member->choose(row);
+    }
+}
+
+PopUpMenu* PopUpMenu::chainMemberAt(int px, int py, NyCore::System::WidgetPoint* screen,
+                                    NyCore::System::WidgetPoint* local)
+{
     NyCore::System::WidgetRect mine;
     getScreenRect(&mine);
-    NyCore::System::WidgetPoint screen = {px + mine.x, py + mine.y};
-    NyCore::System::WidgetPoint local;
+    *screen = {px + mine.x, py + mine.y};
     for (PopUpMenu* member = this; member; member = member->parentPopUp()) {
-        if (contains(member, screen, &local)) {
-            int row = member->elementAt(local.y);
-            Models::MenuElement* element = member->menu ? member->menu->getElement(row) : nullptr;
-            if (element && !element->get$isSubMenu())
-                member->choose(row);
-            return;
-        }
+        if (contains(member, *screen, local))
+            return member;
     }
+    return nullptr;
 }
 
 void PopUpMenu::onDoubleClick(int px, int py, int button, int keys)

@@ -68,6 +68,10 @@ protected:
 
 private:
     PopUpMenu* parentPopUp() const;
+    // The member of this pop-up's chain (this one or an opener) under the
+    // point (px, py) of this pop-up, with the point on the screen and in that
+    // member; null when no pop-up of the chain is there.
+    PopUpMenu* chainMemberAt(int px, int py, NyCore::System::WidgetPoint* screen, NyCore::System::WidgetPoint* local);
     MenuBar* bar() const;
     PopUpMenu* topPopUp();
     void setHighlight(int i);
