@@ -190,6 +190,12 @@ public:
     Widget* get$nextSibling() const { return nextSibling; }
     Widget* get$prevSibling() const { return prevSibling; }
     std::uint32_t get$flags() const { return flags; }
+    // An owner that fills a widget in several steps suppresses its drawing
+    // meanwhile; clearing the flag asks for no redraw.
+    void setDrawingSuppressed(bool suppressed)
+    {
+        flags = suppressed ? flags | WidgetFlags::DrawingSuppressed : flags & ~WidgetFlags::DrawingSuppressed;
+    }
     std::uint32_t get$background() const { return background; }
     void set$background(std::uint32_t color) { background = color; }
     int get$x() const { return x; }
