@@ -56,9 +56,10 @@ NyCore::Object* CalculatorDoc::createDefaultView()
     NyCore::Object::link(console, this, u"upArrowKeyPressed", NY_METHOD(CalculatorDoc::showPrevCmnd));
     NyCore::Object::link(console, this, u"dnArrowKeyPressed", NY_METHOD(CalculatorDoc::showNextCmnd));
 
+    // The border goes first, so that the font's layout counts columns over the whole client.
+    console->set$borderVisible(false);
     NyCore::Graphics::Font* font = NyCore::Graphics::Font::create(FontFace, FontSize, 0);
     console->set$font(font);
-    console->set$borderVisible(false);
     // The first prompt shows with the console's first full paint.
     console->setDrawingSuppressed(true);
     promptInput();
