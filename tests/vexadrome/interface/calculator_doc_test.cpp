@@ -50,27 +50,28 @@ protected:
         return doc;
     }
 
+    static std::string textOf(CalculatorDoc* doc, int from, int to)
+    {
+        return TestSupport::toUtf8(doc->get$console()->get$stream()->textOf(from, to));
+    }
     static std::string transcriptOf(CalculatorDoc* doc)
     {
-        CommandConsole::ConsoleStream* stream = doc->get$console()->get$stream();
-        return TestSupport::toUtf8(stream->textOf(0, stream->get$written()));
+        return textOf(doc, 0, doc->get$console()->get$stream()->get$written());
     }
-    static std::string commandOf(CalculatorDoc* doc)
-    {
-        return TestSupport::toUtf8(doc->get$console()->get$commandLine());
-    }
+    static std::string commandOf(CalculatorDoc* doc) { return TestSupport::toUtf8(doc->get$console()->get$commandLine()); }
 
-    // Pixels of a transcript line, as the console lays it out, near a colour in every channel.
-    static int inkOfLine(CommandConsole* console, int line, std::uint32_t rgb)
+    // Pixels of a transcript line, as the console lays it out, near a colour in
+    // every channel; within `width` pixels from the left when it is given.
+    static int inkOfLine(CommandConsole* console, int line, std::uint32_t rgb, int width = 0)
     {
         int const fontHeight = console->get$style()->get$font()->get$height();
         int const row = line - console->get$vscroll();
         if (row < 0 || row >= console->get$visibleRows())
             return -1;
         NyCore::System::WidgetRect const& client = console->get$client();
-        std::vector<std::uint32_t> pixels =
-            TestSupport::readPixels(console->get$nativeWindow(), client.x, client.y + fontHeight / 3 + row * console->get$lineHeight(),
-                                    client.width, fontHeight);
+        int const top = client.y + fontHeight / 3 + row * console->get$lineHeight();
+        std::vector<std::uint32_t> pixels = TestSupport::readPixels(console->get$nativeWindow(), client.x, top,
+                                                                    width > 0 ? width : client.width, fontHeight);
         return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), [rgb](std::uint32_t c) {
             for (int shift = 0; shift < 24; shift += 8) {
                 if (std::abs(static_cast<int>(c >> shift & 0xFF) - static_cast<int>(rgb >> shift & 0xFF)) >= 0x50)
@@ -99,6 +100,9 @@ TEST_F(CalculatorDocTest, TypedLinesGoToTheTranscriptInColour)
     expected->release();
     EXPECT_EQ(console->get$client().x, console->get$padding()) << "no border";
     EXPECT_EQ(transcriptOf(doc), "math> ");
+    ViewTests::settle();
+    int const promptWidth = font->get$height() / 3 + font->measure(OwnedString(u"math>"));
+    EXPECT_GT(inkOfLine(console, 0, 0, promptWidth), 0) << "the first prompt is on screen";
     EXPECT_FALSE(doc->get$isModified());
 
     struct Line {
@@ -125,7 +129,7 @@ TEST_F(CalculatorDocTest, TypedLinesGoToTheTranscriptInColour)
     CommandConsole::ConsoleStream* stream = console->get$stream();
     int answers = 0, errors = 0;
     for (int line = 0; line + 1 < stream->get$lineCount(); ++line) {
-        std::string const text = TestSupport::toUtf8(stream->textOf(stream->getLine(line).start, stream->getLine(line + 1).start));
+        std::string const text = textOf(doc, stream->getLine(line).start, stream->getLine(line + 1).start);
         bool const answer = text.starts_with("answ> ") || text.starts_with("       [");
         bool const error = text.starts_with("errr> ") || (text.starts_with("      ") && text.ends_with("*\n"));
         std::uint32_t const color = answer ? 0x0000FF : error ? 0xFF0000 : 0;

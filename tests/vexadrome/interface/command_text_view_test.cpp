@@ -61,7 +61,8 @@ protected:
     {
         return {[message] { return TestSupport::dialogReady<MsgWindow>() && TestSupport::messageText() == message; },
                 [] {
-                    EXPECT_EQ(TestSupport::windowProperty(TestSupport::CommonDialog::get$current()->get$nativeWindow(), "WM_NAME"), "Vexadrome");
+                    ::Window box = TestSupport::CommonDialog::get$current()->get$nativeWindow();
+                    EXPECT_EQ(TestSupport::windowProperty(box, "WM_NAME"), "Vexadrome");
                     TestSupport::tap(XK_Return);
                 }};
     }
@@ -70,8 +71,8 @@ protected:
     {
         NyToolkit::TextKernel& kernel = view->get$textArea()->get$kernel();
         std::u16string text = TestSupport::toU16(view->get$commandString());
-        return TestSupport::toUtf8(text.substr(static_cast<std::size_t>(kernel.selectionStart()),
-                                               static_cast<std::size_t>(kernel.selectionEnd() - kernel.selectionStart())));
+        auto const start = static_cast<std::size_t>(kernel.selectionStart());
+        return TestSupport::toUtf8(text.substr(start, static_cast<std::size_t>(kernel.selectionEnd()) - start));
     }
 
     ViewTests::WindowHost host;
@@ -122,6 +123,12 @@ TEST_F(CommandTextViewTest, TextComesBackAsSetAndAllViewsShareOneFont)
     EXPECT_EQ(font->get$size(), CommandTextView::FontSize);
     for (CommandTextView* view : {first, second})
         EXPECT_EQ(view->get$textArea()->get$style()->get$font(), font);
+
+    // The text fills the view at any size.
+    first->setSize(ViewTests::WindowHost::Width / 2, ViewTests::WindowHost::Height / 3);
+    ViewTests::settle();
+    EXPECT_EQ(first->get$textArea()->get$width(), first->get$width());
+    EXPECT_EQ(first->get$textArea()->get$height(), first->get$height());
 
     for (char16_t const* text : {u"x = 1;\r\ny = x\n", u"", u"\t;;\n\n"}) {
         first->set$commandString(OwnedString(text));

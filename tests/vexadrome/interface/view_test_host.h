@@ -57,7 +57,8 @@ public:
             TestSupport::topWindow(Width, Height, u"NyCore.System.Widget", 20 + offset, 20 + offset);
         window->setCaption(title);
         std::uint32_t const fill = NyCore::System::WidgetFlags::AnchorWidth | NyCore::System::WidgetFlags::AnchorHeight;
-        NyCore::System::Widget* view = NyCore::System::Widget::create(window, typeName->units(), fill, 0, 0, Width, Height);
+        NyCore::System::Widget* view =
+            NyCore::System::Widget::create(window, typeName->units(), fill, 0, 0, Width, Height);
         windows.push_back(window);
         focus(view);
         return view;
