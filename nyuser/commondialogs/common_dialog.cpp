@@ -51,6 +51,22 @@ bool holds(Widget* root, Widget* widget)
     return false;
 }
 
+// Whether the widget belongs to a dialog that has ended but is not deleted yet
+// (a closed window goes at the end of the event loop's round).
+bool inEndedDialog(Widget* widget)
+{
+    for (; widget; widget = widget->get$parent()) {
+        if (auto* dialog = dynamic_cast<NyUser::CommonDialogs::CommonDialog*>(widget); dialog && dialog->isEnding())
+            return true;
+    }
+    return false;
+}
+
+// The widget the last dialog to close gave the focus back to. The server
+// reports the change only later, so a dialog opened right after another finds
+// the focus still on its way there.
+Widget* focusHandedBack = nullptr;
+
 }
 
 NyCore::TypeData CommonDialog::MetaData = {&NyToolkit::NytkWidget::MetaData, nullptr,
@@ -121,6 +137,10 @@ NyToolkit::Buttons::TextButton* CommonDialog::addButton(NyCore::String const* la
 int CommonDialog::runModal(Widget* first)
 {
     Widget* owner = Widget::get$focused();
+    bool const stale = !owner || !parent || !holds(parent, owner) || inEndedDialog(owner);
+    if (stale && focusHandedBack && parent && holds(parent, focusHandedBack) && !inEndedDialog(focusHandedBack))
+        owner = focusHandedBack;
+    focusHandedBack = nullptr;
     Widget loopOwner;
     bool deleted = false;
     loop = &loopOwner;
@@ -141,9 +161,11 @@ int CommonDialog::runModal(Widget* first)
     // close() may delete the dialog at once (outside any loop): nothing of it is used afterwards.
     close();
     if (owner && ownerWindow && holds(ownerWindow, owner))
-        owner->focus();
-    else if (ownerWindow)
-        ownerWindow->focus();
+        focusHandedBack = owner;
+    else
+        focusHandedBack = ownerWindow;
+    if (focusHandedBack)
+        focusHandedBack->focus();
     return result;
 }
 

@@ -126,6 +126,17 @@ TEST_F(MsgWindowTest, TheOwnerTakesNoInputMeanwhileAndClosingItEndsTheWindowAsCl
     };
     EXPECT_EQ(run(show, {{dialogReady<MsgWindow>, clickOwner}}), 0);
     EXPECT_FALSE(ownerTookInput);
+    // A box opened right after another, before the focus has come back, still
+    // hands the focus back to the owner's box (the driver checks it).
+    bool secondOpen = false;
+    auto twoInARow = [&] {
+        MsgWindow::show(owner, caption, one, MsgWindow::Ok);
+        secondOpen = true;
+        return MsgWindow::show(owner, caption, two, MsgWindow::Ok);
+    };
+    EXPECT_EQ(run(twoInARow, {{dialogReady<MsgWindow>, [] { tap(XK_Return); }},
+                              {[&] { return secondOpen && dialogReady<MsgWindow>(); }, [] { tap(XK_Return); }}}),
+              0);
     // The owner's window going away deletes the dialog with it.
     EXPECT_EQ(run(show, {{dialogReady<MsgWindow>, [&] { owner->close(); owner = nullptr; }}}), -1);
 }
