@@ -2,10 +2,12 @@
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
 JOBS ?= 2
-# The workbench runs its calculator in the terminal until the windowed interface lands.
-ARGS ?= --calc
+# Options or files for `make run` (empty: the workbench alone).
+ARGS ?=
+# Where `make install` puts the program; DESTDIR, when set, is put before it.
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test sanitize coverage clean bench fuzz
+.PHONY: all deps build run install test sanitize coverage clean bench fuzz
 
 all: build
 
@@ -15,12 +17,18 @@ deps:
 
 # Configures and builds the program, its libraries and the tests.
 build:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
-# Installs, builds and starts the workbench.
+# Installs, builds and starts the workbench on the display; without one, on a
+# private Xvfb, saving a screenshot (scripts/run-workbench.sh).
 run: deps build
-	./$(BUILD_DIR)/bin/vexadrome $(ARGS)
+	./scripts/run-workbench.sh $(BUILD_DIR) $(ARGS)
+
+# Builds, then installs the program, its libraries, data, desktop entry and
+# icon under PREFIX (inside DESTDIR when set, as packages are built).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # Installs, builds and runs every test.
 test: deps build

@@ -8,6 +8,9 @@ PACKAGES="build-essential cmake pkg-config googletest libgtest-dev libgmock-dev 
 # Windows, drawing and OpenGL, and what the windowed tests run on.
 PACKAGES="$PACKAGES libx11-dev libxft-dev libxtst-dev libfontconfig-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri"
 PACKAGES="$PACKAGES libpng-dev fonts-liberation2 xvfb xauth"
+# `make run` asks xdpyinfo whether a display answers; `make install` and its
+# test register the document types with shared-mime-info's tool.
+PACKAGES="$PACKAGES x11-utils shared-mime-info"
 # Time zones: the clock tests compare with the C library under a fixed zone.
 PACKAGES="$PACKAGES tzdata"
 for option in "$@"; do
