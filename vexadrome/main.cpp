@@ -3,16 +3,24 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <vector>
 
+#include "nycore/graphics/pixel_io.h"
 #include "nycore/io/standard_streams.h"
+#include "nycore/system/event_loop.h"
 #include "nycore/system/console.h"
 #include "nycore/system/runtime.h"
 #include "nycore/text/string_functions.h"
 #include "vexadrome/interface/batch_host.h"
+#include "vexadrome/interface/interface_types.h"
 #include "vexadrome/interface/obj_exporter.h"
 #include "vexadrome/interface/program_options.h"
 #include "vexadrome/interface/script_runner.h"
 #include "vexadrome/interface/terminal_calculator.h"
+#include "vexadrome/interface/vexadrome_app.h"
+#include "vexadrome/interface/vexadrome_app_win.h"
+// Last: Xlib's macros (Success, None) would clash with names above.
+#include "nycore/system/x_connection.h"
 
 namespace {
 
@@ -59,6 +67,82 @@ int runActions(ProgramOptions const& options)
     return status;
 }
 
+// Serves events until the server has sent everything it had: the windows on
+// screen have then had their exposures and painted. False when the window
+// never came on screen (a window manager maps it in its own time).
+bool settle(NyCore::System::Widget* window)
+{
+    using NyCore::System::XConnection;
+    Display* display = XConnection::get$display();
+    for (int round = 0; round < 500; ++round) {
+        XSync(display, False);
+        NyCore::System::EventLoop::serviceEvents(nullptr);
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, window->get$nativeWindow(), &attributes) && attributes.map_state == IsViewable)
+            break;
+        ::usleep(10000);
+    }
+    do {
+        XSync(display, False);
+        NyCore::System::EventLoop::serviceEvents(nullptr);
+        XSync(display, False);
+    } while (XPending(display) > 0);
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window->get$nativeWindow(), &attributes) && attributes.map_state == IsViewable;
+}
+
+// Every tab in turn, so that each has painted once, then back to the last
+// opened; then the window's pixels as a PNG file.
+int saveScreenshot(Vexadrome::Interface::VexadromeAppWin* window, NyCore::String const* path)
+{
+    int const active = window->get$activeViewIndex();
+    for (int i = 0; i < window->get$viewCount(); ++i) {
+        window->get$multiView()->activate(i);
+        settle(window);
+    }
+    if (active >= 0)
+        window->get$multiView()->activate(active);
+    if (!settle(window)) {
+        print_error(u"vexadrome: the main window never came on screen\n");
+        return 1;
+    }
+    int const w = window->get$width(), h = window->get$height();
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    pixels_read(window->get$nativeWindow(), 0, 0, w, h, pixels.data());
+    if (!pixels_save_png(pixels.data(), w, h, path)) {
+        print_error(u"vexadrome: cannot write the screenshot %s\n", path->units());
+        return 1;
+    }
+    return 0;
+}
+
+// The windowed workbench with the command line's files open; the exit code.
+int runWorkbench(ProgramOptions const& options)
+{
+    if (!NyCore::System::XConnection::tryOpen()) {
+        print_error(u"vexadrome: no X display to open the workbench on (is DISPLAY set?); "
+                    u"--calc runs the calculator in the terminal\n");
+        return 1;
+    }
+    Vexadrome::Interface::registerInterfaceTypes();
+    auto* app = new Vexadrome::Interface::VexadromeApp();
+    app->startup();
+    // A file that fails shows its message; the others still open.
+    for (NyCore::String const* file : options.get$files())
+        app->openDataFile(file);
+    int status;
+    if (NyCore::String const* screenshot = options.get$screenshot()) {
+        status = saveScreenshot(app->get$mainWindow(), screenshot);
+        app->get$mainWindow()->close();
+        NyCore::System::EventLoop::serviceEvents(nullptr);
+    } else {
+        status = app->execute() < 0 ? 1 : 0;
+    }
+    app->shutdown();
+    delete app;
+    return status;
+}
+
 // The program proper; returns the process's exit code.
 int rdmain(NyCore::Collections::Array<NyCore::String*>* arguments)
 {
@@ -71,6 +155,8 @@ int rdmain(NyCore::Collections::Array<NyCore::String*>* arguments)
         print(u"%a", ProgramOptions::usage());
         return checkStandardOutput(0);
     }
+    if (options.get$wantsWorkbench())
+        return runWorkbench(options);
     return checkStandardOutput(runActions(options));
 }
 

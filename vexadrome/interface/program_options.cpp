@@ -31,10 +31,16 @@ bool statFile(NyCore::String const* path, struct stat* info)
 
 char const* ProgramOptions::usage()
 {
-    return "Usage: vexadrome [OPTION]...\n"
+    return "Usage: vexadrome [OPTION]... [FILE]...\n"
            "A mathematics workbench: definitions and expressions over scalars, vectors and matrices.\n"
            "\n"
+           "Without options the workbench starts: calculators, command scripts and graphs\n"
+           "in the tabs of one window. Each FILE (*.vexscr, *.graph) opens in a tab.\n"
+           "\n"
            "Options:\n"
+           "  --screenshot OUT.png\n"
+           "               start the workbench (with the FILEs open), save a picture of\n"
+           "               its window as OUT.png once every tab has painted, and exit\n"
            "  --calc       run the calculator on standard input and output\n"
            "               (lines are definitions such as f(x) = x*x, expressions such as f(3),\n"
            "               or the commands history and clear)\n"
@@ -51,8 +57,9 @@ char const* ProgramOptions::usage()
            "               and the exit status is 1\n"
            "  -h, --help   show this text and exit\n"
            "\n"
-           "Without options the calculator runs, as with --calc. An output file that is\n"
-           "also an input of the run is refused, and so is a read-only one.\n"
+           "--calc, --run and --export work in the terminal, without a window; they\n"
+           "cannot be combined with FILEs or --screenshot. An output file that is also\n"
+           "an input of the run is refused, and so is a read-only one.\n"
            "\n"
            "Options are carried out in the order given and share their definitions, so\n"
            "  vexadrome --run defs.vexscr --calc\n"
@@ -61,8 +68,6 @@ char const* ProgramOptions::usage()
 
 bool ProgramOptions::parse(int count, NyCore::String* const* arguments)
 {
-    if (count == 0)
-        actions.push_back({ActionKind::Calculator, {}});
     for (int i = 0; i < count; ++i) {
         NyCore::String const* argument = arguments[i];
         if (string_compare(argument, u"--calc"_str) == 0) {
@@ -80,6 +85,14 @@ bool ProgramOptions::parse(int count, NyCore::String* const* arguments)
             }
             actions.push_back({ActionKind::Export, {arguments[i + 1], arguments[i + 2]}});
             i += 2;
+        } else if (string_compare(argument, u"--screenshot"_str) == 0) {
+            if (i + 1 >= count) {
+                error = "option '--screenshot' needs the name of the PNG file to write";
+                return false;
+            }
+            screenshot = arguments[++i];
+        } else if (argument->count > 0 && argument->get(0) != u'-') {
+            files.push_back(argument);
         } else if (string_compare(argument, u"--help"_str) == 0 || string_compare(argument, u"-h"_str) == 0) {
             wantsHelp = true;
         } else {
@@ -88,6 +101,10 @@ bool ProgramOptions::parse(int count, NyCore::String* const* arguments)
             memory_free(text);
             return false;
         }
+    }
+    if (!actions.empty() && (screenshot || !files.empty())) {
+        error = "files and '--screenshot' open the workbench; they cannot be combined with --calc, --run or --export";
+        return false;
     }
     return true;
 }

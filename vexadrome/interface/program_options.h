@@ -24,7 +24,7 @@ struct ProgramAction {
 class ProgramOptions {
 public:
     // Reads the arguments that follow the program's name; with none at all
-    // the calculator runs. False for an unknown option or a missing operand;
+    // the workbench starts. False for an unknown option or a missing operand;
     // get$error then tells which.
     bool parse(int count, NyCore::String* const* arguments);
     // The first output of the run that is an existing regular file which is
@@ -34,6 +34,11 @@ public:
     NyCore::String const* findOutputThatIsAnInput() const;
 
     bool get$wantsHelp() const { return wantsHelp; }
+    // No batch action asked for: the windowed workbench starts, with these
+    // files open and, with --screenshot, a picture of it saved to that file.
+    bool get$wantsWorkbench() const { return actions.empty(); }
+    std::vector<NyCore::String const*> const& get$files() const { return files; }
+    NyCore::String const* get$screenshot() const { return screenshot; }
     std::vector<ProgramAction> const& get$actions() const { return actions; }
     // The reason parse failed, as UTF-8.
     char const* get$error() const { return error.c_str(); }
@@ -43,6 +48,8 @@ public:
 private:
     bool wantsHelp = false;
     std::vector<ProgramAction> actions;
+    std::vector<NyCore::String const*> files;
+    NyCore::String const* screenshot = nullptr;
     std::string error;
 };
 
