@@ -29,9 +29,9 @@ char const* const SmallGraph = "<graph title=\"g\" mode=\"euclidian\"><variables
                                "<expression name=\"c\" mode=\"wireframe\">vector(t, t, t)</expression>"
                                "</expressions></graph>";
 
-TEST(Program, CalculatorRunsWithoutOptions)
+TEST(Program, CalculatorRunsWithCalc)
 {
-    auto run = runVexadrome({}, "1+2\nf(x) = x*x\r\nf(3)\n");
+    auto run = runVexadrome({"--calc"}, "1+2\nf(x) = x*x\r\nf(3)\n");
     EXPECT_EQ(std::tuple(run.exitCode, run.errors), std::tuple(0, ""));
     EXPECT_EQ(run.output, "math> 1+2\nansw> 3\nmath> f(x) = x*x\nmath> f(3)\nansw> 9\nmath> \n");
 }
@@ -39,11 +39,11 @@ TEST(Program, CalculatorRunsWithoutOptions)
 TEST(Program, OptionsAndUsage)
 {
     struct Case { std::vector<std::string> options; int exitCode; std::string outputStart; std::string errorsStart; } const cases[] = {
-        {{"--help"}, 0, "Usage: vexadrome [OPTION]...\n", ""},
-        {{"-h"}, 0, "Usage: vexadrome [OPTION]...\n", ""},
+        {{"--help"}, 0, "Usage: vexadrome [OPTION]... [FILE]...\n", ""},
+        {{"-h"}, 0, "Usage: vexadrome [OPTION]... [FILE]...\n", ""},
         // A failed export stops the options after it: the calculator never prompts.
         {{"--export", "missing.graph", "out.obj", "--calc"}, 1, "", "vexadrome: missing.graph: "},
-        {{"--calc", "--calculator"}, 2, "", "vexadrome: unknown option '--calculator'\n\nUsage: vexadrome [OPTION]...\n"},
+        {{"--calc", "--calculator"}, 2, "", "vexadrome: unknown option '--calculator'\n\nUsage: vexadrome [OPTION]... [FILE]...\n"},
         {{"--run"}, 2, "", "vexadrome: option '--run' needs a script file name (or - for standard input)\n\nUsage:"},
         {{"--export", "a.graph"}, 2, "", "vexadrome: option '--export' needs a graph file and an OBJ file name\n\nUsage:"},
     };
