@@ -16,6 +16,7 @@
 
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/xvfb.h"
 
 using TestSupport::readBytes;
 using TestSupport::runProgram;
@@ -159,6 +160,20 @@ TEST_F(InstallTest, InstalledProgramRunsFromAnotherDirectoryOnItsOwnLibraries)
         std::string path = linked.output.substr(start, linked.output.find(" (", start) - start);
         EXPECT_EQ(realPath(path), realPath(at(INSTALL_LIBDIR "/" + library))) << linked.output;
     }
+}
+
+TEST_F(InstallTest, InstalledWorkbenchFindsItsDataFromAnotherDirectory)
+{
+    // The toolkit's icons and the sample come from the installed data folder
+    // only: a missing icon file would end the program with a fatal report.
+    ASSERT_TRUE(TestSupport::ensureDisplay());
+    TempFolder elsewhere;
+    auto run = runProgram({"/bin/sh", "-c", "cd \"$1\" && exec env -u LD_LIBRARY_PATH \"$2\" --screenshot shot.png \"$3\"",
+                           "sh", elsewhere.path, at(INSTALL_BINDIR "/vexadrome"),
+                           at(INSTALL_DATADIR "/samples/vector_basics.vexscr")},
+                          "");
+    EXPECT_EQ(run.exitCode, 0) << run.output << run.errors;
+    EXPECT_EQ(readBytes(elsewhere.at("shot.png")).substr(0, 8), "\x89PNG\r\n\x1a\n") << run.output << run.errors;
 }
 
 }
