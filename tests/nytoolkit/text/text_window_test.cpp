@@ -92,6 +92,27 @@ std::string textOf(NyCore::String const* s)
     return TestSupport::toUtf8(std::u16string(s->units(), static_cast<std::size_t>(s->count)));
 }
 
+// A key (with modifiers held) and the text, caret and anchor it leaves.
+struct KeyStep {
+    std::initializer_list<KeySym> held;
+    KeySym sym;
+    char const* text;
+    int cursor;
+    int anchor;
+};
+
+// Plays the steps on a text box or text area that has the focus.
+template <std::size_t N, typename Box>
+void playKeys(Box* box, KeyStep const (&steps)[N])
+{
+    for (KeyStep const& s : steps) {
+        chord(s.held, s.sym);
+        EXPECT_EQ(textOf(box->get$text()), s.text) << "key " << s.sym;
+        EXPECT_EQ(box->get$kernel().caret(), s.cursor) << "key " << s.sym;
+        EXPECT_EQ(box->get$kernel().anchorAt(), s.anchor) << "key " << s.sym;
+    }
+}
+
 std::string selectionOf(NyToolkit::TextKernel& kernel)
 {
     TestSupport::OwnedString selected(kernel.selectedText());
@@ -137,13 +158,7 @@ TEST_F(TextWindowTest, TextBoxKeysFollowTheFlags)
     EXPECT_EQ(entered.count(), 1);
     EXPECT_EQ(textOf(plain->get$text()), "ab cd") << "Enter does not edit a box";
 
-    struct Step {
-        std::initializer_list<KeySym> held;
-        KeySym sym;
-        char const* text;
-        int cursor;
-        int anchor;
-    } const steps[] = {
+    KeyStep const steps[] = {
         {{XK_Control_L}, XK_Left, "ab cd", 3, 3},
         {{XK_Control_L, XK_Shift_L}, XK_Right, "ab cd", 5, 3},
         {{}, XK_BackSpace, "ab ", 3, 3},
@@ -155,12 +170,7 @@ TEST_F(TextWindowTest, TextBoxKeysFollowTheFlags)
         {{}, XK_Home, "x", 0, 0},
         {{XK_Control_L}, XK_a, "x", 1, 0},
     };
-    for (Step const& s : steps) {
-        chord(s.held, s.sym);
-        EXPECT_EQ(textOf(plain->get$text()), s.text) << "key " << s.sym;
-        EXPECT_EQ(plain->get$kernel().caret(), s.cursor) << "key " << s.sym;
-        EXPECT_EQ(plain->get$kernel().anchorAt(), s.anchor) << "key " << s.sym;
-    }
+    playKeys(plain, steps);
 
     // A numeric box takes digits, '.' and '-', and neither letters nor Ctrl chords.
     focusOn(number);
@@ -294,13 +304,7 @@ TEST_F(TextWindowTest, TextAreaLinesUndoAndFlags)
     // Up and Down keep the horizontal place through a shorter line.
     focusOn(script);
     kernel.setSelection(4, 4);
-    struct Step {
-        std::initializer_list<KeySym> held;
-        KeySym sym;
-        char const* text;
-        int cursor;
-        int anchor;
-    } const steps[] = {
+    KeyStep const steps[] = {
         {{}, XK_Down, "abcdef\nxy\nabcdef", 9, 9},
         {{}, XK_Down, "abcdef\nxy\nabcdef", 14, 14},
         {{}, XK_Down, "abcdef\nxy\nabcdef", 16, 16},
@@ -318,12 +322,7 @@ TEST_F(TextWindowTest, TextAreaLinesUndoAndFlags)
         {{XK_Control_L, XK_Shift_L}, XK_z, "abcd\n\nabcdef", 5, 5},
         {{XK_Control_L}, XK_End, "abcd\n\nabcdef", 12, 12},
     };
-    for (Step const& s : steps) {
-        chord(s.held, s.sym);
-        EXPECT_EQ(textOf(script->get$text()), s.text) << "key " << s.sym;
-        EXPECT_EQ(kernel.caret(), s.cursor) << "key " << s.sym;
-        EXPECT_EQ(kernel.anchorAt(), s.anchor) << "key " << s.sym;
-    }
+    playKeys(script, steps);
     EXPECT_EQ(typed.firstArguments(), "8 10 -11") << "chords and moves send nothing";
 
     // Typing repaints only the lines it changed; they must look as after a full repaint.
