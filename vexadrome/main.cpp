@@ -19,7 +19,7 @@
 #include "vexadrome/interface/terminal_calculator.h"
 #include "vexadrome/interface/vexadrome_app.h"
 #include "vexadrome/interface/vexadrome_app_win.h"
-// Last: Xlib's macros (Success, None) would clash with names above.
+// Last: Xlib's macros could clash with names declared above.
 #include "nycore/system/x_connection.h"
 
 namespace {

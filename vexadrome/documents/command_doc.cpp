@@ -112,7 +112,7 @@ bool CommandDoc::processCmndList(NyCore::String const* script)
             return false;
         start = end + 1;
     } while (more && start < length);
-    showMessage(SuccessMessage, CommandView::MessageKind::Success);
+    showMessage(SuccessMessage, CommandView::MessageKind::Completed);
     return true;
 }
 

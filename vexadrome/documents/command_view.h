@@ -14,7 +14,7 @@ public:
     enum class MessageKind {
         Value,    // the value of an evaluated expression
         Failure,  // the message of a failing command
-        Success,  // the whole script ran
+        Completed,  // the whole script ran
     };
 
     virtual ~CommandView() = default;

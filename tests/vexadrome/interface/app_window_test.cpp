@@ -2,7 +2,6 @@
 // the shortcuts' keys, and the document list as tabs close.
 #include <gtest/gtest.h>
 
-// Before Xlib, whose macros (Success) clash with their names.
 #include "vexadrome/documents/command_doc.h"
 #include "vexadrome/interface/calculator_doc.h"
 #include "vexadrome/interface/interface_types.h"

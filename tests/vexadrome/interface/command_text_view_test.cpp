@@ -2,7 +2,6 @@
 // starts a new line) and executed through its document, the value boxes and
 // the success box answered with Enter, a failing command selected in the
 // text, and the one font that all views share until the last one goes.
-// The engine's headers go before Xlib's, whose macros (Success) clash with their names.
 #include "vexadrome/documents/command_doc.h"
 #include "vexadrome/interface/command_text_view.h"
 
