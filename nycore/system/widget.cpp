@@ -6,7 +6,12 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <string>
 #include <vector>
 
 #include "nycore/system/event_loop.h"
@@ -209,6 +214,17 @@ void Widget::createNativeWindow()
         size.min_height = size.max_height = height;
     }
     XSetWMNormalHints(d, native, &size);
+    // The process and the program's name, so that window managers (and
+    // scripts driving the program) can tell whose window this is.
+    long pid = static_cast<long>(::getpid());
+    XChangeProperty(d, native, XInternAtom(d, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&pid), 1);
+    std::string instance = program_invocation_short_name;
+    std::string className = instance;
+    if (!className.empty())
+        className[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(className[0])));
+    XClassHint classHint = {instance.data(), className.data()};
+    XSetClassHint(d, native, &classHint);
     if (parent && parent->window)
         XSetTransientForHint(d, native, static_cast<::Window>(parent->window));
 }
@@ -389,6 +405,16 @@ bool Widget::isViewable() const
     XWindowAttributes attributes;
     return XGetWindowAttributes(display(), static_cast<::Window>(window), &attributes) &&
            attributes.map_state == IsViewable;
+}
+
+bool Widget::holdsServerFocus() const
+{
+    if (!window)
+        return false;
+    ::Window focused = None;
+    int revert = 0;
+    XGetInputFocus(display(), &focused, &revert);
+    return focused == static_cast<::Window>(window);
 }
 
 bool Widget::focus()

@@ -207,6 +207,10 @@ public:
     std::uintptr_t get$nativeWindow() const { return window; }
     // The widget whose window has the keyboard focus, or 0.
     static Widget* get$focused();
+    // Whether the X server's focus is on this widget's window right now. A
+    // focus notification may be stale, the focus having moved on meanwhile
+    // (to a dialog opened since): a widget that hands its focus on asks first.
+    bool holdsServerFocus() const;
 
     // A key watcher sees every key meant for a widget of the watcher's window
     // (its top-level window and the pop-ups opened from it) before that

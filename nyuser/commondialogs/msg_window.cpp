@@ -6,9 +6,11 @@
 #include "nycore/graphics/font.h"
 #include "nycore/graphics/gc.h"
 #include "nycore/graphics/gc_text.h"
+#include "nycore/system/clipboard.h"
 #include "nycore/system/exceptions.h"
 #include "nytoolkit/buttons/text_button.h"
 #include "nytoolkit/styles/style.h"
+#include "nytoolkit/text/text_kernel.h"
 #include "nytoolkit/widgets/label.h"
 
 namespace NyUser::CommonDialogs {
@@ -24,6 +26,24 @@ NyCore::String const* const KindLabels[4][3] = {
     {u"Yes"_str, u"No"_str, nullptr},
     {u"Yes"_str, u"No"_str, u"Cancel"_str},
 };
+
+// Ctrl+C (or Ctrl+Insert) anywhere in the window copies its message, as
+// desktop message boxes do, so that an error can be pasted into a report.
+// The clipboard is answered by the owner's window, which outlives the box.
+bool copyMessage(NyCore::System::Widget* watcher, int code, int modifiers)
+{
+    namespace Mods = NyCore::System::KeyModifiers;
+    bool const down = (modifiers & Mods::Down) != 0;
+    bool const copy = (modifiers & Mods::Character) ? NyToolkit::TextKernel::chordLetter(code, modifiers) == 'c'
+                                                    : code == NyCore::System::SystemKeys::Insert &&
+                                                          (modifiers & Mods::Ctrl);
+    if (!down || !copy)
+        return false;
+    auto* window = static_cast<MsgWindow*>(watcher);
+    NyCore::System::Widget* owner = window->get$parent() ? window->get$parent() : window;
+    NyCore::System::clipboard_set_text(owner, window->get$message());
+    return true;
+}
 
 }
 
@@ -80,8 +100,9 @@ int MsgWindow::display(NyCore::System::Widget* parent, String const* caption, St
 {
     String const* const labels[3] = {first, second, third};
     Layout place = layout(message, labels);
-    CommonDialog* window =
-        createWindow(parent, u"NyUser.CommonDialogs.MsgWindow", place.width, place.height);
+    auto* window =
+        static_cast<MsgWindow*>(createWindow(parent, u"NyUser.CommonDialogs.MsgWindow", place.width, place.height));
+    window->message = message;
     if (caption)
         window->setCaption(caption);
     auto* label = static_cast<NyToolkit::Label*>(Widget::create(window, u"NyToolkit.Label", 0, place.margin,
@@ -98,7 +119,10 @@ int MsgWindow::display(NyCore::System::Widget* parent, String const* caption, St
         if (!firstButton)
             firstButton = button;
     }
-    return window->runModal(firstButton ? firstButton : window);
+    watchKeys(window, &copyMessage);
+    int result = window->runModal(firstButton ? firstButton : window);
+    unwatchKeys(window);
+    return result;
 }
 
 }

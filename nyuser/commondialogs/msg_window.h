@@ -1,7 +1,7 @@
 // MsgWindow: the modal message window, a wrapped message above a centred row
 // of up to three buttons, sized from the default style's font. The result is
 // the number of the button pressed (0, 1, 2 from the left) or -1 when the
-// window was closed (its close box or Escape).
+// window was closed (its close box or Escape). Ctrl+C copies the message.
 #pragma once
 
 #include "nyuser/commondialogs/common_dialog.h"
@@ -41,6 +41,11 @@ public:
                        NyCore::String const* third);
 
     static Layout layout(NyCore::String const* message, NyCore::String const* const labels[3]);
+    // The text shown, while the window runs.
+    NyCore::String const* get$message() const { return message; }
+
+private:
+    NyCore::String const* message = nullptr;
 };
 
 }

@@ -13,5 +13,7 @@ namespace TestSupport {
 // the event loop has served what was pending. True when nothing was asked or
 // the file was written.
 bool saveScreenshot(NyCore::System::Widget* widget, char const* name, int extraWidth = 0, int extraHeight = 0);
+// Any top-level X window, another program's too, as it is on the screen.
+bool saveScreenshot(unsigned long window, char const* name);
 
 }

@@ -1,0 +1,335 @@
+// The workbench driven as a person drives it: the real program on the test
+// display, keys and clicks through XTest, files on disk, pixels on screen,
+// and text taken away through the clipboard (a console selection, a script
+// selected whole, a message box's Ctrl+C).
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/support/program_session.h"
+#include "tests/support/screenshots.h"
+#include "tests/support/strings.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/windows.h"
+
+using namespace TestSupport;
+
+namespace {
+
+// The main window's size, and the top of a tab's view (below the menu bar and the tabs).
+constexpr int Width = 640, Height = 480, ViewTop = 42;
+char const* const Caption = "Vexadrome";
+
+class Workbench : public WindowTest {
+protected:
+    void start(std::vector<std::string> const& arguments = {})
+    {
+        session = std::make_unique<ProgramSession>(folder.path, arguments);
+        ASSERT_NE(session->mainWindow(), 0u);
+    }
+    void TearDown() override
+    {
+        if (session && session->running()) {
+            ADD_FAILURE() << "the workbench was still running";
+        }
+        session.reset();
+    }
+    ::Window main() const { return session->mainWindow(); }
+    // The whole main window once it has painted: not one colour, and the same twice running.
+    std::vector<std::uint32_t> paintedWindow()
+    {
+        std::vector<std::uint32_t> last, pixels;
+        EXPECT_TRUE(ProgramSession::eventually([&] {
+            last = std::exchange(pixels, readPixels(main(), 0, 0, Width, Height));
+            return pixels == last && std::adjacent_find(pixels.begin(), pixels.end(), std::not_equal_to<>()) != pixels.end();
+        }));
+        return pixels;
+    }
+
+    // Text equal to `accepted`, or starting with it.
+    static std::function<bool(std::string const&)> taking(std::string const& accepted, bool prefix = false)
+    {
+        return [=](std::string const& text) {
+            return prefix ? text.compare(0, accepted.size(), accepted) == 0 : text == accepted;
+        };
+    }
+    // Everything the calculator console shows, dragged over and copied; a
+    // click then takes the selection away again.
+    std::string consoleText(std::string const& expected, bool prefix = false)
+    {
+        std::string text = session->copiedText(
+            [&] {
+                session->dragIn(main(), 1, ViewTop + 1, Width - 20, Height - 4);
+                session->press(XK_c, ControlMask);
+            },
+            taking(expected, prefix));
+        session->clickAt(main(), Width - 20, Height - 4);
+        return text;
+    }
+    // What the focused text (a script, a name box) holds, or its selection when `whole` is off.
+    std::string focusedText(std::string const& expected, bool whole = true)
+    {
+        return session->copiedText(
+            [&] {
+                if (whole)
+                    session->press(XK_a, ControlMask);
+                session->press(XK_c, ControlMask);
+            },
+            taking(expected));
+    }
+    // The message of the topmost box titled "Vexadrome", or as much of it as `expected` when `prefix` is on.
+    std::string boxMessage(std::string const& expected, bool prefix = false)
+    {
+        EXPECT_NE(session->waitForDialog(Caption), 0u) << "no box for: " << expected;
+        return session->copiedText([&] { session->press(XK_c, ControlMask); }, taking(expected, prefix));
+    }
+    // Answers the topmost box with its n-th button (0 is the first, which has
+    // the focus) and waits until it has gone.
+    void answer(int button)
+    {
+        ::Window box = session->waitForDialog(Caption);
+        ASSERT_NE(box, 0u);
+        for (int i = 0; i < button; ++i)
+            EXPECT_TRUE(session->pressMovingFocus(XK_Tab));
+        session->press(XK_Return);
+        EXPECT_TRUE(session->waitUntilGone(box));
+        settle();
+    }
+    // Once no box is open, the main window's controls have the focus back;
+    // when a box follows (or the program ends), that one is waited for instead.
+    void settle()
+    {
+        ProgramSession::eventually(
+            [&] { return !session->running() || session->focusInside(main()) || session->windowCount() > 1; });
+    }
+    // Every box and chooser has closed and the focus is back in the main window.
+    void allClosed()
+    {
+        EXPECT_TRUE(session->waitUntilNoDialog());
+        EXPECT_TRUE(session->waitForFocus(main()));
+    }
+    // A new document through its name prompt, whose proposal is checked first.
+    void newDocument(KeySym key, unsigned modifiers, std::string const& proposal)
+    {
+        session->press(key, modifiers);
+        ASSERT_NE(session->waitForDialog(Caption), 0u);
+        EXPECT_EQ(focusedText(proposal), proposal);
+        session->press(XK_Return);
+        allClosed();
+    }
+    void expectExit()
+    {
+        int code = -1;
+        EXPECT_TRUE(session->waitForExit(&code));
+        EXPECT_EQ(code, 0) << session->errors();
+    }
+
+    // The rows of a calculator's view that hold ink in the column of the
+    // "math>" and "answ>" marks (left of the caret), counted as bands of lines.
+    int inkBands()
+    {
+        int const left = 3, width = 42, height = Height - ViewTop - 4;
+        std::vector<std::uint32_t> const pixels = readPixels(main(), left, ViewTop, width, height);
+        std::uint32_t const paper = pixels.back();
+        int bands = 0;
+        bool inBand = false;
+        for (int row = 0; row < height; ++row) {
+            auto const begin = pixels.begin() + row * width;
+            bool const ink = std::any_of(begin, begin + width, [&](std::uint32_t p) { return p != paper; });
+            bands += ink && !inBand;
+            inBand = ink;
+        }
+        return bands;
+    }
+
+    TempFolder folder;
+    std::unique_ptr<ProgramSession> session;
+};
+
+}
+
+TEST_F(Workbench, CalculatorsTypeRecallAndShareDefinitions)
+{
+    start();
+    std::vector<std::uint32_t> const empty = paintedWindow();
+    // The prompt proposes the next name; cancelling it creates nothing.
+    session->press(XK_n, ControlMask);
+    ASSERT_NE(session->waitForDialog(Caption), 0u);
+    EXPECT_EQ(focusedText("Calculator1"), "Calculator1");
+    session->press(XK_Escape);
+    allClosed();
+    EXPECT_TRUE(ProgramSession::eventually([&] { return readPixels(main(), 0, 0, Width, Height) == empty; }))
+        << "a cancelled prompt changed the window";
+
+    newDocument(XK_n, ControlMask, "Calculator1");
+    EXPECT_EQ(consoleText("math> "), "math> ");
+    EXPECT_EQ(inkBands(), 1) << "the prompt alone";
+    session->type("a = 2\na * 21\n");
+    std::string transcript = "math> a = 2\nmath> a * 21\nansw> 42\nmath> ";
+    EXPECT_EQ(consoleText(transcript), transcript);
+    EXPECT_TRUE(ProgramSession::eventually([&] { return inkBands() == 4; }))
+        << inkBands() << " bands for two commands, an answer and the prompt";
+
+    // Up, Up, Down recalls the last command; Enter runs it again.
+    session->press(XK_Up);
+    session->press(XK_Up);
+    session->press(XK_Down);
+    session->press(XK_Return);
+    transcript += "a * 21\nansw> 42\nmath> ";
+    EXPECT_EQ(consoleText(transcript), transcript);
+
+    // A second calculator sees the first one's definitions.
+    newDocument(XK_n, ControlMask, "Calculator2");
+    session->type("a + 1\nzz\n");
+    // The error's marker stands under the unknown name.
+    std::string const second = "math> a + 1\nansw> 3\nmath> zz\n      *\nerrr> ";
+    EXPECT_EQ(consoleText(second, true).substr(0, second.size()), second);
+    // Back in the first tab, its own transcript is there.
+    EXPECT_TRUE(session->pressMovingFocus(XK_Page_Up, ControlMask));
+    EXPECT_EQ(consoleText(transcript), transcript);
+
+    // Calculators hold nothing to save: Exit asks nothing.
+    session->press(XK_q, ControlMask);
+    expectExit();
+}
+
+TEST_F(Workbench, ScriptsRunSaveReopenAndAskBeforeLosingChanges)
+{
+    start();
+    newDocument(XK_n, ControlMask | ShiftMask, "Command1");
+    std::string const script = "b = 4;\nb * 2";
+    session->type(script);
+    EXPECT_EQ(focusedText(script), script) << "the new tab's script has the focus";
+    // F5: each value in a box, then the success box.
+    session->press(XK_End, ControlMask);
+    session->press(XK_F5);
+    EXPECT_EQ(boxMessage("8"), "8");
+    answer(0);
+    EXPECT_EQ(boxMessage("Successfully executed the commands(s)."), "Successfully executed the commands(s).");
+    answer(0);
+    // A failing command: its message, then it is selected in the script.
+    session->type(";\nb + zz");
+    session->press(XK_F5);
+    answer(0);
+    EXPECT_EQ(boxMessage("unknown variable or function"), "unknown variable or function");
+    answer(0);
+    EXPECT_EQ(focusedText("zz", false), "zz") << "the unknown name is selected";
+
+    // Save As through the chooser by keyboard: the name gets the extension.
+    session->press(XK_s, ControlMask | ShiftMask);
+    ASSERT_NE(session->waitForDialog("Select file destination"), 0u);
+    session->type("first\n");
+    allClosed();
+    std::string const saved = folder.at("first.vexscr");
+    ASSERT_TRUE(ProgramSession::eventually([&] { return std::filesystem::exists(saved); }));
+    std::string const bytes = readBytes(saved);
+    EXPECT_NE(bytes.find("b + zz"), std::string::npos) << bytes;
+
+    // Closed without a question, reopened through the chooser, saved again: the same bytes.
+    EXPECT_TRUE(session->pressMovingFocus(XK_w, ControlMask));
+    session->press(XK_o, ControlMask);
+    ASSERT_NE(session->waitForDialog("Select a file to open"), 0u) << "the tab closed without a question";
+    session->type("first.vexscr\n");
+    allClosed();
+    std::string const typed = script + ";\nb + zz";
+    EXPECT_EQ(focusedText(typed), typed);
+    session->press(XK_s, ControlMask);
+    allClosed();
+    EXPECT_EQ(readBytes(saved), bytes);
+
+    // A change, then Close: Escape and the box's close button keep it, No drops it.
+    session->press(XK_End, ControlMask);
+    session->type(";\nb");
+    session->press(XK_w, ControlMask);
+    EXPECT_EQ(boxMessage("Would you like to save 'Command1'?"), "Would you like to save 'Command1'?");
+    session->press(XK_Escape);
+    allClosed();
+    session->press(XK_w, ControlMask);
+    session->requestClose(session->waitForDialog(Caption));
+    allClosed();
+    session->press(XK_w, ControlMask);
+    answer(2);
+    EXPECT_EQ(focusedText(typed + ";\nb"), typed + ";\nb") << "Cancel kept the tab and its text";
+    session->press(XK_w, ControlMask);
+    answer(1);
+    EXPECT_EQ(readBytes(saved), bytes) << "No wrote nothing";
+
+    // Reopened, changed and closed with Yes: the change is in the file.
+    session->press(XK_o, ControlMask);
+    ASSERT_NE(session->waitForDialog("Select a file to open"), 0u) << "No closed the tab";
+    session->type("first.vexscr\n");
+    allClosed();
+    session->press(XK_End, ControlMask);
+    session->type(";\nc = 1");
+    session->press(XK_w, ControlMask);
+    answer(0);
+    EXPECT_TRUE(ProgramSession::eventually([&] { return readBytes(saved).find("c = 1") != std::string::npos; }));
+    session->press(XK_q, ControlMask);
+    expectExit();
+}
+
+TEST_F(Workbench, CommandLineFilesFailuresAndTheWindowsCloseButton)
+{
+    writeBytes(folder.at("good.vexscr"), "<command title=\"Good\">g = 1</command>");
+    writeBytes(folder.at("bad.vexscr"), "<command title=\"Bad\">unclosed");
+    std::filesystem::create_directory(folder.at("sub"));
+    writeBytes(folder.at("sub/other.vexscr"), "<command title=\"Other\">o = 2</command>");
+    start({"good.vexscr", "bad.vexscr", "sub/other.vexscr"});
+    // The bad file's box names the failure and its reason; the others open.
+    std::string const failure = boxMessage("Failed to open document.\n", true);
+    EXPECT_EQ(failure.substr(0, 25), "Failed to open document.\n") << failure;
+    EXPECT_GT(failure.size(), 25u) << "a reason follows";
+    answer(0);
+    EXPECT_EQ(focusedText("o = 2"), "o = 2") << "the last file's tab is active";
+    EXPECT_TRUE(session->pressMovingFocus(XK_Tab, ControlMask));
+    EXPECT_EQ(focusedText("g = 1"), "g = 1") << "Ctrl+Tab wraps to the first tab";
+
+    // A write that fails names the file and leaves the document modified.
+    EXPECT_TRUE(session->pressMovingFocus(XK_Page_Down, ControlMask));
+    std::filesystem::remove_all(folder.at("sub"));
+    session->press(XK_End, ControlMask);
+    session->type(" + 1");
+    session->press(XK_s, ControlMask);
+    std::string const named = "Could not save 'sub/other.vexscr'.\n";
+    std::string const refused = boxMessage(named, true);
+    EXPECT_EQ(refused.substr(0, named.size()), named);
+    EXPECT_GT(refused.size(), named.size()) << "a reason follows";
+    answer(0);
+
+    // Save All passes over a calculator and writes the scripts it can.
+    newDocument(XK_n, ControlMask, "Calculator3");
+    EXPECT_TRUE(session->pressMovingFocus(XK_Page_Up, ControlMask));
+    EXPECT_TRUE(session->pressMovingFocus(XK_Page_Up, ControlMask));
+    session->press(XK_Home, ControlMask);
+    session->type("0 + ");
+    // F10 lights the bar, Down opens File at "Open...", seven more reach "Save All".
+    session->press(XK_F10);
+    for (int i = 0; i < 8; ++i)
+        session->press(XK_Down);
+    session->press(XK_Return);
+    // The failing script's refusal comes again; no chooser for the calculator.
+    EXPECT_EQ(boxMessage(named, true).substr(0, named.size()), named);
+    answer(0);
+    EXPECT_TRUE(ProgramSession::eventually([&] { return readBytes(folder.at("good.vexscr")).find("0 + g") != std::string::npos; }))
+        << readBytes(folder.at("good.vexscr"));
+
+    // The window's close button asks as Exit does, once: Cancel keeps everything.
+    session->requestClose(main());
+    session->requestClose(main());
+    EXPECT_EQ(boxMessage("Would you like to save 'Other'?"), "Would you like to save 'Other'?");
+    answer(2);
+    EXPECT_TRUE(session->running());
+    session->press(XK_q, ControlMask);
+    answer(1);
+    expectExit();
+}
