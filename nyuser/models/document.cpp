@@ -16,6 +16,8 @@ Document::~Document()
 
 void Document::writeTo(NyCore::IO::StreamWriter*) {}
 
+void Document::markSaved() {}
+
 NyCore::Object* Document::createDefaultView()
 {
     return nullptr;

@@ -15,8 +15,12 @@ public:
     explicit Document(Application* application) : application(application) {}
     ~Document() override;
 
-    // Writes the document's file content to an open writer.
+    // Writes the document's file content to an open writer; the document's
+    // modified state stays as it is until markSaved.
     virtual void writeTo(NyCore::IO::StreamWriter* writer);
+    // Called once what writeTo wrote has safely reached the file: the
+    // document is no longer modified. A failed write never calls it.
+    virtual void markSaved();
     virtual NyCore::Object* createDefaultView();
     // Called after the title changed.
     virtual void onTitleChange();

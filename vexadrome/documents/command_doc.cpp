@@ -38,12 +38,13 @@ CommandDoc::~CommandDoc()
 
 void CommandDoc::writeTo(NyCore::IO::StreamWriter* writer)
 {
-    if (view) {
-        NyCore::String* live = string_copy(view->get$text() ? view->get$text() : NyCore::Text::EmptyString);
-        string_free(text);
-        text = live;
-    }
     CommandWriter::write(writer, this);
+}
+
+void CommandDoc::markSaved()
+{
+    if (view)
+        set$commandString(get$commandString());
 }
 
 NyCore::Object* CommandDoc::createDefaultView()

@@ -27,9 +27,10 @@ public:
     explicit CommandDoc(DocumentHost* host);
     ~CommandDoc() override;
 
-    // Copies the view's text into the document's own (so it is no longer
-    // modified), then writes the command script file.
+    // Writes the command script file with the view's live text.
     void writeTo(NyCore::IO::StreamWriter* writer) override;
+    // Copies the view's text into the document's own: it is no longer modified.
+    void markSaved() override;
     // Asks the host for a command text view titled like the document and gives
     // it the script. Without windows the host makes none: the result is null
     // and the document keeps running without a view.

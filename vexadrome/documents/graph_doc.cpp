@@ -179,7 +179,6 @@ NyCore::Object* GraphDoc::createDefaultView()
 void GraphDoc::writeTo(NyCore::IO::StreamWriter* writer)
 {
     GraphWriter::write(writer, this);
-    modified = false;
 }
 
 }

@@ -82,8 +82,9 @@ public:
     // Asks the host for an EquationGraphView titled like the document and
     // gives it the document. Null when the host makes no view.
     NyCore::Object* createDefaultView() override;
-    // Writes the graph file, then clears `modified`.
     void writeTo(NyCore::IO::StreamWriter* writer) override;
+    // Clears `modified`.
+    void markSaved() override { modified = false; }
     bool get$isModified() const override { return modified; }
     void set$modified(bool value) { modified = value; }
     DocumentHost* get$app() const { return app; }

@@ -82,6 +82,8 @@ bool MathDocWriter::save(NyUser::Models::Document* document, NyCore::String cons
     // Encoding -1: one byte per character unless a character needs more.
     bool saved = file_save_atomic(path, text, -1, reason);
     string_free(text);
+    if (saved)
+        document->markSaved();
     return saved;
 }
 

@@ -11,6 +11,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/vexadrome/documents/document_test_support.h"
 #include "vexadrome/documents/command_doc.h"
+#include "vexadrome/documents/graph_doc.h"
 #include "vexadrome/documents/math_doc_reader.h"
 #include "vexadrome/documents/math_doc_writer.h"
 
@@ -138,4 +139,14 @@ TEST(CommandFile, FilesThatDoNotLoad)
     NyCore::String* why = nullptr;
     EXPECT_FALSE(MathDocWriter::save(&document, OwnedString(u"/nonexistent-folder/x.vexscr"), &why));
     EXPECT_NE(OwnedString(why).get(), nullptr) << "saving where no file can be made";
+
+    // Only a write that reached its file makes a document unmodified.
+    GraphDoc graph(&host);
+    graph.set$modified(true);
+    EXPECT_FALSE(MathDocWriter::save(&graph, OwnedString(u"/nonexistent-folder/x.graph"), &why));
+    EXPECT_NE(OwnedString(why).get(), nullptr);
+    why = nullptr;
+    EXPECT_TRUE(graph.get$isModified()) << "a failed save keeps the changes marked";
+    EXPECT_TRUE(MathDocWriter::save(&graph, OwnedString(folder.string("x.graph")), &why));
+    EXPECT_FALSE(graph.get$isModified());
 }
