@@ -157,13 +157,17 @@ void MultiView::onTabActivated(int index)
     NyCore::System::Widget* child = getChild(index);
     if (!child)
         return;
-    if (shown && shown != child)
-        shown->hide();
+    // The old view is hidden only after the new one is shown and activated
+    // (which gives it the focus): hiding first would drop the keyboard focus
+    // on this window for a moment, and keys typed then would be lost.
+    NyCore::System::Widget* previous = shown;
     shown = child;
     if (child->get$flags() & WidgetFlags::Hidden)
         child->show();
     NyCore::Object::CallbackParams params{1, {index}};
     send(u"viewActivated", &params);
+    if (previous && previous != shown && std::find(children.begin(), children.end(), previous) != children.end())
+        previous->hide();
 }
 
 void MultiView::onTabMoved(int from, int to)

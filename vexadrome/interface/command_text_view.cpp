@@ -83,8 +83,16 @@ bool CommandTextView::suggestClose()
 void CommandTextView::onFocusGained()
 {
     NytkWidget::onFocusGained();
+    if (textArea && holdsServerFocus())
+        textArea->focus();
+}
+
+void CommandTextView::focusText()
+{
     if (textArea)
         textArea->focus();
+    else
+        focus();
 }
 
 void CommandTextView::set$commandString(NyCore::String const* text)

@@ -118,12 +118,6 @@ void VexadromeApp::showMessage(String const* text)
     MsgWindow::show(mainWindow, Caption, text, MsgWindow::Ok);
 }
 
-void VexadromeApp::focusView(NyCore::Object* view)
-{
-    if (auto* widget = dynamic_cast<NyCore::System::Widget*>(view))
-        widget->focus();
-}
-
 String* VexadromeApp::requestDocName(String const* prompt, String const* pattern)
 {
     NyCore::Integer32 number(get$documentCount() + 1);
@@ -146,7 +140,7 @@ void VexadromeApp::appendDocument(String* name, Document* document)
         showMessage(u"The window for this document could not be created."_str);
         return;
     }
-    focusView(view);
+    VexadromeAppWin::focusView(view);
 }
 
 void VexadromeApp::onNewCalculator()

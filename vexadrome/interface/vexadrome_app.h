@@ -81,7 +81,6 @@ public:
 
 private:
     void showMessage(NyCore::String const* text);
-    void focusView(NyCore::Object* view);
     void openHelpFile(char16_t const* name);
 
     VexadromeAppWin* mainWindow = nullptr;

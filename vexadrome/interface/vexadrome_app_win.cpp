@@ -11,10 +11,12 @@
 #include "nytoolkit/styles/style.h"
 #include "nytoolkit/text/text_kernel.h"
 #include "nyuser/models/menu.h"
+#include "nyuser/commondialogs/common_dialog.h"
 #include "nyuser/models/menu_element.h"
 #include "vexadrome/documents/command_doc.h"
 #include "vexadrome/documents/graph_doc.h"
 #include "vexadrome/interface/calculator_doc.h"
+#include "vexadrome/interface/command_text_view.h"
 #include "vexadrome/interface/vexadrome_app.h"
 
 namespace Vexadrome::Interface {
@@ -279,6 +281,10 @@ void VexadromeAppWin::onViewActivate(int index)
         showMenus(FileNone, -1);
     menuRoot->setCallbackObject(DocumentSlot, document);
     menuRoot->setCallbackObject(ViewSlot, view);
+    // The activated view takes the keyboard (unless a dialog has it): the
+    // tab strip hides the old view only after this, so no key goes astray.
+    if (view && !NyUser::CommonDialogs::CommonDialog::get$current())
+        focusView(view);
 }
 
 void VexadromeAppWin::onViewSwapped(int from, int to)
@@ -304,7 +310,14 @@ void VexadromeAppWin::switchTab(int step)
         return;
     int next = ((get$activeViewIndex() + step) % count + count) % count;
     multiView->activate(next);
-    multiView->getChild(next)->focus();
+}
+
+void VexadromeAppWin::focusView(NyCore::Object* view)
+{
+    if (auto* command = dynamic_cast<CommandTextView*>(view))
+        command->focusText();
+    else if (auto* widget = dynamic_cast<NyCore::System::Widget*>(view))
+        widget->focus();
 }
 
 NyCore::String const* VexadromeAppWin::shortcutMethod(int code, int modifiers, int* slot)
