@@ -27,7 +27,7 @@ using namespace TestSupport;
 namespace {
 
 // The main window's size, and the top of a tab's view (below the menu bar and the tabs).
-constexpr int Width = 640, Height = 480, ViewTop = 42;
+constexpr int Width = 640, Height = 480, MenuBarHeight = 17, ViewTop = 42;
 char const* const Caption = "Vexadrome";
 
 class Workbench : public WindowTest {
@@ -118,6 +118,8 @@ protected:
         EXPECT_TRUE(session->waitUntilNoDialog());
         EXPECT_TRUE(session->waitForFocus(main()));
     }
+    // The pixels of the menu bar.
+    std::vector<std::uint32_t> menuBar() { return readPixels(main(), 0, 0, Width, MenuBarHeight); }
     // A new document through its name prompt, whose proposal is checked first.
     void newDocument(KeySym key, unsigned modifiers, std::string const& proposal)
     {
@@ -291,6 +293,7 @@ TEST_F(Workbench, CommandLineFilesFailuresAndTheWindowsCloseButton)
     EXPECT_GT(failure.size(), 25u) << "a reason follows";
     answer(0);
     EXPECT_EQ(focusedText("o = 2"), "o = 2") << "the last file's tab is active";
+    std::vector<std::uint32_t> const commandBar = menuBar();
     EXPECT_TRUE(session->pressMovingFocus(XK_Tab, ControlMask));
     EXPECT_EQ(focusedText("g = 1"), "g = 1") << "Ctrl+Tab wraps to the first tab";
 
@@ -308,8 +311,16 @@ TEST_F(Workbench, CommandLineFilesFailuresAndTheWindowsCloseButton)
 
     // Save All passes over a calculator and writes the scripts it can.
     newDocument(XK_n, ControlMask, "Calculator3");
+    // The menus follow the active tab: a calculator's bar, then a script's again.
+    EXPECT_TRUE(ProgramSession::eventually([&] { return menuBar() != commandBar; }));
+    session->type("v = vector(1, 2, 3)\nv * 2\nmatrix((1, 2), (3, 4)) * vector(1, 1)\n");
+    std::string const answers = "math> v = vector(1, 2, 3)\nmath> v * 2\nansw> (2, 4, 6)\nmath> ";
+    EXPECT_TRUE(ProgramSession::eventually([&] { return inkBands() == 6; })) << "three commands, two answers, the prompt";
+    saveScreenshot(main(), "workbench_calculator");
+    EXPECT_EQ(consoleText(answers, true).substr(0, answers.size()), answers);
     EXPECT_TRUE(session->pressMovingFocus(XK_Page_Up, ControlMask));
-    EXPECT_TRUE(session->pressMovingFocus(XK_Page_Up, ControlMask));
+    EXPECT_TRUE(ProgramSession::eventually([&] { return menuBar() == commandBar; }));
+    EXPECT_TRUE(session->pressMovingFocus(XK_Tab, ControlMask | ShiftMask));
     session->press(XK_Home, ControlMask);
     session->type("0 + ");
     // F10 lights the bar, Down opens File at "Open...", seven more reach "Save All".
@@ -322,6 +333,7 @@ TEST_F(Workbench, CommandLineFilesFailuresAndTheWindowsCloseButton)
     answer(0);
     EXPECT_TRUE(ProgramSession::eventually([&] { return readBytes(folder.at("good.vexscr")).find("0 + g") != std::string::npos; }))
         << readBytes(folder.at("good.vexscr"));
+    saveScreenshot(main(), "workbench_command");
 
     // The window's close button asks as Exit does, once: Cancel keeps everything.
     session->requestClose(main());
