@@ -127,12 +127,16 @@ int runWorkbench(ProgramOptions const& options)
     Vexadrome::Interface::registerInterfaceTypes();
     auto* app = new Vexadrome::Interface::VexadromeApp();
     app->startup();
+    NyCore::String const* screenshot = options.get$screenshot();
+    app->set$unattended(screenshot != nullptr);
     // A file that fails shows its message; the others still open.
+    bool allOpened = true;
     for (NyCore::String const* file : options.get$files())
-        app->openDataFile(file);
+        allOpened = app->openDataFile(file) && allOpened;
     int status;
-    if (NyCore::String const* screenshot = options.get$screenshot()) {
-        status = saveScreenshot(app->get$mainWindow(), screenshot);
+    if (screenshot) {
+        // The picture is taken all the same; the run fails for the file that did not open.
+        status = saveScreenshot(app->get$mainWindow(), screenshot) || !allOpened ? 1 : 0;
         app->get$mainWindow()->close();
         NyCore::System::EventLoop::serviceEvents(nullptr);
     } else {

@@ -7,6 +7,7 @@
 
 #include "nycore/io/directory.h"
 #include "nycore/system/boxed_values.h"
+#include "nycore/system/console.h"
 #include "nycore/system/event_loop.h"
 #include "nycore/system/method_thunk.h"
 #include "nycore/text/string_functions.h"
@@ -115,7 +116,10 @@ int VexadromeApp::execute()
 
 void VexadromeApp::showMessage(String const* text)
 {
-    MsgWindow::show(mainWindow, Caption, text, MsgWindow::Ok);
+    if (unattended)
+        print_error(u"vexadrome: %s\n", text->units());
+    else
+        MsgWindow::show(mainWindow, Caption, text, MsgWindow::Ok);
 }
 
 String* VexadromeApp::requestDocName(String const* prompt, String const* pattern)

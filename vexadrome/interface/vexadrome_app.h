@@ -76,6 +76,9 @@ public:
     // Null outside the list.
     NyUser::Models::Document* getDocument(int index) const;
     NyCore::String const* get$baseDir() const { return baseDir; }
+    // Unattended (a screenshot run), messages go to standard error instead
+    // of a box that nobody would answer.
+    void set$unattended(bool value) { unattended = value; }
     // Whether a document has anything to write to a file.
     static bool isSavable(NyUser::Models::Document const* document);
 
@@ -88,6 +91,7 @@ private:
     std::vector<NyUser::Models::Document*> documents;
     NyCore::String* baseDir = nullptr;
     bool exiting = false;
+    bool unattended = false;
 };
 
 }

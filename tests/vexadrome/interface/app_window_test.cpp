@@ -156,4 +156,10 @@ TEST(AppProgram, ScreenshotOfTheWorkbenchWithAFileAndAFailingOne)
     auto run = runVexadrome({folder.at("a.vexscr"), "--screenshot", folder.at("shot.png")});
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(readBytes(folder.at("shot.png")).substr(1, 3), "PNG");
+    // A file that fails is reported on standard error, not in a box that nobody
+    // would answer: the picture is taken and the run fails.
+    auto failed = runVexadrome({folder.at("a.vexscr"), folder.at("none.vexscr"), "--screenshot", folder.at("two.png")});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_NE(failed.errors.find("vexadrome: Failed to open document.\n"), std::string::npos) << failed.errors;
+    EXPECT_EQ(readBytes(folder.at("two.png")).substr(1, 3), "PNG");
 }

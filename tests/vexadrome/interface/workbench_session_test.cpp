@@ -342,6 +342,9 @@ TEST_F(Workbench, CommandLineFilesFailuresAndTheWindowsCloseButton)
     answer(2);
     EXPECT_TRUE(session->running());
     session->press(XK_q, ControlMask);
+    answer(2);
+    EXPECT_TRUE(session->running()) << "Exit, then Cancel";
+    session->press(XK_q, ControlMask);
     answer(1);
     expectExit();
 }
