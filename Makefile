@@ -70,6 +70,7 @@ bench:
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVEXADROME_BENCH=ON -DVEXADROME_TESTS=OFF
 	cmake --build build-bench -j$(JOBS)
 	./build-bench/bin/expression_bench $(BENCH_ARGS)
+	./build-bench/bin/startup_bench
 
 # Builds the fuzz targets with clang and runs each for FUZZ_SECONDS (default 60).
 FUZZ_SECONDS ?= 60
