@@ -116,7 +116,7 @@ GLSurface::~GLSurface()
     }
     // A surface drawing into its own window finds it gone (window is 0) when
     // the window was destroyed first, and the drawing window went with it.
-    if (deviceContext && target == this)
+    if (deviceContext)
         WidgetNative::remove(static_cast<::Window>(deviceContext));
     if (deviceContext && (target != this || window))
         XDestroyWindow(display(), static_cast<::Window>(deviceContext));
@@ -199,16 +199,15 @@ bool GLSurface::initilize(Widget* widget, GLInitilize const* params)
     attributes.colormap = map;
     attributes.border_pixel = 0;
     attributes.background_pixmap = None;
-    // Exposures of a surface's own drawing window repaint the surface (onDraw);
+    // Exposures of the drawing window repaint the widget it covers (onDraw);
     // all other input falls through to the widget's window.
-    attributes.event_mask = widget == this ? ExposureMask : 0;
+    attributes.event_mask = ExposureMask;
     ::Window drawing = XCreateWindow(d, static_cast<::Window>(widget->get$nativeWindow()), 0, 0,
                                      static_cast<unsigned>(surfaceWidth), static_cast<unsigned>(surfaceHeight), 0,
                                      info->depth, InputOutput, info->visual,
                                      CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &attributes);
     deviceContext = drawing;
-    if (widget == this)
-        WidgetNative::add(drawing, this);
+    WidgetNative::add(drawing, widget);
     XMapWindow(d, drawing);
     renderingContext = library.createContext(d, info, nullptr, True);
     XFree(info);

@@ -4,6 +4,7 @@
 // implement it without any window.
 #pragma once
 
+#include "nycore/system/widget.h"
 #include "nyuser/models/application.h"
 #include "vexadrome/documents/expr_manager.h"
 
@@ -12,6 +13,8 @@ namespace Vexadrome::Documents {
 class DocumentHost : public NyUser::Models::Application {
 public:
     virtual ExprManager* get$store() = 0;
+    // The window that documents' dialogs open over; null without windows.
+    virtual NyCore::System::Widget* get$dialogOwner() { return nullptr; }
 };
 
 }

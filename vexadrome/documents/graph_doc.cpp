@@ -5,14 +5,27 @@
 #include <limits>
 
 #include "nycore/system/exceptions.h"
+#include "nycore/system/method_thunk.h"
 #include "nycore/system/runtime.h"
 #include "nycore/text/string_functions.h"
 #include "vexadrome/documents/graph_writer.h"
 
 namespace Vexadrome::Documents {
 
+namespace {
+
+// The Graph menu reaches the document's dialogs by these names.
+NyCore::MethodEntry const GraphDocMethods[] = {
+    {u"onEditLights", NY_METHOD(GraphDoc::onEditLights)},
+    {u"onEditExprs", NY_METHOD(GraphDoc::onEditExprs)},
+    {u"onEditGraph", NY_METHOD(GraphDoc::onEditGraph)},
+    {nullptr, nullptr},
+};
+
+}
+
 NyCore::TypeData GraphDoc::MetaData = {&NyUser::Models::Document::MetaData, nullptr,
-                                       u"Vexadrome.Documents.GraphDoc"_str, NyCore::NoMethods, NyCore::NoEvents,
+                                       u"Vexadrome.Documents.GraphDoc"_str, GraphDocMethods, NyCore::NoEvents,
                                        nullptr, sizeof(GraphDoc), 0, nullptr};
 
 NyCore::String const* const GraphDoc::ViewTypeName = u"Vexadrome.Interface.EquationGraphView"_str;

@@ -79,6 +79,18 @@ public:
     void refreshExprs();
     bool searchForTimeCall() const;
 
+    // The Graph menu's dialogs, over the host's dialog owner (nothing
+    // without one): "Edit Lights...", "Edit Expressions...", "Edit Options...".
+    void onEditLights();
+    void onEditExprs();
+    void onEditGraph();
+    // The options dialog over `owner`, as "New Graph..." runs it before the
+    // document has a view; true when accepted (and applied).
+    bool showEditWindow(NyCore::System::Widget* owner);
+    // bindAllExprs; when an expression fails, the expression editor opens
+    // at it with its error.
+    void evaulateExprs();
+
     // Asks the host for an EquationGraphView titled like the document and
     // gives it the document. Null when the host makes no view.
     NyCore::Object* createDefaultView() override;

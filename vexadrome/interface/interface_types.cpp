@@ -4,6 +4,7 @@
 #include "vexadrome/documents/command_doc.h"
 #include "vexadrome/interface/calculator_doc.h"
 #include "vexadrome/interface/command_text_view.h"
+#include "vexadrome/interface/equation_graph_view.h"
 #include "vexadrome/interface/vexadrome_app.h"
 #include "vexadrome/interface/vexadrome_app_win.h"
 
@@ -11,6 +12,7 @@ namespace Vexadrome::Interface {
 
 NyCore::TypeData* const InterfaceTypes[] = {&VexadromeAppWin::MetaData,
                                             &CommandTextView::MetaData,
+                                            &EquationGraphView::MetaData,
                                             &ApplicationAlreadyBoundException::MetaData,
                                             &VexadromeApp::MetaData,
                                             &CalculatorDoc::MetaData,

@@ -35,7 +35,6 @@ String const* const CommandFilters[] = {u"Vexadrome Command\t*.vexscr\tvexscr"_s
 String const* const GraphFilters[] = {u"Vexadrome Graph\t*.graph\tgraph"_str, nullptr};
 
 // Graph views come with the graph window; until then a graph is refused with this.
-String const* const NoGraphs = u"Graph documents cannot be shown yet: the graph window is not part of this version."_str;
 
 // "first\nsecond" as a new String; a null second gives the first alone.
 String* twoLines(String const* first, String const* second)
@@ -161,7 +160,17 @@ void VexadromeApp::onNewCommand()
 
 void VexadromeApp::onNewGraph()
 {
-    showMessage(NoGraphs);
+    auto* graph = new Documents::GraphDoc(this);
+    NyCore::Integer32 number(get$documentCount() + 1);
+    String* title = String::format(u"Graph{0}"_str, &number);
+    graph->set$title(title);
+    string_free(title);
+    // The options dialog comes first; cancelled, the graph never was.
+    if (!graph->showEditWindow(mainWindow)) {
+        delete graph;
+        return;
+    }
+    appendDocument(string_copy(graph->get$title()), graph);
 }
 
 void VexadromeApp::onOpen()
@@ -185,11 +194,6 @@ bool VexadromeApp::openDataFile(String const* path)
         string_free(reason);
         return false;
     }
-    if (dynamic_cast<Documents::GraphDoc*>(document)) {
-        delete document;
-        showMessage(NoGraphs);
-        return false;
-    }
     String* title = string_copy(document->get$title());
     // A file without a title is shown under its own name.
     if (string_is_empty(title)) {
@@ -198,8 +202,17 @@ bool VexadromeApp::openDataFile(String const* path)
         title = string_right(path, path->count - slash - 1);
     }
     std::size_t const before = documents.size();
+    // A graph's expressions are compiled and sampled before its view first draws them.
+    auto* graph = dynamic_cast<Documents::GraphDoc*>(document);
+    std::vector<Parsing::Error> const errors = graph ? graph->compileExprs() : std::vector<Parsing::Error>();
     appendDocument(title, document);
-    return documents.size() > before;
+    if (documents.size() == before)
+        return false;
+    // An expression that did not compile opens the expression editor at it, with its error.
+    bool const failed = std::any_of(errors.begin(), errors.end(), [](Parsing::Error const& e) { return e.hasCode(); });
+    if (failed && !unattended)
+        graph->evaulateExprs();
+    return true;
 }
 
 bool VexadromeApp::openSampleFile(String const* name)
@@ -328,6 +341,11 @@ void VexadromeApp::onExit()
     exiting = false;
     if (mayClose)
         mainWindow->close();
+}
+
+NyCore::System::Widget* VexadromeApp::get$dialogOwner()
+{
+    return mainWindow;
 }
 
 Document* VexadromeApp::getDocument(int index) const

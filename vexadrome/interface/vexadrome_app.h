@@ -25,6 +25,7 @@ public:
     ~VexadromeApp() override;
 
     Documents::ExprManager* get$store() override { return &store; }
+    NyCore::System::Widget* get$dialogOwner() override;
     NyCore::Object* createNewView(NyCore::String const* typeName, NyCore::String const* title, int flags) override;
     void setViewTitle(NyCore::Object* view, NyCore::String const* title) override;
     // Creates the main window, centred, and binds it.
