@@ -52,11 +52,14 @@ bool holds(Widget* root, Widget* widget)
 }
 
 // Whether the widget belongs to a dialog that has ended but is not deleted yet
-// (a closed window goes at the end of the event loop's round).
+// (a closed window goes at the end of the event loop's round), or to a
+// window hidden before it closes.
 bool inEndedDialog(Widget* widget)
 {
     for (; widget; widget = widget->get$parent()) {
         if (auto* dialog = dynamic_cast<NyUser::CommonDialogs::CommonDialog*>(widget); dialog && dialog->isEnding())
+            return true;
+        if ((widget->get$flags() & (WF::TopLevel | WF::Hidden)) == (WF::TopLevel | WF::Hidden))
             return true;
     }
     return false;
@@ -134,13 +137,30 @@ NyToolkit::Buttons::TextButton* CommonDialog::addButton(NyCore::String const* la
     return button;
 }
 
-int CommonDialog::runModal(Widget* first)
+Widget* CommonDialog::focusReturnFor(Widget* ownerWindow)
 {
     Widget* owner = Widget::get$focused();
-    bool const stale = !owner || !parent || !holds(parent, owner) || inEndedDialog(owner);
-    if (stale && focusHandedBack && parent && holds(parent, focusHandedBack) && !inEndedDialog(focusHandedBack))
+    bool const stale = !owner || !ownerWindow || !holds(ownerWindow, owner) || inEndedDialog(owner);
+    if (stale && focusHandedBack && ownerWindow && holds(ownerWindow, focusHandedBack) &&
+        !inEndedDialog(focusHandedBack))
         owner = focusHandedBack;
     focusHandedBack = nullptr;
+    return owner;
+}
+
+void CommonDialog::handFocusBack(Widget* ownerWindow, Widget* owner)
+{
+    if (owner && ownerWindow && holds(ownerWindow, owner))
+        focusHandedBack = owner;
+    else
+        focusHandedBack = ownerWindow;
+    if (focusHandedBack)
+        focusHandedBack->focus();
+}
+
+int CommonDialog::runModal(Widget* first)
+{
+    Widget* owner = focusReturnFor(parent);
     Widget loopOwner;
     bool deleted = false;
     loop = &loopOwner;
@@ -160,12 +180,7 @@ int CommonDialog::runModal(Widget* first)
     Widget* ownerWindow = parent;
     // close() may delete the dialog at once (outside any loop): nothing of it is used afterwards.
     close();
-    if (owner && ownerWindow && holds(ownerWindow, owner))
-        focusHandedBack = owner;
-    else
-        focusHandedBack = ownerWindow;
-    if (focusHandedBack)
-        focusHandedBack->focus();
+    handFocusBack(ownerWindow, owner);
     return result;
 }
 

@@ -55,6 +55,15 @@ public:
     // the control is in no dialog.
     static bool escapeFrom(NyCore::System::Widget* control);
 
+    // The focus bookkeeping of every modal window, form dialogs too. Before a
+    // modal window over `ownerWindow` is shown: the widget it is to give the
+    // focus back to (the focused one or, while the focus is still on its way
+    // back from a dialog that just closed, the widget that one gave it to).
+    static NyCore::System::Widget* focusReturnFor(NyCore::System::Widget* ownerWindow);
+    // Once such a window has closed (or is hidden, about to close): the focus
+    // goes back to `owner` when it is still in `ownerWindow`, else to the window.
+    static void handFocusBack(NyCore::System::Widget* ownerWindow, NyCore::System::Widget* owner);
+
 protected:
     bool ending = false;
 

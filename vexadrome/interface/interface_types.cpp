@@ -4,6 +4,9 @@
 #include "vexadrome/documents/command_doc.h"
 #include "vexadrome/interface/calculator_doc.h"
 #include "vexadrome/interface/command_text_view.h"
+#include "vexadrome/interface/edit_exprs.h"
+#include "vexadrome/interface/edit_graph.h"
+#include "vexadrome/interface/edit_lights.h"
 #include "vexadrome/interface/equation_graph_view.h"
 #include "vexadrome/interface/vexadrome_app.h"
 #include "vexadrome/interface/vexadrome_app_win.h"
@@ -12,6 +15,9 @@ namespace Vexadrome::Interface {
 
 NyCore::TypeData* const InterfaceTypes[] = {&VexadromeAppWin::MetaData,
                                             &CommandTextView::MetaData,
+                                            &EditExprs::MetaData,
+                                            &EditGraph::MetaData,
+                                            &EditLights::MetaData,
                                             &EquationGraphView::MetaData,
                                             &ApplicationAlreadyBoundException::MetaData,
                                             &VexadromeApp::MetaData,
