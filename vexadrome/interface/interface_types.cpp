@@ -15,10 +15,10 @@ namespace Vexadrome::Interface {
 
 NyCore::TypeData* const InterfaceTypes[] = {&VexadromeAppWin::MetaData,
                                             &CommandTextView::MetaData,
+                                            &EquationGraphView::MetaData,
                                             &EditExprs::MetaData,
                                             &EditGraph::MetaData,
                                             &EditLights::MetaData,
-                                            &EquationGraphView::MetaData,
                                             &ApplicationAlreadyBoundException::MetaData,
                                             &VexadromeApp::MetaData,
                                             &CalculatorDoc::MetaData,
