@@ -28,45 +28,18 @@
 #include <thread>
 #include <vector>
 
+#include "bench/private_display.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using Pixels = std::vector<unsigned long>;
 
 Display* display = nullptr;
-pid_t server = 0;
 
 int ignoreErrors(Display*, XErrorEvent*)
 {
     return 0;
-}
-
-// A private Xvfb on a display number it picks itself.
-bool startServer()
-{
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return false;
-    server = fork();
-    if (server == 0) {
-        close(pipeEnds[0]);
-        std::string fd = std::to_string(pipeEnds[1]);
-        int null = open("/dev/null", O_WRONLY);
-        dup2(null, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipeEnds[1]);
-    char number[16] = {};
-    ssize_t got = read(pipeEnds[0], number, sizeof number - 1);
-    close(pipeEnds[0]);
-    if (got <= 0)
-        return false;
-    std::string name = ":" + std::string(number, number + strcspn(number, "\n"));
-    setenv("DISPLAY", name.c_str(), 1);
-    display = XOpenDisplay(nullptr);
-    return display != nullptr;
 }
 
 long windowPid(::Window window)
@@ -266,8 +239,7 @@ int main(int argc, char** argv)
                      script.c_str());
         return 1;
     }
-    display = XOpenDisplay(nullptr);
-    if (!display && !startServer()) {
+    if (!Bench::ensureDisplay() || !(display = XOpenDisplay(nullptr))) {
         std::fprintf(stderr, "startup_bench: no X display and no Xvfb could be started\n");
         return 1;
     }
@@ -291,9 +263,6 @@ int main(int argc, char** argv)
     }
     measureMemory(program, script);
     XCloseDisplay(display);
-    if (server) {
-        kill(server, SIGTERM);
-        waitpid(server, nullptr, 0);
-    }
+    Bench::stopDisplay();
     return status;
 }

@@ -7,6 +7,8 @@ set -eu
 PACKAGES="build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev"
 # Windows, drawing and OpenGL, and what the windowed tests run on.
 PACKAGES="$PACKAGES libx11-dev libxft-dev libxtst-dev libfontconfig-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri"
+# Graph images without a display: an off-screen OpenGL context through EGL.
+PACKAGES="$PACKAGES libegl-dev libegl-mesa0"
 PACKAGES="$PACKAGES libpng-dev fonts-liberation2 xvfb xauth"
 # `make run` asks xdpyinfo whether a display answers; `make install` and its
 # test register the document types with shared-mime-info's tool.
@@ -15,7 +17,7 @@ PACKAGES="$PACKAGES x11-utils shared-mime-info"
 PACKAGES="$PACKAGES tzdata"
 for option in "$@"; do
     case "$option" in
-        --bench) PACKAGES="$PACKAGES libmuparser-dev" ;;      # the comparison in the benchmarks only
+        --bench) PACKAGES="$PACKAGES libmuparser-dev gnuplot-nox" ;;  # the comparisons of the benchmarks only
         --fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;  # libFuzzer and the sanitizer runtimes
         --coverage) PACKAGES="$PACKAGES gcovr" ;;               # the line coverage report of `make coverage`
         *) echo "unknown option $option" >&2; exit 2 ;;

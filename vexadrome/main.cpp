@@ -61,6 +61,10 @@ int runActions(ProgramOptions const& options)
             Vexadrome::Interface::ObjExporter exporter(&host, STDERR_FILENO);
             status = exporter.exportFile(action.operands[0], action.operands[1]);
         }
+        if (action.kind == ActionKind::Render) {
+            Vexadrome::Interface::ObjExporter exporter(&host, STDERR_FILENO);
+            status = exporter.renderImage(action.operands[0], action.operands[1], action.width, action.height);
+        }
         if (status != 0)
             break;
     }

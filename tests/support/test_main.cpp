@@ -12,6 +12,8 @@ extern "C" __attribute__((used, visibility("default"))) char const* __lsan_defau
     return "leak:libGLX_mesa.so\n"
            "leak:libGLX.so\n"
            "leak:libGL.so\n"
+           "leak:libEGL.so\n"
+           "leak:libEGL_mesa.so\n"
            "leak:libGLdispatch.so\n"
            "leak:libglapi.so\n"
            "leak:_dri.so\n"

@@ -16,6 +16,7 @@
 #include "nycore/text/print.h"
 #include "nycore/text/string_functions.h"
 #include "vexadrome/documents/math_doc_reader.h"
+#include "vexadrome/interface/graph_image.h"
 
 namespace Vexadrome::Interface {
 
@@ -237,23 +238,23 @@ NyCore::String* compileProblem(GraphDoc const* graph, int i, Parsing::Error cons
 
 }
 
-int ObjExporter::exportFile(NyCore::String const* graphPath, NyCore::String const* objPath)
+GraphDoc* ObjExporter::loadGraph(NyCore::String const* graphPath, int* status)
 {
     NyCore::String* reason = nullptr;
     NyUser::Models::Document* document = Documents::MathDocReader::load(graphPath, host, &reason);
     if (document == nullptr) {
         report(graphPath, reason);
         string_free(reason);
-        return 1;
+        *status = 1;
+        return nullptr;
     }
     auto* graph = dynamic_cast<GraphDoc*>(document);
     if (graph == nullptr) {
         report(graphPath, u"not a graph (its root element is not <graph>)"_str);
         delete document;
-        return 1;
+        *status = 1;
+        return nullptr;
     }
-
-    int status = 0;
     std::vector<Parsing::Error> errors = graph->compileExprs();
     for (std::size_t i = 0; i < errors.size(); ++i) {
         if (!errors[i].hasCode())
@@ -261,9 +262,35 @@ int ObjExporter::exportFile(NyCore::String const* graphPath, NyCore::String cons
         NyCore::String* problem = compileProblem(graph, static_cast<int>(i), errors[i]);
         report(graphPath, problem);
         string_free(problem);
-        status = 1;
+        *status = 1;
     }
+    return graph;
+}
 
+int ObjExporter::renderImage(NyCore::String const* graphPath, NyCore::String const* pngPath, int width, int height)
+{
+    int status = 0;
+    GraphDoc* graph = loadGraph(graphPath, &status);
+    if (!graph)
+        return 1;
+    NyCore::String* reason = nullptr;
+    bool const saved = GraphImage::save(graph, width, height, pngPath, &reason);
+    delete graph;
+    if (!saved) {
+        report(pngPath, reason);
+        string_free(reason);
+        return 1;
+    }
+    return status;
+}
+
+int ObjExporter::exportFile(NyCore::String const* graphPath, NyCore::String const* objPath)
+{
+    int status = 0;
+    GraphDoc* graph = loadGraph(graphPath, &status);
+    if (!graph)
+        return 1;
+    NyCore::String* reason = nullptr;
     ExportJob job = {graph, "# Vexadrome graph exported from " + lineText(graphPath) + "\n"};
     char* path = string_to_utf8(objPath);
     bool saved = file_replace(path, writeObj, &job, true, -1, &reason);

@@ -1,6 +1,7 @@
 // ObjExporter: a graph file's sampled expressions as a Wavefront OBJ file
-// (vexadrome --export). Each exported expression is one object: its finite
-// samples as vertices (and normals), joined the way the renderer draws them.
+// (vexadrome --export), or its picture as a PNG file (vexadrome --render).
+// Each exported expression is one object: its finite samples as vertices
+// (and normals), joined the way the renderer draws them.
 #pragma once
 
 #include <cstdint>
@@ -27,8 +28,15 @@ public:
     // surface or "p" for a point cloud, none of them using a sample that is
     // not finite (OBJ numbers vertices from 1 across the file).
     int exportFile(NyCore::String const* graphPath, NyCore::String const* objPath);
+    // Loads and compiles the graph as exportFile does, then draws what the
+    // graph view shows from its default camera into a width x height PNG
+    // file, off screen: no display is needed. Returns the exit status.
+    int renderImage(NyCore::String const* graphPath, NyCore::String const* pngPath, int width, int height);
 
 private:
+    // The graph of the file with its expressions compiled and sampled, or
+    // null; every problem is reported, and *status becomes 1 for each.
+    Documents::GraphDoc* loadGraph(NyCore::String const* graphPath, int* status);
     void report(NyCore::String const* name, NyCore::String const* problem);
 
     Documents::DocumentHost* host;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "nycore/io/filename.h"
@@ -25,6 +26,20 @@ bool statFile(NyCore::String const* path, struct stat* info)
     bool found = name && ::stat(name, info) == 0;
     memory_free(name);
     return found;
+}
+
+// "WxH" with both sides within 1 ... 8192.
+bool parseSize(NyCore::String const* text, int* width, int* height)
+{
+    char* bytes = string_to_utf8(text);
+    int w = 0, h = 0, used = 0;
+    bool const read = std::sscanf(bytes, "%5dx%5d%n", &w, &h, &used) == 2 && bytes[used] == '\0';
+    memory_free(bytes);
+    if (!read || w < 1 || h < 1 || w > 8192 || h > 8192)
+        return false;
+    *width = w;
+    *height = h;
+    return true;
 }
 
 }
@@ -55,9 +70,14 @@ char const* ProgramOptions::usage()
            "               surfaces as quads with normals, point clouds as points);\n"
            "               expressions that do not compile are reported and left out,\n"
            "               and the exit status is 1\n"
+           "  --render FILE.graph OUT.png [--size WxH]\n"
+           "               draw a graph file as the graph view shows it from its default\n"
+           "               camera into OUT.png (800x600 unless --size says otherwise),\n"
+           "               without any display; expressions that do not compile are\n"
+           "               reported and left out, and the exit status is 1\n"
            "  -h, --help   show this text and exit\n"
            "\n"
-           "--calc, --run and --export work in the terminal, without a window; they\n"
+           "--calc, --run, --export and --render work in the terminal, without a window; they\n"
            "cannot be combined with FILEs or --screenshot. An output file that is also\n"
            "an input of the run is refused, and so is a read-only one.\n"
            "\n"
@@ -85,6 +105,21 @@ bool ProgramOptions::parse(int count, NyCore::String* const* arguments)
             }
             actions.push_back({ActionKind::Export, {arguments[i + 1], arguments[i + 2]}});
             i += 2;
+        } else if (string_compare(argument, u"--render"_str) == 0) {
+            if (i + 2 >= count) {
+                error = "option '--render' needs a graph file and a PNG file name";
+                return false;
+            }
+            ProgramAction render{ActionKind::Render, {arguments[i + 1], arguments[i + 2]}};
+            i += 2;
+            if (i + 1 < count && string_compare(arguments[i + 1], u"--size"_str) == 0) {
+                if (i + 2 >= count || !parseSize(arguments[i + 2], &render.width, &render.height)) {
+                    error = "option '--size' needs WIDTHxHEIGHT, each from 1 to 8192, such as 800x600";
+                    return false;
+                }
+                i += 2;
+            }
+            actions.push_back(render);
         } else if (string_compare(argument, u"--screenshot"_str) == 0) {
             if (i + 1 >= count) {
                 error = "option '--screenshot' needs the name of the PNG file to write";
@@ -121,7 +156,7 @@ NyCore::String const* ProgramOptions::findOutputThatIsAnInput() const
     }
     // Only a regular file is replaced by writing it: a device or a FIFO read and written is no loss.
     for (auto const& action : actions) {
-        if (action.kind != ActionKind::Export)
+        if (action.kind != ActionKind::Export && action.kind != ActionKind::Render)
             continue;
         NyCore::String const* output = action.operands[1];
         if (statFile(output, &info) && S_ISREG(info.st_mode)

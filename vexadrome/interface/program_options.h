@@ -13,12 +13,16 @@ enum class ActionKind {
     Calculator,  // --calc: the calculator on standard input and output
     RunScript,   // --run FILE: a command script file, or "-" for script text on standard input
     Export,      // --export FILE.graph OUT.obj: a graph's sampled expressions as a Wavefront OBJ file
+    Render,      // --render FILE.graph OUT.png [--size WxH]: a graph's picture, drawn off screen
 };
 
 struct ProgramAction {
     ActionKind kind;
     // The option's operands, borrowed from the command line.
     std::vector<NyCore::String const*> operands;
+    // The picture's size (--render).
+    int width = 800;
+    int height = 600;
 };
 
 class ProgramOptions {

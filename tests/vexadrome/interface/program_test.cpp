@@ -46,6 +46,10 @@ TEST(Program, OptionsAndUsage)
         {{"--calc", "--calculator"}, 2, "", "vexadrome: unknown option '--calculator'\n\nUsage: vexadrome [OPTION]... [FILE]...\n"},
         {{"--run"}, 2, "", "vexadrome: option '--run' needs a script file name (or - for standard input)\n\nUsage:"},
         {{"--export", "a.graph"}, 2, "", "vexadrome: option '--export' needs a graph file and an OBJ file name\n\nUsage:"},
+        {{"--render", "a.graph"}, 2, "", "vexadrome: option '--render' needs a graph file and a PNG file name\n\nUsage:"},
+        {{"--render", "a.graph", "a.png", "--size", "0x600"}, 2, "", "vexadrome: option '--size' needs WIDTHxHEIGHT"},
+        {{"--render", "a.graph", "a.png", "--size", "800x"}, 2, "", "vexadrome: option '--size' needs WIDTHxHEIGHT"},
+        {{"--render", "missing.graph", "a.png"}, 1, "", "vexadrome: missing.graph: "},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.options.back());
