@@ -4,7 +4,11 @@
 
 #include <cmath>
 
+#include "nycore/graphics/pixel_io.h"
 #include "nycore/system/method_thunk.h"
+#include "nycore/text/string_functions.h"
+#include "nyuser/commondialogs/file_browse_dialog.h"
+#include "nyuser/commondialogs/msg_window.h"
 
 namespace Vexadrome::Interface {
 
@@ -21,6 +25,7 @@ NyCore::MethodEntry const GraphViewMethods[] = {
     {u"onGotoXY", NY_METHOD(EquationGraphView::onGotoXY)},
     {u"onGotoYZ", NY_METHOD(EquationGraphView::onGotoYZ)},
     {u"onGotoZX", NY_METHOD(EquationGraphView::onGotoZX)},
+    {u"onExportImage", NY_METHOD(EquationGraphView::onExportImage)},
     {u"set$document", NY_METHOD(EquationGraphView::set$document)},
     {u"refresh", NY_METHOD(EquationGraphView::refresh)},
     {nullptr, nullptr},
@@ -194,6 +199,26 @@ void EquationGraphView::gotoPlane(int plane)
     set3(eye, d * preset.direction[0], d * preset.direction[1], d * preset.direction[2]);
     if (moveMode == MoveMode::Camera)
         setMovePos(eye[0], eye[1], eye[2]);
+    draw();
+}
+
+void EquationGraphView::onExportImage()
+{
+    static NyCore::String const* const filters[] = {u"PNG Image\t*.png\tpng"_str, nullptr};
+    int filter = 0;
+    NyCore::String* path =
+        NyUser::CommonDialogs::FileBrowseDialog::saveFile(this, u"Export Image"_str, nullptr, filters, &filter);
+    if (!path)
+        return;
+    std::vector<std::uint32_t> pixels;
+    if (!renderer.readFrame(&pixels) || !pixels_save_png(pixels.data(), get$camera().width, get$camera().height, path)) {
+        NyCore::String* head = string_append(u"Could not save '"_str, path);
+        NyCore::String* text = string_append(head, u"'."_str);
+        NyUser::CommonDialogs::MsgWindow::show(this, u"Vexadrome"_str, text, NyUser::CommonDialogs::MsgWindow::Ok);
+        string_free(text);
+        string_free(head);
+    }
+    string_free(path);
     draw();
 }
 

@@ -43,6 +43,9 @@ public:
     void onGotoYZ();
     void onGotoZX();
     void gotoPlane(int plane);
+    // "Export Image...": the picture the view shows, saved as a PNG file
+    // named through the file chooser.
+    void onExportImage();
 
     // Loads the move position from a point.
     void setMovePos(float x, float y, float z);

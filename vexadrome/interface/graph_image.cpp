@@ -142,20 +142,7 @@ bool render(Documents::GraphDoc* graph, GraphCamera const& camera, std::vector<s
         RenderGraphGL renderer;
         renderer.bindGraph(graph);
         renderer.drawFrame(camera);
-        glFinish();
-        std::vector<std::uint8_t> rgba(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        pixels->assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
-        // OpenGL's rows run bottom to top.
-        for (int y = 0; y < h; ++y) {
-            std::uint8_t const* row = rgba.data() + static_cast<std::size_t>(h - 1 - y) * w * 4;
-            for (int x = 0; x < w; ++x) {
-                std::uint8_t const* p = row + x * 4;
-                (*pixels)[static_cast<std::size_t>(y) * w + x] =
-                    (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
-            }
-        }
+        readPixels(w, h, pixels);
     }
     calls.bindFramebuffer(GL_FRAMEBUFFER, 0);
     calls.deleteRenderbuffers(2, buffers);
@@ -163,6 +150,23 @@ bool render(Documents::GraphDoc* graph, GraphCamera const& camera, std::vector<s
     if (!complete)
         *reason = text("the off-screen framebuffer is incomplete");
     return complete;
+}
+
+void readPixels(int w, int h, std::vector<std::uint32_t>* pixels)
+{
+    glFinish();
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    pixels->assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    // OpenGL's rows run bottom to top.
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t const* row = rgba.data() + static_cast<std::size_t>(h - 1 - y) * w * 4;
+        for (int x = 0; x < w; ++x) {
+            std::uint8_t const* p = row + x * 4;
+            (*pixels)[static_cast<std::size_t>(y) * w + x] = (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
+        }
+    }
 }
 
 bool save(Documents::GraphDoc* graph, int width, int height, NyCore::String const* path, NyCore::String** reason)

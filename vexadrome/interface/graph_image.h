@@ -22,6 +22,8 @@ constexpr int MaxSide = 8192;
 // off-screen context can be made.
 bool render(Documents::GraphDoc* graph, GraphCamera const& camera, std::vector<std::uint32_t>* pixels,
             NyCore::String** reason);
+// The current context's read buffer, w × h, as 0xRRGGBB values top row first.
+void readPixels(int w, int h, std::vector<std::uint32_t>* pixels);
 // render from the default camera, then the PNG file.
 bool save(Documents::GraphDoc* graph, int width, int height, NyCore::String const* path, NyCore::String** reason);
 

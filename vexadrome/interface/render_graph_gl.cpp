@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "vexadrome/interface/equation_graph_view.h"
+#include "vexadrome/interface/graph_image.h"
 
 namespace Vexadrome::Interface {
 
@@ -122,6 +123,19 @@ void RenderGraphGL::renderAllExprs()
     drawFrame(view->get$camera());
     swapBuffers();
     deactivate();
+}
+
+bool RenderGraphGL::readFrame(std::vector<std::uint32_t>* pixels)
+{
+    if (!graph || !view || !get$deviceContext())
+        return false;
+    GraphCamera const camera = view->get$camera();
+    activate();
+    drawFrame(camera);
+    glReadBuffer(GL_BACK);
+    GraphImage::readPixels(camera.width, camera.height, pixels);
+    deactivate();
+    return true;
 }
 
 void RenderGraphGL::onResize()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "nycore/graphics/gl_surface.h"
 #include "vexadrome/documents/graph_doc.h"
@@ -51,6 +52,9 @@ public:
     // Everything of a frame but making the context current and presenting
     // it: the same picture on a window and off screen.
     void drawFrame(GraphCamera const& camera);
+    // A frame drawn into the back buffer and read back instead of shown
+    // (0xRRGGBB, top row first); false without a document or a surface.
+    bool readFrame(std::vector<std::uint32_t>* pixels);
 
     void renderCoordSystem();
     void renderExpr(Documents::GraphExpr const* expr);

@@ -34,7 +34,6 @@ String const* const OpenFilters[] = {u"All Vexadrome Files\t*.vexscr;*.graph"_st
 String const* const CommandFilters[] = {u"Vexadrome Command\t*.vexscr\tvexscr"_str, nullptr};
 String const* const GraphFilters[] = {u"Vexadrome Graph\t*.graph\tgraph"_str, nullptr};
 
-// Graph views come with the graph window; until then a graph is refused with this.
 
 // "first\nsecond" as a new String; a null second gives the first alone.
 String* twoLines(String const* first, String const* second)

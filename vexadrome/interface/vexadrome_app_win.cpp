@@ -56,7 +56,8 @@ MenuItemData const GraphItems[] = {
     ROW(u"Goto XY Plane", u"onGotoXY", 3), ROW(u"Goto YZ Plane", u"onGotoYZ", 3),
     ROW(u"Goto ZX Plane", u"onGotoZX", 3), SEPARATOR,
     ROW(u"Edit Lights...", u"onEditLights", 2), ROW(u"Edit Expressions...", u"onEditExprs", 2),
-    ROW(u"Edit Options...", u"onEditGraph", 2), END};
+    ROW(u"Edit Options...", u"onEditGraph", 2), SEPARATOR,
+    ROW(u"Export Image...", u"onExportImage", 3), END};
 MenuItemData const CalculatorItems[] = {
     ROW(u"Clear Screen", u"onClearScreen", 2), ROW(u"View History", u"onViewHistory", 2), END};
 MenuItemData const CommandItems[] = {ROW(u"Execute", u"onExecute", 2), END};
