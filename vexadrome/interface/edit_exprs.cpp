@@ -71,7 +71,6 @@ EditExprs::~EditExprs()
     if (exprList) {
         for (int row = get$rowCount() - 1; row >= 0; --row)
             releaseRow(row);
-        exprList->get$table()->removeAllRows();
     }
     if (colors)
         colors->release();
@@ -107,6 +106,8 @@ void EditExprs::setParameters(NyCore::XML::Element* element)
     link(btnDupExpr, this, u"click", NY_METHOD(EditExprs::onDupExpr));
     link(exprList, this, u"selectionChange", NY_METHOD(EditExprs::onSelect));
     link(exprList, this, u"cellClick", NY_METHOD(EditExprs::onCellClick));
+    // A second click soon after the first comes as a double click; it toggles the flag back.
+    link(exprList, this, u"cellDoubleClick", NY_METHOD(EditExprs::onCellClick));
     link(exprMat, this, u"change", NY_METHOD(EditExprs::onChangeMaterial));
     link(exprColor, this, u"change", NY_METHOD(EditExprs::onChangeColor));
     link(exprMode, this, u"change", NY_METHOD(EditExprs::onChangeMode));
@@ -453,10 +454,14 @@ void EditExprs::setInputsEnabled(bool enabled)
         loading = false;
     }
     for (NyCore::System::Widget* input : inputs) {
-        if (enabled)
+        if (enabled) {
             input->enable();
-        else
-            input->disable();
+            continue;
+        }
+        // The keyboard focus never stays on a disabled input, where no key would reach the dialog.
+        if (get$focused() == input)
+            exprList->focus();
+        input->disable();
     }
 }
 

@@ -76,7 +76,6 @@ EditGraph::~EditGraph()
     if (varList) {
         for (int row = get$rowCount() - 1; row >= 0; --row)
             releaseRow(row);
-        varList->get$table()->removeAllRows();
     }
     string_free(shownValue);
 }
