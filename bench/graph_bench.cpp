@@ -123,6 +123,7 @@ ProcessCost fastestRun(std::vector<std::string> const& command, int runs)
 {
     ProcessCost best;
     for (int i = 0; i < runs; ++i) {
+        std::fflush(stdout);
         Clock::time_point const start = Clock::now();
         pid_t child = fork();
         if (child == 0) {
@@ -211,6 +212,8 @@ int main(int argc, char** argv)
         std::printf("| gnuplot 5, splot with pm3d | %.3f | %.1f MiB |\n", theirs.seconds, theirs.peakKiB / 1024.0);
     else
         std::printf("| gnuplot 5 | not run (install gnuplot-nox) | |\n");
+    // The connection closes before its server stops.
+    NyCore::System::XConnection::close();
     NyCore::System::Runtime::shutdown();
     Bench::stopDisplay();
     std::string const cleanup = "rm -rf '" + folder + "'";

@@ -8,6 +8,7 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <vector>
 
 #include "vexadrome/interface/equation_graph_view.h"
 #include "vexadrome/interface/graph_image.h"
@@ -316,40 +317,48 @@ void RenderGraphGL::renderFill3d(GraphExpr const* expr)
     int const r0 = getVarRes(0), r1 = getVarRes(1);
     double const* points = expr->points;
     double const* normals = expr->normals;
-    // Strip k is one face of row j: the front (sign 1) from row j to j + 1,
-    // the back (sign -1) the other way round with the normals reversed, so
-    // that with back faces culled each side shows its own face. A sample
-    // that is not finite ends the strip; it starts again after it.
-    for (int j = 0; j < r1; ++j) {
-        for (int sign : {1, -1}) {
-            int const first = sign > 0 ? j : j + 1, second = sign > 0 ? j + 1 : j;
-            bool open = false;
-            for (int i = 0; i <= r0; ++i) {
-                std::int64_t const a = 3 * (first * (r0 + 1) + i), b = 3 * (second * (r0 + 1) + i);
-                bool const usable = finite3(points + a) && finite3(points + b) &&
-                                    (!normals || (finite3(normals + a) && finite3(normals + b)));
-                if (!usable) {
-                    if (open)
-                        glEnd();
-                    open = false;
-                    continue;
-                }
-                if (!open) {
-                    glBegin(GL_QUAD_STRIP);
-                    open = true;
-                }
-                for (std::int64_t k : {a, b}) {
-                    if (normals)
-                        glNormal3d(sign * normals[k], sign * normals[k + 1], sign * normals[k + 2]);
-                    glVertex3dv(points + k);
-                }
-            }
-            if (open)
-                glEnd();
-        }
-    }
+    // Each row of the grid is one quad strip from row j to row j + 1, drawn
+    // from the sample arrays as they are. Both of its faces show: with back
+    // faces not culled and two-sided lighting, the side facing away from the
+    // strip's winding is lit with the normals reversed. A sample that is not
+    // finite ends the strip; it starts again after it.
+    glDisable(GL_CULL_FACE);
     if (lit)
+        glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_DOUBLE, 0, points);
+    if (normals) {
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glNormalPointer(GL_DOUBLE, 0, normals);
+    }
+    std::vector<GLuint> run;
+    run.reserve(2 * static_cast<std::size_t>(r0 + 1));
+    auto flush = [&run] {
+        if (run.size() >= 4)
+            glDrawElements(GL_QUAD_STRIP, static_cast<GLsizei>(run.size()), GL_UNSIGNED_INT, run.data());
+        run.clear();
+    };
+    for (int j = 0; j < r1; ++j) {
+        for (int i = 0; i <= r0; ++i) {
+            GLuint const a = static_cast<GLuint>(j * (r0 + 1) + i), b = static_cast<GLuint>((j + 1) * (r0 + 1) + i);
+            bool const usable = finite3(points + 3 * a) && finite3(points + 3 * b) &&
+                                (!normals || (finite3(normals + 3 * a) && finite3(normals + 3 * b)));
+            if (!usable) {
+                flush();
+                continue;
+            }
+            run.push_back(a);
+            run.push_back(b);
+        }
+        flush();
+    }
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    if (lit) {
+        glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
         disableLights();
+    }
+    glEnable(GL_CULL_FACE);
 }
 
 void RenderGraphGL::renderNormals(GraphExpr const* expr, double length, std::int32_t color)
