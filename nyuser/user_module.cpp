@@ -6,7 +6,7 @@
 namespace {
 
 NyCore::TypeData* const* const LayerTypes[] = {NyUser::ModelTypes, NyUser::MenuTypes, NyUser::InputTypes,
-                                               NyUser::ViewTypes, NyUser::DialogTypes};
+                                               NyUser::ViewTypes, NyUser::ViewerTypes, NyUser::DialogTypes};
 
 int rdinit()
 {

@@ -11,6 +11,7 @@ extern NyCore::TypeData* const ModelTypes[];
 extern NyCore::TypeData* const MenuTypes[];
 extern NyCore::TypeData* const InputTypes[];
 extern NyCore::TypeData* const ViewTypes[];
+extern NyCore::TypeData* const ViewerTypes[];
 extern NyCore::TypeData* const DialogTypes[];
 
 }

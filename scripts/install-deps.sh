@@ -10,6 +10,8 @@ PACKAGES="$PACKAGES libx11-dev libxft-dev libxtst-dev libfontconfig-dev libgl-de
 # Graph images without a display: an off-screen OpenGL context through EGL.
 PACKAGES="$PACKAGES libegl-dev libegl-mesa0"
 PACKAGES="$PACKAGES libpng-dev fonts-liberation2 xvfb xauth"
+# The help pages: the HTML and CSS layout engine (it brings the gumbo parser).
+PACKAGES="$PACKAGES liblitehtml-dev"
 # `make run` asks xdpyinfo whether a display answers; `make install` and its
 # test register the document types with shared-mime-info's tool.
 PACKAGES="$PACKAGES x11-utils shared-mime-info"

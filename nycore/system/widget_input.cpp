@@ -493,6 +493,9 @@ void WidgetNative::dispatch(XEvent* event)
         case Button1: button = 0; buttonKey = MouseKeys::Left; break;
         case Button3: button = 1; buttonKey = MouseKeys::Right; break;
         case Button2: button = 2; buttonKey = MouseKeys::Middle; break;
+        // The side buttons (back and forward) come as 3 and 4; no key bit is held for them.
+        case 8: button = 3; buttonKey = 0; break;
+        case 9: button = 4; buttonKey = 0; break;
         default: return;
         }
         int keys = mouseKeys(press.state);
