@@ -41,7 +41,8 @@ inline bool playModal(std::function<void()> const& open, std::vector<ModalStep> 
             steps[next++].act();
             XSync(display(), False);
         }
-        if (!gaveUp && static_cast<std::int32_t>(NyCore::System::Time::getTickCount() - limit) > 0) {
+        // Past the limit every look ends what is open, dialogs opened meanwhile too.
+        if (static_cast<std::int32_t>(NyCore::System::Time::getTickCount() - limit) > 0) {
             gaveUp = true;
             giveUp();
         }

@@ -109,6 +109,8 @@ void EditGraph::setParameters(NyCore::XML::Element* element)
     link(varList, this, u"vscrollChange", NY_METHOD(EditGraph::onListScroll));
     link(varList, this, u"selectionChange", NY_METHOD(EditGraph::onSelection));
     link(varList, this, u"cellClick", NY_METHOD(EditGraph::onCellClick));
+    // A click soon after another on the same cell comes as a double click; it edits the cell too.
+    link(varList, this, u"cellDoubleClick", NY_METHOD(EditGraph::onCellClick));
 
     int const rowHeight = varList->get$rowHeight();
     nameEditor = static_cast<NyToolkit::TextBox*>(
