@@ -46,10 +46,10 @@ void EditLights::setParameters(NyCore::XML::Element* element)
     NyToolkit::ListContents* colors = createGraphColorList();
     for (int light = 0; light < LightCount; ++light) {
         NyCore::String* id = lightId(u"wBtnActive", light);
-        active[light] = require<NyToolkit::Buttons::TextButton>(id);
+        active[light] = require<NyToolkit::Buttons::ButtonBase>(id);
         string_free(id);
         id = lightId(u"wBtnDirect", light);
-        direct[light] = require<NyToolkit::Buttons::TextButton>(id);
+        direct[light] = require<NyToolkit::Buttons::ButtonBase>(id);
         string_free(id);
         id = lightId(u"wColor", light);
         color[light] = require<NyToolkit::DropList>(id);

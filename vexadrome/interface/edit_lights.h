@@ -26,13 +26,13 @@ public:
     void onAccept();
     void onCancel();
 
-    NyToolkit::Buttons::TextButton* get$activeButton(int light) const { return active[light]; }
-    NyToolkit::Buttons::TextButton* get$directButton(int light) const { return direct[light]; }
+    NyToolkit::Buttons::ButtonBase* get$activeButton(int light) const { return active[light]; }
+    NyToolkit::Buttons::ButtonBase* get$directButton(int light) const { return direct[light]; }
     NyToolkit::DropList* get$colorList(int light) const { return color[light]; }
 
 private:
-    NyToolkit::Buttons::TextButton* active[LightCount] = {};
-    NyToolkit::Buttons::TextButton* direct[LightCount] = {};
+    NyToolkit::Buttons::ButtonBase* active[LightCount] = {};
+    NyToolkit::Buttons::ButtonBase* direct[LightCount] = {};
     NyToolkit::DropList* color[LightCount] = {};
 };
 

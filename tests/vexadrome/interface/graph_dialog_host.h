@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/keysym.h>
+
 #include <string>
 #include <vector>
 
