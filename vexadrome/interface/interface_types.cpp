@@ -8,6 +8,8 @@
 #include "vexadrome/interface/edit_graph.h"
 #include "vexadrome/interface/edit_lights.h"
 #include "vexadrome/interface/equation_graph_view.h"
+#include "vexadrome/interface/help_doc.h"
+#include "vexadrome/interface/help_view.h"
 #include "vexadrome/interface/vexadrome_app.h"
 #include "vexadrome/interface/vexadrome_app_win.h"
 
@@ -16,12 +18,14 @@ namespace Vexadrome::Interface {
 NyCore::TypeData* const InterfaceTypes[] = {&VexadromeAppWin::MetaData,
                                             &CommandTextView::MetaData,
                                             &EquationGraphView::MetaData,
+                                            &HelpView::MetaData,
                                             &EditExprs::MetaData,
                                             &EditGraph::MetaData,
                                             &EditLights::MetaData,
                                             &ApplicationAlreadyBoundException::MetaData,
                                             &VexadromeApp::MetaData,
                                             &CalculatorDoc::MetaData,
+                                            &HelpDoc::MetaData,
                                             nullptr};
 
 void registerInterfaceTypes()

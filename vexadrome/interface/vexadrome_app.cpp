@@ -19,6 +19,8 @@
 #include "vexadrome/documents/math_doc_reader.h"
 #include "vexadrome/documents/math_doc_writer.h"
 #include "vexadrome/interface/calculator_doc.h"
+#include "vexadrome/interface/help_doc.h"
+#include "vexadrome/interface/help_paths.h"
 #include "vexadrome/interface/vexadrome_app_win.h"
 
 namespace Vexadrome::Interface {
@@ -214,17 +216,33 @@ bool VexadromeApp::openDataFile(String const* path)
     return true;
 }
 
+// A help page's link names the sample; only files inside the start-up
+// directory or the program's data folders open, never one elsewhere.
 bool VexadromeApp::openSampleFile(String const* name)
 {
-    String* path = string_append(baseDir, name);
+    String* path = findSampleFile(baseDir, name);
+    if (!path) {
+        String* head = string_append(u"The sample '"_str, name);
+        String* text = string_append(head, u"' is not among the program's files."_str);
+        showMessage(text);
+        string_free(text);
+        string_free(head);
+        return false;
+    }
     bool opened = openDataFile(path);
     string_free(path);
     return opened;
 }
 
-void VexadromeApp::openHelpFile(char16_t const*)
+// Each call opens a new help tab, also for a page already open.
+void VexadromeApp::openHelpFile(char16_t const* name)
 {
-    showMessage(u"The help pages are not part of this version yet."_str);
+    String* page = string_from_cstr(name);
+    String* path = findHelpPage(baseDir, page);
+    string_free(page);
+    auto* help = new HelpDoc(this, path);
+    string_free(path);
+    appendDocument(string_copy(HelpDoc::Title), help);
 }
 
 void VexadromeApp::onHelpTopics() { openHelpFile(u"help/index.htm"); }
