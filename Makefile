@@ -72,6 +72,7 @@ bench:
 	./build-bench/bin/expression_bench $(BENCH_ARGS)
 	./build-bench/bin/startup_bench
 	./build-bench/bin/graph_bench
+	./build-bench/bin/help_bench
 
 # Builds the fuzz targets with clang and runs each for FUZZ_SECONDS (default 60).
 FUZZ_SECONDS ?= 60

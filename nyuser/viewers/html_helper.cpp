@@ -4,6 +4,7 @@
 #include "nyuser/viewers/html_helper.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -265,7 +266,12 @@ bool html_helper_open_uri(V::HtmlEmbedding* record, NyCore::String const* uri)
 {
     if (!record)
         return false;
-    return navigate(record, absolute(record, utf8(uri)));
+    std::string target = utf8(uri);
+    if (!target.empty() && target[0] != '#' && target[0] != '/' && target.find(':') == std::string::npos) {
+        std::error_code error;
+        target = (std::filesystem::current_path(error) / target).string();
+    }
+    return navigate(record, absolute(record, target));
 }
 
 void html_helper_show_str(V::HtmlEmbedding* record, NyCore::String const* html)

@@ -39,8 +39,9 @@ void html_helper_kill();
 // A record for a viewer drawn into `window`; null before html_helper_init.
 NyUser::Viewers::HtmlEmbedding* html_helper_embed(NyUser::Viewers::HtmlHost* host, NyCore::System::Widget* window);
 void html_helper_unembed(NyUser::Viewers::HtmlEmbedding* record);
-// Navigates to a page ("PATH", "PATH#fragment", "#fragment" within the page,
-// a relative name against the current page); false when the host refused it.
+// Navigates to a page ("PATH", "PATH#fragment", "#fragment" within the page;
+// a relative PATH is taken from the current directory, as a command line's
+// would be); false when the host refused it.
 bool html_helper_open_uri(NyUser::Viewers::HtmlEmbedding* record, NyCore::String const* uri);
 // Shows a string of HTML as the page "about:blank".
 void html_helper_show_str(NyUser::Viewers::HtmlEmbedding* record, NyCore::String const* html);

@@ -39,7 +39,7 @@ public:
     void onCharKeyDown(int code, int modifiers) override;
     void onVScroll(int change) override;
 
-    // Navigates to uri (a path, "path#fragment" or a name relative to the
+    // Navigates to uri (a path, "path#fragment", or "#fragment" within the
     // current page), after onLinkClicked agreed.
     void openUri(NyCore::String const* uri);
     // Shows the HTML as the page "about:blank"; the current URI becomes empty.
