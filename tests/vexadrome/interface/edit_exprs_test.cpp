@@ -7,7 +7,6 @@
 #include "nytoolkit/text/text_area.h"
 #include "tests/support/screenshots.h"
 #include "tests/vexadrome/interface/graph_dialog_host.h"
-#include "tests/vexadrome/interface/view_test_host.h"
 #include "vexadrome/interface/edit_exprs.h"
 
 namespace {
@@ -43,17 +42,25 @@ GraphExpr* addExpr(GraphDoc* doc, char16_t const* name, char16_t const* text)
     return e;
 }
 
-// Replaces the expression text by typing once a click gave the area the
-// focus: all of it selected and overwritten.
-void retype(std::string const& text)
+// The row is shown and the table has let go of the pointer after the click.
+bool shown(int row)
+{
+    return editor()->get$shownRow() == row && released(editor()->get$exprList());
+}
+
+bool areaFocused()
 {
     auto* area = widget<NyToolkit::TextArea>(u"wExprValue");
-    clickMiddle(area);
-    ASSERT_TRUE(TestSupport::runUntil([area] { return NyCore::System::Widget::get$focused() == area; }));
+    return NyCore::System::Widget::get$focused() == area && released(area);
+}
+
+// Replaces the expression text: all of it selected and overwritten by typing.
+void retype(std::string const& text)
+{
     TestSupport::key(XK_Control_L, true);
     TestSupport::tap(XK_a);
     TestSupport::key(XK_Control_L, false);
-    ViewTests::type(text);
+    typeKeys(text);
 }
 
 TEST_F(EditExprsTest, RowsAreAddedEditedToggledAndDeletedWhileCancelLeavesTheGraph)
@@ -102,18 +109,23 @@ TEST_F(EditExprsTest, RowsAreAddedEditedToggledAndDeletedWhileCancelLeavesTheGra
              {[] { return editor()->intCell(3, EditExprs::Mode) != 0; },
               [&] {
                   EXPECT_EQ(editor()->intCell(3, EditExprs::Mode), 1) << "stored the moment it changed";
+                  clickMiddle(widget<NyToolkit::TextArea>(u"wExprValue"));
+              }},
+             {areaFocused,
+              [&] {
                   retype("x*2");
                   clickCell(editor()->get$exprList(), 0, EditExprs::Name);
               }},
-             {[] { return editor()->get$shownRow() == 0; },
+             {[] { return shown(0); },
               [&] {
-                  EXPECT_EQ(toUtf8(editor()->textCell(3, EditExprs::Text)), "x*2") << "kept when another row was selected";
+                  EXPECT_EQ(toUtf8(editor()->textCell(3, EditExprs::Text)), "x*2")
+                      << "kept when another row was selected";
                   EXPECT_EQ(toUtf8(widget<NyToolkit::TextArea>(u"wExprValue")->get$text()), "[enter expression]");
                   clickCell(editor()->get$exprList(), 0, EditExprs::Active);
               }},
-             {[] { return editor()->intCell(0, EditExprs::Active) == 0; },
+             {[] { return editor()->intCell(0, EditExprs::Active) == 0 && released(editor()->get$exprList()); },
               [&] { clickCell(editor()->get$exprList(), 0, EditExprs::Active); }},
-             {[] { return editor()->intCell(0, EditExprs::Active) == 1; },
+             {[] { return editor()->intCell(0, EditExprs::Active) == 1 && released(editor()->get$exprList()); },
               [&] {
                   // The first row deleted: the new first row is shown.
                   clickMiddle(widget<NyToolkit::Buttons::TextButton>(u"wBtnDelExpr"));
@@ -124,7 +136,7 @@ TEST_F(EditExprsTest, RowsAreAddedEditedToggledAndDeletedWhileCancelLeavesTheGra
                   EXPECT_EQ(toUtf8(widget<NyToolkit::TextBox>(u"wExprName")->get$text()), "Expr2");
                   clickCell(editor()->get$exprList(), 2, EditExprs::Name);
               }},
-             {[] { return editor()->get$shownRow() == 2; },
+             {[] { return shown(2); },
               [&] {
                   // The last row deleted: the one before it is shown.
                   clickMiddle(widget<NyToolkit::Buttons::TextButton>(u"wBtnDelExpr"));
@@ -180,7 +192,9 @@ TEST_F(EditExprsTest, AFailedAcceptKeepsTheDialogAndACancelThenKeepsTheOriginalL
                       EXPECT_EQ(editor()->intCell(2, EditExprs::Active), 0);
                       clickCell(editor()->get$exprList(), 1, EditExprs::Name);
                   }},
-                 {[] { return editor()->get$shownRow() == 1; },
+                 {[] { return shown(1); },
+                  [&] { clickMiddle(widget<NyToolkit::TextArea>(u"wExprValue")); }},
+                 {areaFocused,
                   [&] {
                       retype("2*x+qq");
                       clickMiddle(widget<NyToolkit::Buttons::TextButton>(u"wBtnAccept"));
@@ -216,7 +230,9 @@ TEST_F(EditExprsTest, AFailedAcceptKeepsTheDialogAndACancelThenKeepsTheOriginalL
     play([&] { doc.onEditExprs(); },
          {
              {dialogReady<EditExprs>, [&] { clickCell(editor()->get$exprList(), 1, EditExprs::Name); }},
-             {[] { return editor()->get$shownRow() == 1; },
+             {[] { return shown(1); },
+              [&] { clickMiddle(widget<NyToolkit::TextArea>(u"wExprValue")); }},
+             {areaFocused,
               [&] {
                   retype("3*x");
                   clickMiddle(widget<NyToolkit::Buttons::TextButton>(u"wBtnAccept"));

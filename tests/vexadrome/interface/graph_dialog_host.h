@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
 #include <string>
@@ -101,6 +102,23 @@ inline void clickAt(Widget* widget, int x, int y)
     TestSupport::click();
 }
 
+// Types the text with real keys, Shift where a character needs it, '\n' as
+// Enter. The keys are only sent: the loop the steps run in delivers them.
+inline void typeKeys(std::string const& text)
+{
+    Display* display = TestSupport::display();
+    for (char c : text) {
+        KeySym sym = c == '\n' ? XK_Return : static_cast<KeySym>(static_cast<unsigned char>(c));
+        KeyCode code = XKeysymToKeycode(display, sym);
+        bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != sym && XkbKeycodeToKeysym(display, code, 0, 1) == sym;
+        if (shifted)
+            TestSupport::key(XK_Shift_L, true);
+        TestSupport::tap(sym);
+        if (shifted)
+            TestSupport::key(XK_Shift_L, false);
+    }
+}
+
 // The close box: the WM_DELETE_WINDOW message a window manager sends.
 inline void sendDeleteWindow(Widget* window)
 {
@@ -176,6 +194,14 @@ inline NyCore::System::WidgetPoint cellPoint(NyToolkit::TableViewer* table, int 
             x += table->getColumn(i)->get$width();
     int const y = client.y + (row - table->get$firstRow()) * table->get$rowHeight() + table->get$rowHeight() / 2;
     return {x + table->getColumn(column)->get$width() / 2, y};
+}
+
+// The widget has seen the release of the last click (tables, text and
+// buttons hold the pointer from a press to its release, and a click sent
+// meanwhile would reach them instead of its target).
+inline bool released(Widget* widget)
+{
+    return !(widget->get$flags() & NyCore::System::WidgetFlags::PointerCaptured);
 }
 
 inline void clickCell(NyToolkit::TableViewer* table, int row, int column)
