@@ -204,25 +204,29 @@ void EditExprs::rdExprs(GraphDoc* graph)
 {
     if (graph->get$exprCount() == 0) {
         onAddExpr();
-        return;
+    } else {
+        exprList->setDrawingSuppressed(true);
+        for (int i = 0; i < graph->get$exprCount(); ++i) {
+            GraphExpr const* e = graph->getExpr(i);
+            Array<Object*>* cells = Array<Object*>::alloc(ColumnCount);
+            (*cells)[Active] = new NyCore::Integer32(e->active ? 1 : 0);
+            (*cells)[Name] = textValue(e->get$name());
+            (*cells)[Mode] = new NyCore::Integer32(e->rendMode);
+            (*cells)[Material] = new NyCore::Integer32(e->material);
+            (*cells)[Color] = new NyCore::Integer32(e->color);
+            (*cells)[Text] = textValue(e->get$exprString());
+            (*cells)[NormalLength] = new NyCore::Double(e->normalLength);
+            (*cells)[NormalPColor] = new NyCore::Integer32(e->normalPColor);
+            (*cells)[NormalNColor] = new NyCore::Integer32(e->normalNColor);
+            appendRow(cells, get$rowCount());
+        }
+        exprList->setDrawingSuppressed(false);
+        exprList->redraw();
+        selectAndShow(0);
     }
-    exprList->setDrawingSuppressed(true);
-    for (int i = 0; i < graph->get$exprCount(); ++i) {
-        GraphExpr const* e = graph->getExpr(i);
-        Array<Object*>* cells = Array<Object*>::alloc(ColumnCount);
-        (*cells)[Active] = new NyCore::Integer32(e->active ? 1 : 0);
-        (*cells)[Name] = textValue(e->get$name());
-        (*cells)[Mode] = new NyCore::Integer32(e->rendMode);
-        (*cells)[Material] = new NyCore::Integer32(e->material);
-        (*cells)[Color] = new NyCore::Integer32(e->color);
-        (*cells)[Text] = textValue(e->get$exprString());
-        (*cells)[NormalLength] = new NyCore::Double(e->normalLength);
-        (*cells)[NormalPColor] = new NyCore::Integer32(e->normalPColor);
-        (*cells)[NormalNColor] = new NyCore::Integer32(e->normalNColor);
-        appendRow(cells, get$rowCount());
-    }
-    exprList->setDrawingSuppressed(false);
-    exprList->redraw();
+    // The first expression's text takes the focus, all selected, ready to be typed over.
+    exprValue->selectAll();
+    initialFocus = exprValue;
 }
 
 bool EditExprs::wrExprs(GraphDoc* graph)

@@ -71,7 +71,8 @@ TEST_F(EditExprsTest, RowsAreAddedEditedToggledAndDeletedWhileCancelLeavesTheGra
     int const colorCount = 15;
     play([&] { doc.onEditExprs(); },
          {
-             {dialogReady<EditExprs>,
+             // The placeholder text has the focus, to be typed over.
+             {[] { return dialogReady<EditExprs>() && areaFocused(); },
               [&] {
                   // A graph without expressions opens with a new one, selected.
                   EditExprs* e = editor();
@@ -80,7 +81,10 @@ TEST_F(EditExprsTest, RowsAreAddedEditedToggledAndDeletedWhileCancelLeavesTheGra
                   EXPECT_EQ(toUtf8(e->textCell(0, EditExprs::Text)), "[enter expression]");
                   EXPECT_EQ(e->intCell(0, EditExprs::Color), 0);
                   EXPECT_EQ(e->get$shownRow(), 0);
-                  EXPECT_EQ(toUtf8(widget<NyToolkit::TextArea>(u"wExprValue")->get$text()), "[enter expression]");
+                  auto* area = widget<NyToolkit::TextArea>(u"wExprValue");
+                  EXPECT_EQ(toUtf8(area->get$text()), "[enter expression]");
+                  EXPECT_EQ(std::abs(area->get$kernel().get$cursor() - area->get$kernel().get$anchor()),
+                            area->get$text()->get$length());
                   TestSupport::saveScreenshot(e, "expredit");
                   for (int i = 0; i < 3; ++i)
                       clickMiddle(widget<NyToolkit::Buttons::TextButton>(u"wBtnAddExpr"));
@@ -189,6 +193,7 @@ TEST_F(EditExprsTest, AFailedAcceptKeepsTheDialogAndACancelThenKeepsTheOriginalL
                  {dialogReady<EditExprs>,
                   [&] {
                       ASSERT_EQ(editor()->get$rowCount(), 3);
+                      EXPECT_EQ(editor()->get$shownRow(), 0) << "the first expression is shown";
                       EXPECT_EQ(editor()->intCell(2, EditExprs::Active), 0);
                       clickCell(editor()->get$exprList(), 1, EditExprs::Name);
                   }},
