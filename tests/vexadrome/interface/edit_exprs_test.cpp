@@ -48,6 +48,12 @@ bool shown(int row)
     return editor()->get$shownRow() == row && released(editor()->get$exprList());
 }
 
+// Shown by a click on the table, whose focus has arrived there.
+bool shownFocused(int row)
+{
+    return shown(row) && NyCore::System::Widget::get$focused() == editor()->get$exprList();
+}
+
 bool areaFocused()
 {
     auto* area = widget<NyToolkit::TextArea>(u"wExprValue");
@@ -197,7 +203,7 @@ TEST_F(EditExprsTest, AFailedAcceptKeepsTheDialogAndACancelThenKeepsTheOriginalL
                       EXPECT_EQ(editor()->intCell(2, EditExprs::Active), 0);
                       clickCell(editor()->get$exprList(), 1, EditExprs::Name);
                   }},
-                 {[] { return shown(1); },
+                 {[] { return shownFocused(1); },
                   [&] { clickMiddle(widget<NyToolkit::TextArea>(u"wExprValue")); }},
                  {areaFocused,
                   [&] {
@@ -235,7 +241,7 @@ TEST_F(EditExprsTest, AFailedAcceptKeepsTheDialogAndACancelThenKeepsTheOriginalL
     play([&] { doc.onEditExprs(); },
          {
              {dialogReady<EditExprs>, [&] { clickCell(editor()->get$exprList(), 1, EditExprs::Name); }},
-             {[] { return shown(1); },
+             {[] { return shownFocused(1); },
               [&] { clickMiddle(widget<NyToolkit::TextArea>(u"wExprValue")); }},
              {areaFocused,
               [&] {

@@ -164,6 +164,7 @@ TEST_F(EditGraphTest, CellEditorsWriteBackOnlyWhatWasTypedAndAcceptApplies)
     play([&] { doc.onEditGraph(); },
          editCell(0, EditGraph::Max, [] {
              EXPECT_EQ(toUtf8(options()->get$valueEditor()->get$text()), "0.123");
+             TestSupport::saveScreenshot(options(), "grphedit_cell");
          }) + editCell(0, EditGraph::Min, [&] {
              EXPECT_EQ(options()->numberCell(0, EditGraph::Max), max) << "a cell only clicked keeps its value";
              EXPECT_EQ(toUtf8(options()->get$valueEditor()->get$text()), "-10.000");
