@@ -15,7 +15,9 @@
 #include "nycore/system/type.h"
 #include "nycore/text/string_functions.h"
 #include "nyuser/viewers/html_viewer.h"
+#include "tests/support/bmp_builder.h"
 #include "tests/support/clipboard_peer.h"
+#include "tests/support/png_builder.h"
 #include "tests/support/run_until.h"
 #include "tests/support/strings.h"
 #include "tests/support/temp_folder.h"
@@ -132,6 +134,38 @@ TEST_F(HtmlViewerTest, TextIsPaintedWhereTheLayoutPutsIt)
     EXPECT_TRUE(std::any_of(linkPixels.begin(), linkPixels.end(), [](std::uint32_t p) {
         return (p & 0xFF) > ((p >> 16) & 0xFF) + 0x40;
     }));
+}
+
+TEST_F(HtmlViewerTest, PicturesBackgroundsAndBordersArePainted)
+{
+    // A 10 x 10 red PNG beside a 10 x 10 blue BMP, then a green box with a 3-pixel black border.
+    std::vector<std::uint8_t> red;
+    for (int i = 0; i < 100; ++i)
+        red.insert(red.end(), {255, 0, 0, 255});
+    writeBytes(folder.at("red.png"), buildPng(10, 10, red));
+    BmpPicture blue;
+    blue.width = blue.height = 10;
+    blue.values.assign(100, 0x0000FF);
+    writeBytes(folder.at("blue.bmp"), buildBmp(blue));
+    writeBytes(folder.at("pictures.htm"),
+               "<html><body style=\"margin: 0\"><div style=\"height: 20px\"><img src=\"red.png\" style=\"vertical-align: top\">"
+               "<img src=\"blue.bmp\" style=\"vertical-align: top\"></div>"
+               "<div style=\"margin-top: 10px; width: 40px; height: 20px; background-color: #00ff00;"
+               " border: 3px solid #000000\"></div></body></html>");
+    open("pictures.htm");
+    unsigned long const window = viewer->get$nativeWindow();
+    ASSERT_TRUE(runUntil([&] { return pixelAt(window, 5, 5) == 0xFF0000; })) << std::hex << pixelAt(window, 5, 5);
+    int const boxTop = 20 + 10;
+    expectPixels(window, {
+        {"the PNG", 9, 9, 0xFF0000},
+        {"the BMP", 15, 5, 0x0000FF},
+        {"past the pictures", 25, 5, 0xFFFFFF},
+        {"the border's top", 20, boxTop + 1, 0x000000},
+        {"the border's left", 1, boxTop + 12, 0x000000},
+        {"the background", 20, boxTop + 12, 0x00FF00},
+        {"the border's right", 44, boxTop + 12, 0x000000},
+        {"past the box", 50, boxTop + 12, 0xFFFFFF},
+    });
 }
 
 TEST_F(HtmlViewerTest, LinksAreOfferedAndFollowedAndHistoryGoesBackAndForth)
