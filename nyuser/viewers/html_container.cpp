@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <filesystem>
 #include <utility>
 
 #include "nycore/graphics/font.h"
@@ -98,27 +99,8 @@ std::string HtmlContainer::resolve(std::string const& name, char const* base) co
     std::string folder = base && *base ? std::string(base) : baseFolder;
     if (!folder.empty() && folder.back() != '/')
         folder.resize(folder.find_last_of('/') + 1);
-    std::string path = folder + name;
     // "dir/../x" and "./x" steps are taken out, so that one page has one name.
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find('/', start);
-        if (end == std::string::npos)
-            end = path.size();
-        std::string part = path.substr(start, end - start);
-        if (part == "..") {
-            if (!parts.empty() && !parts.back().empty())
-                parts.pop_back();
-        } else if (part != "." && !(part.empty() && !parts.empty() && end != path.size())) {
-            parts.push_back(part);
-        }
-        start = end + 1;
-    }
-    std::string joined;
-    for (std::size_t i = 0; i < parts.size(); ++i)
-        joined += (i ? "/" : "") + parts[i];
-    return joined;
+    return std::filesystem::path(folder + name).lexically_normal().string();
 }
 
 void HtmlContainer::dropImages()
