@@ -1,6 +1,7 @@
 // Form files turned into widget trees.
 #include "nytoolkit/forms/loader.h"
 
+#include "nycore/io/data_folder.h"
 #include "nycore/io/file_stream.h"
 #include "nycore/system/console.h"
 #include "nycore/system/exceptions.h"
@@ -126,7 +127,9 @@ Widget* Loader::load(NyCore::String const* fileName, Widget* parent, std::uint32
 {
     NyCore::IO::StreamReader reader;
     NyCore::String* openFailure = nullptr;
-    if (!freader_open(&reader, fileName, NyCore::IO::ReaderDocument, &openFailure)) {
+    // A relative name is a data file: found from any working directory.
+    OwnedString path(data_file_find(fileName));
+    if (!freader_open(&reader, path.get(), NyCore::IO::ReaderDocument, &openFailure)) {
         OwnedString reason(openFailure);
         formFileFailure(fileName, reason.get());
     }

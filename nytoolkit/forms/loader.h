@@ -25,8 +25,9 @@ public:
     static FlagDescrip const WidgetFlagWords[];
     static FlagDescrip const AlignWords[];
 
-    // Opens, parses and reads the file. A file that cannot be opened or is not
-    // well-formed XML is fatal, and the report names the file and the reason.
+    // Opens (a relative name among the data folders), parses and reads the
+    // file. A file that cannot be opened or is not well-formed XML is fatal,
+    // and the report names the file and the reason.
     static NyCore::System::Widget* load(NyCore::String const* fileName, NyCore::System::Widget* parent,
                                         std::uint32_t flags);
     // Creates the top-level widget of the document's root element and lets it

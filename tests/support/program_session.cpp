@@ -9,6 +9,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,8 +68,13 @@ ProgramSession::ProgramSession(std::string folder, std::vector<std::string> cons
     EXPECT_TRUE(ensureDisplay());
     std::string const program = programBesideTests("vexadrome");
     std::fflush(stdout);
+    pid_t const parent = ::getpid();
     child = ::fork();
     if (child == 0) {
+        // The program goes with the test, also when the test crashes.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(1);
         ::setpgid(0, 0);
         if (::chdir(home.c_str()) != 0)
             ::_exit(126);

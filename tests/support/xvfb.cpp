@@ -2,7 +2,9 @@
 // it to a pipe once the server accepts connections, so no sleep is needed.
 #include "tests/support/xvfb.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,8 +37,18 @@ bool startServer()
     int ready[2];
     if (::pipe(ready) != 0)
         return false;
+    pid_t const parent = ::getpid();
     server = ::fork();
     if (server == 0) {
+        // The server goes with the test program, also when that one crashes or
+        // is killed, and keeps none of its output open: otherwise the test
+        // runner would wait for it forever.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(1);
+        int const null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
         ::close(ready[0]);
         std::string fd = std::to_string(ready[1]);
         ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
