@@ -294,7 +294,9 @@ bool VexadromeApp::saveDocument(Document* document)
 {
     if (!isSavable(document))
         return true;
-    if (string_is_empty(document->get$fileName()) && !askForDocFileName(document))
+    // A document never saved has no file name yet: the chooser asks for one.
+    String const* fileName = document->get$fileName();
+    if ((!fileName || string_is_empty(fileName)) && !askForDocFileName(document))
         return false;
     return writeDocument(document);
 }

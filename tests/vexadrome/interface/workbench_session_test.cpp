@@ -118,6 +118,27 @@ protected:
         EXPECT_TRUE(session->waitUntilNoDialog());
         EXPECT_TRUE(session->waitForFocus(main()));
     }
+    // The n-th entry of the Graph menu (1 is the first) through the keyboard:
+    // F10 lights the bar's first menu, Right moves to Graph, Down opens it.
+    void graphMenu(int entry)
+    {
+        session->press(XK_F10);
+        session->press(XK_Right);
+        for (int i = 0; i < entry; ++i)
+            session->press(XK_Down);
+        session->press(XK_Return);
+    }
+    // "Edit Expressions..." with the first row's text replaced, then Accept clicked.
+    void acceptExpression(std::string const& text)
+    {
+        graphMenu(9);
+        ::Window editor = session->waitForDialog("Edit Expressions");
+        ASSERT_NE(editor, 0u);
+        session->clickAt(editor, 315, 330);
+        session->press(XK_a, ControlMask);
+        session->type(text);
+        session->clickAt(editor, 395, 379);
+    }
     // The pixels of the menu bar.
     std::vector<std::uint32_t> menuBar() { return readPixels(main(), 0, 0, Width, MenuBarHeight); }
     // A new document through its name prompt, whose proposal is checked first.
@@ -346,5 +367,82 @@ TEST_F(Workbench, CommandLineFilesFailuresAndTheWindowsCloseButton)
     EXPECT_TRUE(session->running()) << "Exit, then Cancel";
     session->press(XK_q, ControlMask);
     answer(1);
+    expectExit();
+}
+
+TEST_F(Workbench, GraphsAreMadeDrawnTurnedSavedReopenedAndExported)
+{
+    start();
+    std::vector<std::uint32_t> const empty = paintedWindow();
+    // New Graph opens the options first; cancelled, no graph is made.
+    session->press(XK_g, ControlMask);
+    ASSERT_NE(session->waitForDialog("Graph Options"), 0u);
+    session->press(XK_Escape);
+    allClosed();
+    EXPECT_TRUE(ProgramSession::eventually([&] { return readPixels(main(), 0, 0, Width, Height) == empty; }));
+    session->press(XK_g, ControlMask);
+    ::Window options = session->waitForDialog("Graph Options");
+    ASSERT_NE(options, 0u);
+    session->clickAt(options, 427, 313);
+    allClosed();
+    EXPECT_TRUE(ProgramSession::eventually([&] { return menuBar() != std::vector<std::uint32_t>(empty.begin(), empty.begin() + Width * MenuBarHeight); }))
+        << "the Graph menu came";
+
+    // An expression typed into the editor is drawn in its colour (grey, the first).
+    std::uint32_t const grey = 0xBFBFBF;
+    auto greyPixels = [&] {
+        std::vector<std::uint32_t> const view = readPixels(main(), 1, ViewTop, Width - 2, Height - ViewTop - 1);
+        return std::count(view.begin(), view.end(), grey);
+    };
+    EXPECT_EQ(greyPixels(), 0);
+    acceptExpression("x * x / 10");
+    allClosed();
+    EXPECT_TRUE(ProgramSession::eventually([&] { return greyPixels() > 50; })) << "the parabola is drawn";
+    std::vector<std::uint32_t> const drawn = readPixels(main(), 0, ViewTop, Width, Height - ViewTop);
+
+    // One that does not compile keeps the editor open with the engine's message; Cancel then keeps the graph.
+    acceptExpression("x +* 2");
+    std::string const refusal = boxMessage("failed to parse expr #0: ", true);
+    EXPECT_EQ(refusal.substr(0, 25), "failed to parse expr #0: ");
+    answer(0);
+    EXPECT_NE(session->waitForDialog("Edit Expressions"), 0u) << "the editor stays open";
+    session->press(XK_Escape);
+    allClosed();
+    EXPECT_TRUE(ProgramSession::eventually([&] { return readPixels(main(), 0, ViewTop, Width, Height - ViewTop) == drawn; }))
+        << "Cancel kept the drawn expression";
+
+    // The arrow keys turn the camera.
+    session->clickAt(main(), Width / 2, Height / 2);
+    session->press(XK_Left);
+
+    EXPECT_TRUE(ProgramSession::eventually([&] { return readPixels(main(), 0, ViewTop, Width, Height - ViewTop) != drawn; }));
+
+    // Saved through the chooser, closed, reopened: the same picture from the default camera, the same bytes.
+    session->press(XK_s, ControlMask);
+    ASSERT_NE(session->waitForDialog("Select file destination"), 0u);
+    session->type("curve\n");
+    allClosed();
+    std::string const saved = folder.at("curve.graph");
+    ASSERT_TRUE(ProgramSession::eventually([&] { return std::filesystem::exists(saved); }));
+    std::string const bytes = readBytes(saved);
+    EXPECT_NE(bytes.find(">x * x / 10</expression>"), std::string::npos) << bytes;
+    EXPECT_TRUE(session->pressMovingFocus(XK_w, ControlMask)) << "a saved graph closes without a question";
+    session->press(XK_o, ControlMask);
+    ASSERT_NE(session->waitForDialog("Select a file to open"), 0u);
+    session->type("curve.graph\n");
+    allClosed();
+    EXPECT_TRUE(ProgramSession::eventually([&] { return readPixels(main(), 0, ViewTop, Width, Height - ViewTop) == drawn; }))
+        << "the reopened graph looks as it did";
+    session->press(XK_s, ControlMask);
+    allClosed();
+    EXPECT_EQ(readBytes(saved), bytes);
+
+    // Export Image writes the picture as a PNG file.
+    graphMenu(11);
+    ASSERT_NE(session->waitForDialog("Export Image"), 0u);
+    session->type("picture\n");
+    allClosed();
+    EXPECT_TRUE(ProgramSession::eventually([&] { return readBytes(folder.at("picture.png")).substr(1, 3) == "PNG"; }));
+    session->press(XK_q, ControlMask);
     expectExit();
 }
