@@ -204,6 +204,16 @@ TEST_F(GraphViewTest, TheCameraTurnsUnderKeysDragAndWheelAndLightsMarkTheDocumen
     expectEye(0, 0, r, "away from the user");
     view->onScrollWheel(0);
     expectEye(0, 0, r, "no notches, no move");
+    // Moving anything but the camera shows the red position selector: the
+    // meridian through light 0 and a cross at it.
+    std::uint32_t const selector = 0xFF0000;
+    EXPECT_EQ(count(selector), 0) << "no selector while the camera moves";
+    graph->lights[0].x = graph->lights[0].y = 4.0f;
+    graph->lights[0].z = 0.0f;
+    view->onMoveLights();
+    EXPECT_GT(count(selector), 100) << "the selector at light 0";
+    view->onMoveCamera();
+    EXPECT_EQ(count(selector), 0);
     view->onGotoZX();
     expectEye(0, r, 0, "the ZX plane preset");
     EXPECT_EQ(view->get$up()[0], 1.0f);
