@@ -105,6 +105,9 @@ void VexadromeApp::startup()
         (screen.y - WindowHeight) / 2, WindowWidth, WindowHeight));
     mainWindow->set$application(this);
     mainWindow->setCaption(Caption);
+    // The window takes the keyboard itself, so that shortcuts work before any
+    // tab exists, with or without a window manager.
+    mainWindow->focus();
 }
 
 void VexadromeApp::shutdown() {}
