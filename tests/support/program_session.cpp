@@ -4,7 +4,6 @@
 
 #include "tests/support/program_session.h"
 
-#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -221,12 +220,8 @@ bool ProgramSession::waitForExit(int* code)
 
 void ProgramSession::type(std::string const& text)
 {
-    for (char c : text) {
-        KeySym sym = c == '\n' ? XK_Return : c == '\t' ? XK_Tab : static_cast<KeySym>(static_cast<unsigned char>(c));
-        KeyCode code = XKeysymToKeycode(display(), sym);
-        bool shifted = XkbKeycodeToKeysym(display(), code, 0, 0) != sym;
-        press(sym, shifted ? ShiftMask : 0);
-    }
+    typeKeys(text);
+    XSync(display(), False);
 }
 
 void ProgramSession::press(KeySym sym, unsigned modifiers)

@@ -1,6 +1,9 @@
 // The windowed helpers over Xlib and XTest, on the core's X connection.
 #include "tests/support/windows.h"
 
+#include <X11/XKBlib.h>
+#include <X11/keysym.h>
+
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
@@ -86,6 +89,21 @@ void tap(KeySym sym)
 {
     key(sym, true);
     key(sym, false);
+}
+
+void typeKeys(std::string const& text)
+{
+    for (char c : text) {
+        KeySym sym = c == '\n' ? XK_Return : c == '\t' ? XK_Tab : static_cast<KeySym>(static_cast<unsigned char>(c));
+        KeyCode code = XKeysymToKeycode(display(), sym);
+        bool const shifted =
+            XkbKeycodeToKeysym(display(), code, 0, 0) != sym && XkbKeycodeToKeysym(display(), code, 0, 1) == sym;
+        if (shifted)
+            key(XK_Shift_L, true);
+        tap(sym);
+        if (shifted)
+            key(XK_Shift_L, false);
+    }
 }
 
 void click(unsigned button)

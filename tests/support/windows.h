@@ -34,6 +34,9 @@ std::string windowProperty(::Window window, char const* name);
 void pointerTo(NyCore::System::Widget* widget, int x, int y);
 void key(KeySym sym, bool down);
 void tap(KeySym sym);
+// ASCII text as key strokes, Shift held where a character needs it; '\n' is
+// Enter and '\t' Tab. The keys are only sent: an event loop delivers them.
+void typeKeys(std::string const& text);
 void click(unsigned button = 1);
 
 }

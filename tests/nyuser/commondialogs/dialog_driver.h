@@ -18,6 +18,7 @@
 #include "nytoolkit/widgets/label.h"
 #include "nyuser/commondialogs/common_dialog.h"
 #include "tests/support/forms.h"
+#include "tests/support/modal_steps.h"
 #include "tests/support/run_until.h"
 #include "tests/support/strings.h"
 #include "tests/support/windows.h"
@@ -25,10 +26,7 @@
 
 namespace TestSupport {
 
-struct Step {
-    std::function<bool()> ready;
-    std::function<void()> act;
-};
+using Step = ModalStep;
 
 using NyUser::CommonDialogs::CommonDialog;
 using NyCore::System::Widget;
@@ -133,30 +131,14 @@ protected:
     // focus again.
     void play(std::function<void()> const& open, std::vector<Step> const& steps)
     {
-        bool ended = false, gaveUp = false;
-        std::size_t looks = 0, next = 0;
-        std::uint32_t const limit = NyCore::System::Time::getTickCount() + 10000;
-        runUntil([&] {
-            // The first look comes before runUntil's loop runs; the dialog opens
-            // inside the second, and the looks from its own loop play the steps.
-            if (++looks == 2) {
-                open();
-                ended = true;
-            }
-            while (looks > 2 && !gaveUp && next < steps.size() && steps[next].ready()) {
-                steps[next++].act();
-                XSync(display(), False);
-            }
-            // Past the limit every open dialog is ended, and Escape closes any pop-up a step left open.
-            if (static_cast<std::int32_t>(NyCore::System::Time::getTickCount() - limit) > 0) {
-                gaveUp = true;
-                if (CommonDialog* dialog = CommonDialog::get$current(); dialog && !dialog->isEnding())
-                    dialog->endDialog(-99);
-                tap(XK_Escape);
-            }
-            return ended;
-        });
-        EXPECT_TRUE(ended && !gaveUp && next == steps.size()) << next << " of " << steps.size() << " steps played";
+        // Past the limit every open dialog is ended, and Escape closes any pop-up a step left open.
+        std::size_t played = 0;
+        bool const done = playModal(open, steps, [] {
+            if (CommonDialog* dialog = CommonDialog::get$current(); dialog && !dialog->isEnding())
+                dialog->endDialog(-99);
+            tap(XK_Escape);
+        }, &played);
+        EXPECT_TRUE(done) << played << " of " << steps.size() << " steps played";
         if (owner) {
             EXPECT_TRUE(runUntil([&] { return Widget::get$focused() == ownerBox; })) << "the owner has the focus again";
         }

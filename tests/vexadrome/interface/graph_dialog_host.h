@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
 #include <string>
@@ -102,22 +101,7 @@ inline void clickAt(Widget* widget, int x, int y)
     TestSupport::click();
 }
 
-// Types the text with real keys, Shift where a character needs it, '\n' as
-// Enter. The keys are only sent: the loop the steps run in delivers them.
-inline void typeKeys(std::string const& text)
-{
-    Display* display = TestSupport::display();
-    for (char c : text) {
-        KeySym sym = c == '\n' ? XK_Return : static_cast<KeySym>(static_cast<unsigned char>(c));
-        KeyCode code = XKeysymToKeycode(display, sym);
-        bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != sym && XkbKeycodeToKeysym(display, code, 0, 1) == sym;
-        if (shifted)
-            TestSupport::key(XK_Shift_L, true);
-        TestSupport::tap(sym);
-        if (shifted)
-            TestSupport::key(XK_Shift_L, false);
-    }
-}
+using TestSupport::typeKeys;
 
 // The close box: the WM_DELETE_WINDOW message a window manager sends.
 inline void sendDeleteWindow(Widget* window)

@@ -3,7 +3,6 @@
 // on the keyboard through XTest.
 #pragma once
 
-#include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
 #include <string>
@@ -26,17 +25,7 @@ inline void settle()
 // a line feed is Enter.
 inline void type(std::string const& text)
 {
-    Display* display = TestSupport::display();
-    for (char c : text) {
-        KeySym sym = c == '\n' ? XK_Return : static_cast<KeySym>(static_cast<unsigned char>(c));
-        KeyCode code = XKeysymToKeycode(display, sym);
-        bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != sym && XkbKeycodeToKeysym(display, code, 0, 1) == sym;
-        if (shifted)
-            TestSupport::key(XK_Shift_L, true);
-        TestSupport::tap(sym);
-        if (shifted)
-            TestSupport::key(XK_Shift_L, false);
-    }
+    TestSupport::typeKeys(text);
     settle();
 }
 
