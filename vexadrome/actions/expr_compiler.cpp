@@ -61,17 +61,21 @@ int ExprCompiler::constant(double value)
 
 int ExprCompiler::emit(ExprOp::Enum op, int a, int b, int c)
 {
-    bool foldable;
-    switch (op) {
-    case ExprOp::Time: foldable = false; break;
-    case ExprOp::Math: foldable = program->isConstant(a); break;
-    case ExprOp::MulAdd: foldable = program->isConstant(a) && program->isConstant(b) && program->isConstant(c); break;
-    default: foldable = program->isConstant(a) && program->isConstant(b); break;
+    // Squares and cubes have a path of their own, exact to pow's bits.
+    if (op == ExprOp::Power && program->isConstant(b)) {
+        double exponent = program->constantValue(b);
+        if (exponent == 2.0 || exponent == 3.0) {
+            op = exponent == 2.0 ? ExprOp::Square : ExprOp::Cube;
+            b = -1;
+        }
     }
+    bool three = hasThreeOperands(op);
+    bool one = hasOneOperand(op);
+    bool foldable = op != ExprOp::Time && program->isConstant(a) && (one || program->isConstant(b)) &&
+                    (!three || program->isConstant(c));
     if (foldable) {
-        bool binary = op != ExprOp::Math;
-        double value = ExprProgram::fold(op, program->constantValue(a), binary ? program->constantValue(b) : 0.0,
-                                         op == ExprOp::MulAdd ? program->constantValue(c) : 0.0, b);
+        double value = ExprProgram::fold(op, program->constantValue(a), one ? 0.0 : program->constantValue(b),
+                                         three ? program->constantValue(c) : 0.0, b);
         return constant(value);
     }
     auto [place, added] = instructionIds.try_emplace(InstructionKey{op, a, b, c}, 0);

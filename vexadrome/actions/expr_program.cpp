@@ -11,6 +11,7 @@
 #include "nycore/math/math_functions.h"
 #include "nycore/system/exceptions.h"
 #include "vexadrome/actions/builtin_functions.h"
+#include "vexadrome/actions/expr_operations.h"
 
 namespace Vexadrome::Actions {
 
@@ -21,40 +22,24 @@ constexpr int L = ExprProgram::LaneCount;
 // runBatch evaluates point by point.
 constexpr int MaxLaneBlocks = 16384;
 
-inline double mulAdd(double a, double b, double c) { return c + a * b; }
+using namespace ExprOperations;
 
 // The block kernels: the cheap ones run over every lane (a fixed count the
 // compiler vectorizes; lanes past the block's points hold stale values that
 // nobody reads), the calls only over the points of the block.
-void addLanes(double* __restrict d, double const* __restrict a, double const* __restrict b)
+template<double (*Operation)(double, double)>
+void binaryLanes(double* __restrict d, double const* __restrict a, double const* __restrict b)
 {
     for (int l = 0; l < L; ++l)
-        d[l] = a[l] + b[l];
+        d[l] = Operation(a[l], b[l]);
 }
 
-void subLanes(double* __restrict d, double const* __restrict a, double const* __restrict b)
+template<double (*Operation)(double, double, double)>
+void fusedLanes(double* __restrict d, double const* __restrict a, double const* __restrict b,
+                double const* __restrict c)
 {
     for (int l = 0; l < L; ++l)
-        d[l] = a[l] - b[l];
-}
-
-void mulLanes(double* __restrict d, double const* __restrict a, double const* __restrict b)
-{
-    for (int l = 0; l < L; ++l)
-        d[l] = a[l] * b[l];
-}
-
-void divLanes(double* __restrict d, double const* __restrict a, double const* __restrict b)
-{
-    for (int l = 0; l < L; ++l)
-        d[l] = a[l] / b[l];
-}
-
-void mulAddLanes(double* __restrict d, double const* __restrict a, double const* __restrict b,
-                 double const* __restrict c)
-{
-    for (int l = 0; l < L; ++l)
-        d[l] = mulAdd(a[l], b[l], c[l]);
+        d[l] = Operation(a[l], b[l], c[l]);
 }
 
 void normalizeLanes(double* __restrict d, double const* __restrict a, double const* __restrict b)
@@ -66,10 +51,11 @@ void normalizeLanes(double* __restrict d, double const* __restrict a, double con
 void powerLanes(double* __restrict d, double const* __restrict a, double const* __restrict b, int n)
 {
     for (int l = 0; l < n; ++l)
-        d[l] = NyCore::Math::pow(a[l], b[l]);
+        d[l] = power(a[l], b[l]);
 }
 
-void mathLanes(double* __restrict d, double const* __restrict a, MathFunction function, int n)
+template<typename Function>
+void unaryLanes(double* __restrict d, double const* __restrict a, Function function, int n)
 {
     for (int l = 0; l < n; ++l)
         d[l] = function(a[l]);
@@ -88,51 +74,38 @@ void timeLanes(double* __restrict d, double const* __restrict a, std::uint32_t t
         d[l] = BuiltinFunctions::time(a[l], tickCount);
 }
 
-[[gnu::always_inline]] inline void execute(ExprInstruction const* p, ExprInstruction const* end, double* s,
-                                           std::int32_t const* elementSlots, std::uint32_t tickCount)
-{
-    for (; p != end; ++p) {
-        switch (p->op) {
-        case ExprOp::Add: s[p->dst] = s[p->a] + s[p->b]; break;
-        case ExprOp::Sub: s[p->dst] = s[p->a] - s[p->b]; break;
-        case ExprOp::Mul: s[p->dst] = s[p->a] * s[p->b]; break;
-        case ExprOp::Div: s[p->dst] = s[p->a] / s[p->b]; break;
-        case ExprOp::Power: s[p->dst] = NyCore::Math::pow(s[p->a], s[p->b]); break;
-        case ExprOp::MulAdd: s[p->dst] = mulAdd(s[p->a], s[p->b], s[p->c]); break;
-        case ExprOp::Math: s[p->dst] = BuiltinFunctions::getMathFunction(p->b)(s[p->a]); break;
-        case ExprOp::Time: s[p->dst] = BuiltinFunctions::time(s[p->a], tickCount); break;
-        case ExprOp::Magnitude: {
-            std::int32_t const* elements = elementSlots + p->b;
-            s[p->dst] = BuiltinFunctions::magnitude(s[p->a], p->c, [=](int k) { return s[elements[k]]; });
-            break;
-        }
-        case ExprOp::NormalizeDiv: s[p->dst] = BuiltinFunctions::normalizeElement(s[p->a], s[p->b]); break;
-        default: __builtin_unreachable();
-        }
-    }
-}
-
-// As execute, over blocks: the operands are offsets of lane blocks, n the
-// number of points in this block.
-void executeBlock(ExprInstruction const* p, ExprInstruction const* end, double* lanes, std::int32_t const* elementLanes,
-                  int n, std::uint32_t tickCount)
+// The block loop: the operands are offsets of lane blocks, n the number of
+// points in this block.
+[[gnu::always_inline]] inline void executeBlockBody(ExprInstruction const* p, ExprInstruction const* end, double* lanes,
+                                                    std::int32_t const* elementLanes, int n, std::uint32_t tickCount)
 {
     for (; p != end; ++p) {
         double* d = lanes + p->dst;
         double const* a = lanes + p->a;
         switch (p->op) {
-        case ExprOp::Add: addLanes(d, a, lanes + p->b); break;
-        case ExprOp::Sub: subLanes(d, a, lanes + p->b); break;
-        case ExprOp::Mul: mulLanes(d, a, lanes + p->b); break;
-        case ExprOp::Div: divLanes(d, a, lanes + p->b); break;
+        case ExprOp::Add: binaryLanes<add>(d, a, lanes + p->b); break;
+        case ExprOp::Sub: binaryLanes<sub>(d, a, lanes + p->b); break;
+        case ExprOp::Mul: binaryLanes<mul>(d, a, lanes + p->b); break;
+        case ExprOp::Div: binaryLanes<div>(d, a, lanes + p->b); break;
         case ExprOp::Power: powerLanes(d, a, lanes + p->b, n); break;
-        case ExprOp::MulAdd: mulAddLanes(d, a, lanes + p->b, lanes + p->c); break;
-        case ExprOp::Math: mathLanes(d, a, BuiltinFunctions::getMathFunction(p->b), n); break;
+        case ExprOp::Square: unaryLanes(d, a, square, n); break;
+        case ExprOp::Cube: unaryLanes(d, a, cube, n); break;
+        case ExprOp::MulAdd: fusedLanes<mulAdd>(d, a, lanes + p->b, lanes + p->c); break;
+        case ExprOp::ProductPlus: fusedLanes<productPlus>(d, a, lanes + p->b, lanes + p->c); break;
+        case ExprOp::MulSub: fusedLanes<mulSub>(d, a, lanes + p->b, lanes + p->c); break;
+        case ExprOp::ProductMinus: fusedLanes<productMinus>(d, a, lanes + p->b, lanes + p->c); break;
+        case ExprOp::Math: unaryLanes(d, a, BuiltinFunctions::getMathFunction(p->b), n); break;
         case ExprOp::Time: timeLanes(d, a, tickCount, n); break;
         case ExprOp::Magnitude: magnitudeLanes(d, a, lanes, elementLanes + p->b, p->c, n); break;
         case ExprOp::NormalizeDiv: normalizeLanes(d, a, lanes + p->b); break;
         }
     }
+}
+
+void executeBlock(ExprInstruction const* p, ExprInstruction const* end, double* lanes, std::int32_t const* elementLanes,
+                  int n, std::uint32_t tickCount)
+{
+    executeBlockBody(p, end, lanes, elementLanes, n, tickCount);
 }
 
 template<typename T>
@@ -151,6 +124,10 @@ void ExprProgram::clear()
     release(inputs);
     release(uniformCode);
     release(varyingCode);
+    uniformSteps.clear();
+    varyingSteps.clear();
+    uniformCount = 0;
+    varyingCount = 0;
     release(blockCode);
     release(elementIds);
     release(elementSlots);
@@ -195,12 +172,17 @@ int ExprProgram::addMagnitude(int sum, int const* elements, int count)
 double ExprProgram::fold(ExprOp::Enum op, double a, double b, double c, int mathIndex)
 {
     switch (op) {
-    case ExprOp::Add: return a + b;
-    case ExprOp::Sub: return a - b;
-    case ExprOp::Mul: return a * b;
-    case ExprOp::Div: return a / b;
-    case ExprOp::Power: return NyCore::Math::pow(a, b);
+    case ExprOp::Add: return add(a, b);
+    case ExprOp::Sub: return sub(a, b);
+    case ExprOp::Mul: return mul(a, b);
+    case ExprOp::Div: return div(a, b);
+    case ExprOp::Power: return power(a, b);
+    case ExprOp::Square: return square(a);
+    case ExprOp::Cube: return cube(a);
     case ExprOp::MulAdd: return mulAdd(a, b, c);
+    case ExprOp::ProductPlus: return productPlus(a, b, c);
+    case ExprOp::MulSub: return mulSub(a, b, c);
+    case ExprOp::ProductMinus: return productMinus(a, b, c);
     case ExprOp::Math: return BuiltinFunctions::getMathFunction(mathIndex)(a);
     case ExprOp::NormalizeDiv: return BuiltinFunctions::normalizeElement(a, b);
     case ExprOp::Magnitude:
@@ -214,20 +196,12 @@ double ExprProgram::fold(ExprOp::Enum op, double a, double b, double c, int math
 int ExprProgram::operandsOf(ExprInstruction const& instruction, std::vector<int>& operands) const
 {
     operands.assign(1, instruction.a);
-    switch (instruction.op) {
-    case ExprOp::Math:
-    case ExprOp::Time:
-        break;
-    case ExprOp::Magnitude:
+    if (instruction.op == ExprOp::Magnitude) {
         operands.insert(operands.end(), elementIds.begin() + instruction.b, elementIds.begin() + instruction.b + instruction.c);
-        break;
-    case ExprOp::MulAdd:
+    } else if (!hasOneOperand(instruction.op)) {
         operands.push_back(instruction.b);
-        operands.push_back(instruction.c);
-        break;
-    default:
-        operands.push_back(instruction.b);
-        break;
+        if (hasThreeOperands(instruction.op))
+            operands.push_back(instruction.c);
     }
     return static_cast<int>(operands.size());
 }
@@ -255,6 +229,7 @@ void ExprProgram::finish(int const* results, int count)
         for (int k = 0; k < n; ++k)
             needed[operands[k]] = 1;
     }
+    fuseProducts(needed, results, count);
     for (int v = 0; v < valueCount; ++v)
         varying[v] = values[v].kind == ValueKind::Input;
     for (ExprInstruction const& instruction : built) {
@@ -268,14 +243,23 @@ void ExprProgram::finish(int const* results, int count)
     assignLanes(needed, varying, results, count);
 
     std::vector<Input> usedInputs;
+    std::vector<ExprPointCode::Load> loads;
     for (Input const& input : inputs) {
-        if (input.slot >= 0)
+        if (input.slot >= 0) {
             usedInputs.push_back(input);
+            loads.push_back({input.source, input.slot});
+        }
     }
     inputs.swap(usedInputs);
     resultSlots.resize(static_cast<std::size_t>(count));
     for (int r = 0; r < count; ++r)
         resultSlots[r] = slotOf[results[r]];
+    uniformSteps.build({}, uniformCode, {});
+    varyingSteps.build(loads, varyingCode, resultSlots);
+    uniformCount = uniformSteps.get$count();
+    varyingCount = varyingSteps.get$count();
+    release(uniformCode);
+    release(varyingCode);
 
     release(values);
     release(constants);
@@ -285,6 +269,43 @@ void ExprProgram::finish(int const* results, int count)
     release(laneOf);
     release(varyingSlotOf);
     uniformReady = false;
+}
+
+// A product read by one sum or difference only, and not a result, becomes
+// part of it: one instruction instead of two, with the same two roundings.
+void ExprProgram::fuseProducts(std::vector<char>& needed, int const* results, int count)
+{
+    std::vector<std::int32_t> readers(values.size(), 0);
+    std::vector<int> operands;
+    for (ExprInstruction const& instruction : built) {
+        if (!needed[instruction.dst])
+            continue;
+        int n = operandsOf(instruction, operands);
+        for (int k = 0; k < n; ++k)
+            ++readers[operands[k]];
+    }
+    for (int r = 0; r < count; ++r)
+        readers[results[r]] = INT_MAX;
+    auto loneProduct = [&](int value) -> ExprInstruction const* {
+        if (values[value].kind != ValueKind::Computed || readers[value] != 1)
+            return nullptr;
+        ExprInstruction const* product = &built[values[value].index];
+        return product->op == ExprOp::Mul ? product : nullptr;
+    };
+    for (ExprInstruction& instruction : built) {
+        bool sum = instruction.op == ExprOp::Add;
+        if (!needed[instruction.dst] || (!sum && instruction.op != ExprOp::Sub))
+            continue;
+        int left = instruction.a;
+        int right = instruction.b;
+        if (ExprInstruction const* product = loneProduct(right)) {
+            instruction = {sum ? ExprOp::MulAdd : ExprOp::MulSub, instruction.dst, product->a, product->b, left};
+            needed[right] = 0;
+        } else if ((product = loneProduct(left))) {
+            instruction = {sum ? ExprOp::ProductPlus : ExprOp::ProductMinus, instruction.dst, product->a, product->b, right};
+            needed[left] = 0;
+        }
+    }
 }
 
 // Constants, inputs and the values that do not depend on the inputs keep a
@@ -450,22 +471,9 @@ void ExprProgram::assignLanes(std::vector<char> const& needed, std::vector<char>
 
 void ExprProgram::runUniformPart(std::uint32_t tickCount)
 {
-    if (uniformReady && tickCount == uniformTick)
-        return;
-    execute(uniformCode.data(), uniformCode.data() + uniformCode.size(), slots.data(), elementSlots.data(), tickCount);
+    uniformSteps.run(slots.data(), nullptr, elementSlots.data(), tickCount);
     uniformTick = tickCount;
     uniformReady = true;
-}
-
-void ExprProgram::run(std::uint32_t tickCount, double* result)
-{
-    double* s = slots.data();
-    for (Input const& input : inputs)
-        s[input.slot] = *input.source;
-    if (!uniformReady || tickCount != uniformTick) runUniformPart(tickCount);
-    execute(varyingCode.data(), varyingCode.data() + varyingCode.size(), s, elementSlots.data(), tickCount);
-    for (std::size_t r = 0; r < resultSlots.size(); ++r)
-        result[r] = s[resultSlots[r]];
 }
 
 void ExprProgram::runPointFromArrays(std::uint32_t tickCount, double const* const* pointInputs, int point,
@@ -474,15 +482,14 @@ void ExprProgram::runPointFromArrays(std::uint32_t tickCount, double const* cons
     double* s = slots.data();
     for (Input const& input : inputs)
         s[input.slot] = pointInputs[input.argument][point];
-    execute(varyingCode.data(), varyingCode.data() + varyingCode.size(), s, elementSlots.data(), tickCount);
-    for (std::size_t r = 0; r < resultSlots.size(); ++r)
-        result[r] = s[resultSlots[r]];
+    varyingSteps.runWithoutLoads(s, result, elementSlots.data(), tickCount);
 }
 
 void ExprProgram::runBatch(std::uint32_t tickCount, int count, double const* const* pointInputs, double* results,
                            int stride)
 {
-    runUniformPart(tickCount);
+    if (!uniformReady || tickCount != uniformTick)
+        runUniformPart(tickCount);
     if (lanes.empty()) {
         for (int k = 0; k < count; ++k)
             runPointFromArrays(tickCount, pointInputs, k, results + static_cast<std::ptrdiff_t>(k) * stride);

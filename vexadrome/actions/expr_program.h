@@ -7,34 +7,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "vexadrome/actions/expr_instruction.h"
+#include "vexadrome/actions/expr_point_code.h"
+
 namespace Vexadrome::Actions {
-
-namespace ExprOp {
-enum Enum : std::int32_t {
-    Add,            // a + b
-    Sub,            // a - b
-    Mul,            // a * b
-    Div,            // a / b
-    Power,          // pow(a, b)
-    MulAdd,         // c + a * b, one step of a sum of products
-    Math,           // the math table's function b applied to a
-    Time,           // "time" of a
-    Magnitude,      // "magnitude" from the sum of squares a of the c elements listed from b
-    NormalizeDiv,   // a over the magnitude b; 0 when b is 0
-};
-}
-
-// While building, dst and the operands are value ids; after finish they are
-// slot indexes (or lane offsets in the block program). b of Math is the math
-// index; b and c of Magnitude are the offset and length of its element list,
-// which holds ids, slots or lane offsets in the same way.
-struct ExprInstruction {
-    std::int32_t op;
-    std::int32_t dst;
-    std::int32_t a;
-    std::int32_t b;
-    std::int32_t c;
-};
 
 class ExprProgram {
 public:
@@ -57,23 +33,29 @@ public:
     int addMagnitude(int sum, int const* elements, int count);
     bool isConstant(int value) const { return values[value].kind == ValueKind::Constant; }
     double constantValue(int value) const { return constants[values[value].index]; }
-    // Drops the instructions that no result needs, splits the rest into the
-    // part that depends on the inputs and the part that does not (constants
-    // and "time" only), assigns slots and lanes, and allocates them.
+    // Drops the instructions that no result needs, merges products into the
+    // sums that read them, splits the rest into the part that depends on the
+    // inputs and the part that does not (constants and "time" only), assigns
+    // slots and lanes, and allocates them.
     void finish(int const* results, int count);
 
     // The value of one instruction over plain numbers: how constants are folded.
     static double fold(ExprOp::Enum op, double a, double b, double c, int mathIndex);
 
     // Evaluates once: the result values go to result[0] upwards.
-    void run(std::uint32_t tickCount, double* result);
+    void run(std::uint32_t tickCount, double* result)
+    {
+        if (!uniformReady || tickCount != uniformTick)
+            runUniformPart(tickCount);
+        varyingSteps.run(slots.data(), result, elementSlots.data(), tickCount);
+    }
     // Evaluates count points; see ExprValueCalculator::calculateBatch.
     void runBatch(std::uint32_t tickCount, int count, double const* const* inputs, double* results, int stride);
 
     // Instructions left after folding, merging and dropping: those that do
     // not depend on the inputs and those that do.
-    int get$uniformCount() const { return static_cast<int>(uniformCode.size()); }
-    int get$varyingCount() const { return static_cast<int>(varyingCode.size()); }
+    int get$uniformCount() const { return uniformCount; }
+    int get$varyingCount() const { return varyingCount; }
 
 private:
     enum class ValueKind : std::int32_t { Constant, Input, Computed };
@@ -97,9 +79,12 @@ private:
     // Appends the list of an instruction's elements to lists, each mapped by place.
     static void placeList(ExprInstruction* placed, std::vector<int> const& operands, std::vector<std::int32_t> const& place,
                           int scale, std::vector<std::int32_t>* lists);
+    // Merges each product that only one sum or difference reads into it.
+    void fuseProducts(std::vector<char>& needed, int const* results, int count);
     void assignSlots(std::vector<char> const& needed, std::vector<char> const& varying, int const* results, int count);
     void buildCode(std::vector<char> const& needed, std::vector<char> const& varying);
     void assignLanes(std::vector<char> const& needed, std::vector<char> const& varying, int const* results, int count);
+    // Computes the values that do not depend on the inputs, for this tick count.
     void runUniformPart(std::uint32_t tickCount);
     void runPointFromArrays(std::uint32_t tickCount, double const* const* inputs, int point, double* result);
 
@@ -111,8 +96,12 @@ private:
 
     // The finished program.
     std::vector<Input> inputs;
-    std::vector<ExprInstruction> uniformCode;
-    std::vector<ExprInstruction> varyingCode;
+    std::vector<ExprInstruction> uniformCode;   // during finish only
+    std::vector<ExprInstruction> varyingCode;   // during finish only
+    ExprPointCode uniformSteps;
+    ExprPointCode varyingSteps;
+    int uniformCount = 0;
+    int varyingCount = 0;
     std::vector<ExprInstruction> blockCode;
     // The element lists of the Magnitude instructions: slots, and lane offsets.
     std::vector<std::int32_t> elementSlots;

@@ -64,17 +64,6 @@ void ExprValueCalculator::updateTimeValue()
     tickCount = NyCore::System::Time::getTickCount();
 }
 
-void ExprValueCalculator::calculate(Parsing::Error* error)
-{
-    if (compiled) {
-        program.run(tickCount, values);
-        frameBase = 0;
-        top = rowCount * colCount - 1;
-        return;
-    }
-    calculateByWalking(error);
-}
-
 void ExprValueCalculator::calculateByWalking(Parsing::Error* error)
 {
     if (!values)

@@ -29,7 +29,16 @@ public:
     // Evaluates; the result, rowCount * colCount values column-major, is at
     // get$values(). Records nothing except ErrorCode::TooComplex for a tree too
     // large to evaluate (its shape then reads 0 x 0).
-    void calculate(Parsing::Error* error);
+    void calculate(Parsing::Error* error)
+    {
+        if (!compiled) {
+            calculateByWalking(error);
+            return;
+        }
+        program.run(tickCount, values);
+        frameBase = 0;
+        top = rowCount * colCount - 1;
+    }
     // Evaluates count points at once: input i (the i-th argument of the root call) of point k is
     // inputs[i][k]; the result values of point k go to results[k * stride] ... results[k * stride + size - 1].
     // Only arguments that are Constant nodes are inputs; the entries of the others are not read.
