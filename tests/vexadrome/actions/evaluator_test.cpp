@@ -57,7 +57,7 @@ LinkTestSupport::Definitions& definitions()
         u"f(x, y) = x - y", u"two = 2", u"vs(v, s) = v*s", u"sv(s, v) = v*s", u"mv(m, v) = m*v - v",
         u"g(x) = h(x+1, x)", u"h(p, q) = p*q - q", u"nm(v) = normalize(v)*magnitude(v)", u"mid(a, b, c) = b",
         u"mag(a, b) = magnitude(vector(a, b))", u"norm(a, b) = normalize(vector(a, b))", u"sq(x) = x*x",
-        u"tw(x) = sin(x) + sin(x)", u"tt(x) = x*(2+3) + time(1)", u"first(a, b) = b", u"fg(x) = first(x*2, x)",
+        u"tw(x) = sin(x) + sin(x)", u"cu(x) = power(x, 3) - 2*x + 1", u"pp(x) = x*x + x*3 - 2*x*x", u"tt(x) = x*(2+3) + time(1)", u"first(a, b) = b", u"fg(x) = first(x*2, x)",
         // Long and deep bodies, called with arguments so that nothing folds and every operation runs.
         u"terms(x, y) = x" + repeat(u"+x", 99999), u"factors(x, y) = " + repeat(u"2*y*", 50000) + u"x",
         u"quotients(x, y) = x" + repeat(u"/y/2", 50000), u"products(x, y) = " + repeat(u"x*x*-x+", 25000) + u"0",
@@ -312,6 +312,9 @@ TEST(EvaluatorTest, FoldsConstantsAndMergesRepeatedWork)
     } const cases[] = {
         {u"1+2*3", 0, 0}, {u"magnitude(vector(3,4))", 0, 0}, {u"time(1)*2", 2, 0}, {u"time(1)+time(1)", 2, 0},
         {u"tw(0)", 0, 2}, {u"tt(0)", 1, 1}, {u"fg(0)", 0, 0}, {u"sq(2+1)", 0, 0}, {u"mag(1, 2)", 0, 3},
+        // A cube, a product merged into the difference that reads it, a sum;
+        // x*x is read twice and stays, x*3 and 2*x*x merge.
+        {u"cu(0)", 0, 3}, {u"pp(0)", 0, 4},
     };
     for (Counts const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
@@ -364,6 +367,12 @@ std::vector<BatchCase> batchCases()
         {u"3+time(1)"},
         {u"y"},
         {u"(x+1)*(x+1)/(x-1)+(x+1)"},
+        // Squares and cubes, and products merged into sums and differences
+        // on either side, chained through the register of the per-point steps.
+        {u"power(x,3)-2*x+1+power(y,2)*power(t,3)"},
+        {u"x*y-t*x+x*t-y-x*x*x*x+3*x*y*y"},
+        {u"t-x*y+y*t*x-(x*t-y)/(y-x*t)"},
+        {u"sqrt(x*x+y*y)*sin(t)-cos(power(x,2))"},
         {everyFunction},
         {manyConstants, 5},
     };
