@@ -196,8 +196,8 @@ void Widget::createNativeWindow()
         }
         return;
     }
-    Atom deleteWindow = WidgetNative::get$deleteWindowAtom();
-    XSetWMProtocols(d, native, &deleteWindow, 1);
+    Atom protocols[] = {WidgetNative::get$deleteWindowAtom(), WidgetNative::get$pingAtom()};
+    XSetWMProtocols(d, native, protocols, 2);
     XWMHints hints = {};
     hints.flags = InputHint;
     hints.input = True;

@@ -34,6 +34,7 @@ Widget* focusOnMap = nullptr;
 std::array<bool, 256> keysDown = {};
 Atom protocolsAtom = None;
 Atom deleteWindowAtom = None;
+Atom pingAtom = None;
 std::array<Cursor, PointerShapes::Count> cursors = {};
 bool firstWindowSetUp = false;
 XErrorHandler previousErrorHandler = nullptr;
@@ -291,8 +292,15 @@ Atom WidgetNative::get$deleteWindowAtom()
     if (deleteWindowAtom == None) {
         protocolsAtom = XInternAtom(display(), "WM_PROTOCOLS", False);
         deleteWindowAtom = XInternAtom(display(), "WM_DELETE_WINDOW", False);
+        pingAtom = XInternAtom(display(), "_NET_WM_PING", False);
     }
     return deleteWindowAtom;
+}
+
+Atom WidgetNative::get$pingAtom()
+{
+    get$deleteWindowAtom();
+    return pingAtom;
 }
 
 Cursor WidgetNative::cursorFor(int shape)
@@ -324,6 +332,7 @@ void WidgetNative::release()
     cursors = {};
     protocolsAtom = None;
     deleteWindowAtom = None;
+    pingAtom = None;
     firstWindowSetUp = false;
 }
 
@@ -465,6 +474,17 @@ void WidgetNative::dispatch(XEvent* event)
         if (event->xclient.message_type == protocolsAtom && protocolsAtom != None &&
             static_cast<Atom>(event->xclient.data.l[0]) == deleteWindowAtom && widget->acceptsInput())
             widget->suggestClose();
+        // A window manager (or a test) asks whether the program still serves
+        // its events: the answer goes back to the root window, after every
+        // event that came before the question has been handled.
+        if (event->xclient.message_type == protocolsAtom && protocolsAtom != None &&
+            static_cast<Atom>(event->xclient.data.l[0]) == pingAtom) {
+            XEvent reply = *event;
+            reply.xclient.window = XConnection::get$root();
+            XSendEvent(display(), XConnection::get$root(), False, SubstructureNotifyMask | SubstructureRedirectMask,
+                       &reply);
+            XFlush(display());
+        }
         break;
     case KeyPress:
     case KeyRelease:

@@ -28,6 +28,8 @@ public:
     static void focusWhenMapped(Widget* widget);
 
     static Atom get$deleteWindowAtom();
+    // _NET_WM_PING, which top-level windows answer.
+    static Atom get$pingAtom();
     static Cursor cursorFor(int shape);
     // Called from Widget::shutdown: frees cursors and forgets per-display state.
     static void release();

@@ -29,17 +29,24 @@ ClipboardReader::~ClipboardReader()
 
 std::string ClipboardReader::read(char const* targetName, Atom* type)
 {
+    bool answered = false;
+    std::string text = tryRead(targetName, type, &answered);
+    EXPECT_TRUE(answered) << targetName;
+    return text;
+}
+
+std::string ClipboardReader::tryRead(char const* targetName, Atom* type, bool* answered)
+{
     Atom target = XInternAtom(display, targetName, False);
     XConvertSelection(display, clipboard, target, property, window, CurrentTime);
     XFlush(display);
     XEvent reply = {};
-    bool answered = false;
+    *answered = false;
     runUntil([&] {
-        answered = answered || XCheckTypedWindowEvent(display, window, SelectionNotify, &reply);
-        return answered;
+        *answered = *answered || XCheckTypedWindowEvent(display, window, SelectionNotify, &reply);
+        return *answered;
     });
-    EXPECT_TRUE(answered) << targetName;
-    if (!answered || reply.xselection.property == None)
+    if (!*answered || reply.xselection.property == None)
         return "<refused>";
     int format = 0;
     unsigned long count = 0, remaining = 0;

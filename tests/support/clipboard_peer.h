@@ -21,6 +21,9 @@ public:
     // The converted bytes (atom names each followed by a space for 32-bit
     // data), "<refused>" when the owner declined the target.
     std::string read(char const* targetName, Atom* type);
+    // The same, for a caller that asks again while the owner may still be
+    // busy: an owner that does not answer is no failure, and *answered says so.
+    std::string tryRead(char const* targetName, Atom* type, bool* answered);
 
     Display* display;
 

@@ -101,6 +101,8 @@ ProgramSession::ProgramSession(std::string folder, std::vector<std::string> cons
 
 ProgramSession::~ProgramSession()
 {
+    if (pings)
+        XCloseDisplay(pings);
     if (running()) {
         ::kill(-child, SIGKILL);
         ::waitpid(child, nullptr, 0);
@@ -221,7 +223,7 @@ bool ProgramSession::waitForExit(int* code)
 void ProgramSession::type(std::string const& text)
 {
     typeKeys(text);
-    XSync(display(), False);
+    sync();
 }
 
 void ProgramSession::press(KeySym sym, unsigned modifiers)
@@ -235,7 +237,44 @@ void ProgramSession::press(KeySym sym, unsigned modifiers)
     for (auto const& [mask, modifier] : held)
         if (modifiers & mask)
             key(modifier, false);
+    sync();
+}
+
+bool ProgramSession::sync()
+{
+    if (!main || !running())
+        return false;
+    if (!pings) {
+        pings = XOpenDisplay(nullptr);
+        if (!pings)
+            return false;
+        XSelectInput(pings, DefaultRootWindow(pings), SubstructureNotifyMask);
+        XSync(pings, False);
+    }
+    // The input sent on the test's own connection reaches the server first.
     XSync(display(), False);
+    long const stamp = ++pingCount;
+    XEvent ping = {};
+    ping.xclient.type = ClientMessage;
+    ping.xclient.window = main;
+    ping.xclient.message_type = XInternAtom(pings, "WM_PROTOCOLS", False);
+    ping.xclient.format = 32;
+    ping.xclient.data.l[0] = static_cast<long>(XInternAtom(pings, "_NET_WM_PING", False));
+    ping.xclient.data.l[1] = stamp;
+    ping.xclient.data.l[2] = static_cast<long>(main);
+    XErrorHandler const previous = XSetErrorHandler(&ignoreErrors);
+    XSendEvent(pings, main, False, NoEventMask, &ping);
+    XSync(pings, False);
+    XSetErrorHandler(previous);
+    return eventually([&] {
+        XEvent event;
+        while (XPending(pings) > 0) {
+            XNextEvent(pings, &event);
+            if (event.type == ClientMessage && event.xclient.data.l[1] == stamp)
+                return true;
+        }
+        return !running();
+    }) && running();
 }
 
 void ProgramSession::clickAt(::Window window, int x, int y, unsigned button)
@@ -246,7 +285,7 @@ void ProgramSession::clickAt(::Window window, int x, int y, unsigned button)
                           &under);
     XTestFakeMotionEvent(display(), -1, screenX, screenY, CurrentTime);
     click(button);
-    XSync(display(), False);
+    sync();
 }
 
 void ProgramSession::requestClose(::Window window)
@@ -280,19 +319,22 @@ void ProgramSession::dragIn(::Window window, int x0, int y0, int x1, int y1)
     for (int step = 1; step <= 4; ++step)
         XTestFakeMotionEvent(display(), -1, sx + (ex - sx) * step / 4, sy + (ey - sy) * step / 4, CurrentTime);
     XTestFakeButtonEvent(display(), 1, False, CurrentTime);
-    XSync(display(), False);
+    sync();
 }
 
 std::string ProgramSession::copiedText(std::function<void()> const& copy,
                                        std::function<bool(std::string const&)> const& accept)
 {
-    ClipboardReader reader;
     std::string last;
     eventually([&] {
+        // A reader of its own each time: a late answer to an earlier request
+        // is never taken for this one's.
+        ClipboardReader reader;
         copy();
         Atom type = 0;
-        last = reader.read("UTF8_STRING", &type);
-        return accept(last);
+        bool answered = false;
+        last = reader.tryRead("UTF8_STRING", &type, &answered);
+        return answered && accept(last);
     });
     return last;
 }

@@ -41,6 +41,7 @@ public:
     // How many windows the program shows (its main window among them).
     int windowCount() { return static_cast<int>(windows().size()); }
 
+    // Input, each waited for until the program has handled it (see sync).
     // ASCII text as key strokes ('\n' is Return); a chord of modifiers
     // (ShiftMask, ControlMask) and one key.
     void type(std::string const& text);
@@ -63,6 +64,11 @@ public:
     // Waits until `done` holds (five seconds at most), serving nothing but time.
     static bool eventually(std::function<bool()> const& done);
 
+    // Waits until the program has handled every event sent before: it
+    // answers a window manager's _NET_WM_PING only after them. False when no
+    // answer came (the program ended or hangs).
+    bool sync();
+
     // What the program wrote to standard error so far.
     std::string errors() const;
     std::string const& folder() const { return home; }
@@ -76,6 +82,9 @@ private:
     std::vector<Shown> windows();
 
     std::string home;
+    // A connection of its own that hears the program's ping answers on the root window.
+    Display* pings = nullptr;
+    long pingCount = 0;
     pid_t child = 0;
     int exitCode = -1;
     ::Window main = 0;
