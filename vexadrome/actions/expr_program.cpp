@@ -126,6 +126,7 @@ void ExprProgram::clear()
     release(varyingCode);
     uniformSteps.clear();
     varyingSteps.clear();
+    machineCode.clear();
     uniformCount = 0;
     varyingCount = 0;
     release(blockCode);
@@ -256,6 +257,7 @@ void ExprProgram::finish(int const* results, int count)
         resultSlots[r] = slotOf[results[r]];
     uniformSteps.build({}, uniformCode, {});
     varyingSteps.build(loads, varyingCode, resultSlots);
+    machineCode.build(loads, varyingCode, resultSlots);
     uniformCount = uniformSteps.get$count();
     varyingCount = varyingSteps.get$count();
     release(uniformCode);

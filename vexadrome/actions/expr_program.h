@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "vexadrome/actions/expr_instruction.h"
+#include "vexadrome/actions/expr_machine_code.h"
 #include "vexadrome/actions/expr_point_code.h"
 
 namespace Vexadrome::Actions {
@@ -42,12 +43,16 @@ public:
     // The value of one instruction over plain numbers: how constants are folded.
     static double fold(ExprOp::Enum op, double a, double b, double c, int mathIndex);
 
-    // Evaluates once: the result values go to result[0] upwards.
+    // Evaluates once: the result values go to result[0] upwards. The machine
+    // code, where it was built, and the threaded steps give the same bits.
     void run(std::uint32_t tickCount, double* result)
     {
         if (!uniformReady || tickCount != uniformTick)
             runUniformPart(tickCount);
-        varyingSteps.run(slots.data(), result, elementSlots.data(), tickCount);
+        if (machineCode.isBuilt())
+            machineCode.run(slots.data(), result);
+        else
+            varyingSteps.run(slots.data(), result, elementSlots.data(), tickCount);
     }
     // Evaluates count points; see ExprValueCalculator::calculateBatch.
     void runBatch(std::uint32_t tickCount, int count, double const* const* inputs, double* results, int stride);
@@ -56,6 +61,8 @@ public:
     // not depend on the inputs and those that do.
     int get$uniformCount() const { return uniformCount; }
     int get$varyingCount() const { return varyingCount; }
+    // Whether run executes machine code rather than the threaded steps.
+    bool get$hasMachineCode() const { return machineCode.isBuilt(); }
 
 private:
     enum class ValueKind : std::int32_t { Constant, Input, Computed };
@@ -100,6 +107,7 @@ private:
     std::vector<ExprInstruction> varyingCode;   // during finish only
     ExprPointCode uniformSteps;
     ExprPointCode varyingSteps;
+    ExprMachineCode machineCode;   // the varying steps as machine code, where it can be built
     int uniformCount = 0;
     int varyingCount = 0;
     std::vector<ExprInstruction> blockCode;

@@ -27,12 +27,14 @@
 #include "tests/vexadrome/actions/expr_trees.h"
 #include "tests/vexadrome/actions/link_test_support.h"
 #include "vexadrome/actions/expr_calls_time.h"
+#include "vexadrome/actions/expr_machine_code.h"
 #include "vexadrome/actions/expr_stack_counter.h"
 #include "vexadrome/actions/expr_value_calculator.h"
 #include "vexadrome/expressions/limits.h"
 
 using namespace ExprTrees;
 using Vexadrome::Actions::ExprCallsTime;
+using Vexadrome::Actions::ExprMachineCode;
 using Vexadrome::Actions::ExprStackCounter;
 using Vexadrome::Actions::ExprValueCalculator;
 using Vexadrome::Expressions::MaxLinkDepth;
@@ -41,6 +43,11 @@ using Vexadrome::Parsing::Error;
 namespace {
 
 double const Inf = std::numeric_limits<double>::infinity();
+#if defined(__x86_64__) && defined(__linux__)
+bool const MachineCodeExpected = true;
+#else
+bool const MachineCodeExpected = false;
+#endif
 double const NaN = std::numeric_limits<double>::quiet_NaN();
 
 std::u16string repeat(std::u16string const& piece, int times)
@@ -341,6 +348,9 @@ namespace {
 struct BatchCase {
     std::u16string body;   // of b(x, y, t), linked as b(1, 1, 1)
     int points = 200;      // three full blocks and part of a fourth
+    // Whether the per-point part becomes machine code: not with a magnitude
+    // (normalize computes one) or a "time" of the inputs.
+    bool translatable = true;
 };
 
 std::vector<BatchCase> batchCases()
@@ -358,9 +368,9 @@ std::vector<BatchCase> batchCases()
         {u"sin(x)*cos(y)+x/y"},
         {u"vector(x, y, x*y)"},
         {u"matrix((cos(t),-sin(t)),(sin(t),cos(t)))*vector(x,y)"},
-        {u"power(x,2)+magnitude(vector(x,y))-sqrt(abs(y))"},
-        {u"x*time(2)+time(y)+time(0.5)"},
-        {u"normalize(vector(x,y,1))"},
+        {u"power(x,2)+magnitude(vector(x,y))-sqrt(abs(y))", 200, false},
+        {u"x*time(2)+time(y)+time(0.5)", 200, false},
+        {u"normalize(vector(x,y,1))", 200, false},
         {u"transpose(vector(x,y))*matrix((1,2),(3,4))*vector(y,t)"},
         {u"dot(vector(x,y,t),vector(t,x,y))"},
         {u"g(vector(x,y,t), x*y)"},
@@ -393,8 +403,11 @@ TEST(EvaluatorBatchTest, BatchPointAndWalkAgreeToTheBit)
     }
     double const* inputPointers[3] = {inputs[0].data(), inputs[1].data(), inputs[2].data()};
 
+    // Per point, by machine code where it can be built and by the threaded steps.
+    for (bool machineCode : {true, false})
     for (BatchCase const& c : batchCases()) {
-        SCOPED_TRACE(TestSupport::toUtf8(c.body.substr(0, 60)));
+        SCOPED_TRACE(TestSupport::toUtf8(c.body.substr(0, 60)) + (machineCode ? " (machine code)" : " (steps)"));
+        ExprMachineCode::set$isEnabled(machineCode);
         LinkTestSupport::Definitions definitions{u"b(x, y, t) = " + c.body, u"g(v, s) = v*s+v-transpose(transpose(v))"};
         Error linkError;
         auto* root = static_cast<UserCall*>(LinkTestSupport::linkText(u"b(1, 1, 1)", definitions, &linkError));
@@ -403,6 +416,8 @@ TEST(EvaluatorBatchTest, BatchPointAndWalkAgreeToTheBit)
         calculator.bindTo(root);
         calculator.set$tickCount(1234567);
         EXPECT_TRUE(calculator.get$isCompiled());
+        ExprMachineCode::set$isEnabled(true);
+        EXPECT_EQ(calculator.get$program()->get$hasMachineCode(), machineCode && c.translatable && MachineCodeExpected);
         int size = calculator.get$rowCount() * calculator.get$colCount();
         int stride = size + 1;
         std::vector<double> batch(static_cast<std::size_t>(c.points * stride), -7.0);
