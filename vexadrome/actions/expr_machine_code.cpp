@@ -33,6 +33,11 @@ constexpr std::size_t MaxCodeBytes = 1 << 20;
 
 double normalizeElement(double x, double magnitude) { return BuiltinFunctions::normalizeElement(x, magnitude); }
 
+double magnitudeOf(double sumOfSquares, double const* slots, std::int32_t const* elements, int count)
+{
+    return BuiltinFunctions::magnitude(sumOfSquares, count, [=](int k) { return slots[elements[k]]; });
+}
+
 // The second opcode byte of the scalar double instructions (after F2 0F).
 enum Scalar : std::uint8_t { Load = 0x10, Store = 0x11, Sqrt = 0x51, Add = 0x58, Mul = 0x59, Sub = 0x5C, Div = 0x5E };
 
@@ -79,6 +84,8 @@ class Translator {
 public:
     Assembler code;
 
+    explicit Translator(std::int32_t const* elementSlots) : elementSlots(elementSlots) {}
+
     bool translate(std::vector<ExprPointCode::Load> const& loads, std::vector<ExprInstruction> const& instructions,
                    std::vector<std::int32_t> const& resultSlots)
     {
@@ -107,6 +114,7 @@ public:
     }
 
 private:
+    std::int32_t const* elementSlots;
     std::int32_t acc = -1;
 
     void store(std::int32_t dst)
@@ -192,8 +200,17 @@ private:
             }
             break;
         }
+        case ExprOp::Magnitude:
+            // magnitudeOf(sum, slots, its element list, count)
+            intoAcc(i.a);
+            code.bytesOf({0x48, 0x89, 0xDF, 0x48, 0xBE});   // mov rdi, rbx; mov rsi, ...
+            code.word(reinterpret_cast<std::uintptr_t>(elementSlots + i.b), 8);
+            code.byte(0xBA);   // mov edx, ...
+            code.word(static_cast<std::uint32_t>(i.c), 4);
+            code.call(reinterpret_cast<void const*>(&magnitudeOf));
+            break;
         default:
-            // "time" and magnitude read more than their operands.
+            // "time" reads the tick count of the evaluation.
             return false;
         }
         store(i.dst);
@@ -232,13 +249,13 @@ void ExprMachineCode::clear()
 }
 
 bool ExprMachineCode::build(std::vector<ExprPointCode::Load> const& loads, std::vector<ExprInstruction> const& code,
-                            std::vector<std::int32_t> const& resultSlots)
+                            std::vector<std::int32_t> const& resultSlots, std::int32_t const* elementSlots)
 {
     clear();
 #ifdef VEXADROME_MACHINE_CODE
     if (!enabled)
         return false;
-    Translator translator;
+    Translator translator(elementSlots);
     if (!translator.translate(loads, code, resultSlots))
         return false;
     std::vector<std::uint8_t> const& bytes = translator.code.bytes;
@@ -260,6 +277,7 @@ bool ExprMachineCode::build(std::vector<ExprPointCode::Load> const& loads, std::
     (void)loads;
     (void)code;
     (void)resultSlots;
+    (void)elementSlots;
     return false;
 #endif
 }

@@ -2,8 +2,8 @@
 // translated to x86-64 machine code, for programs of plain arithmetic and
 // calls of one or two numbers. The code is written into a page that is
 // writable only while it is written and executable only afterwards. Where it
-// cannot be built (another processor, a "time" or magnitude instruction, a
-// mapping refused), the caller keeps to the threaded steps of ExprPointCode.
+// cannot be built (another processor, a "time" of the inputs, a mapping
+// refused), the caller keeps to the threaded steps of ExprPointCode.
 #pragma once
 
 #include <cstddef>
@@ -28,9 +28,10 @@ public:
     static bool get$isEnabled();
 
     void clear();
-    // As ExprPointCode::build; false, with nothing built, where the code cannot be translated.
+    // As ExprPointCode::build; false, with nothing built, where the code
+    // cannot be translated. elementSlots must outlive the machine code.
     bool build(std::vector<ExprPointCode::Load> const& loads, std::vector<ExprInstruction> const& code,
-               std::vector<std::int32_t> const& resultSlots);
+               std::vector<std::int32_t> const& resultSlots, std::int32_t const* elementSlots);
     bool isBuilt() const { return entry != nullptr; }
     // Loads the inputs, computes and copies the results, as ExprPointCode::run.
     void run(double* slots, double* result) const { entry(slots, result); }
