@@ -272,7 +272,9 @@ void ExprProgram::finish(int const* results, int count)
         resultSlots[r] = slotOf[results[r]];
     uniformSteps.build({}, uniformCode, {});
     varyingSteps.build(loads, varyingCode, resultSlots);
-    machineCode.build(loads, varyingCode, resultSlots, elementSlots.data());
+    // Mapping a page costs more than copying results that need no computing.
+    if (!varyingCode.empty())
+        machineCode.build(loads, varyingCode, resultSlots, elementSlots.data());
     uniformCount = uniformSteps.get$count();
     varyingCount = varyingSteps.get$count();
     release(uniformCode);

@@ -1,6 +1,7 @@
 // ExprValueCalculator: the value of a linked tree, computed as often as the
 // caller likes. bindTo compiles the tree into a flat program (see
-// ExprProgram) that calculate runs in one loop; the visitor operations below
+// ExprProgram) that calculate runs as machine code or threaded steps, and
+// calculateBatch over blocks of points; the visitor operations below
 // are the node-by-node evaluation on the value stack, used for trees too large
 // to compile and as the plain statement of what every node computes.
 #pragma once

@@ -333,6 +333,8 @@ TEST(EvaluatorTest, FoldsConstantsAndMergesRepeatedWork)
         ASSERT_TRUE(calculator.get$isCompiled());
         EXPECT_EQ(std::pair(calculator.get$program()->get$uniformCount(), calculator.get$program()->get$varyingCount()),
                   std::pair(c.uniform, c.varying));
+        // Only a program with work per point is worth a page of machine code.
+        EXPECT_EQ(calculator.get$program()->get$hasMachineCode(), c.varying > 0 && MachineCodeExpected);
         delete tree;
     }
 }
@@ -348,7 +350,8 @@ namespace {
 struct BatchCase {
     std::u16string body;   // of b(x, y, t), linked as b(1, 1, 1)
     int points = 200;      // three full blocks and part of a fourth
-    // Whether the per-point part becomes machine code: not with a "time" of the inputs.
+    // Whether the per-point part becomes machine code: not with a "time" of
+    // the inputs, nor without any instruction per point.
     bool translatable = true;
 };
 
@@ -373,8 +376,8 @@ std::vector<BatchCase> batchCases()
         {u"transpose(vector(x,y))*matrix((1,2),(3,4))*vector(y,t)"},
         {u"dot(vector(x,y,t),vector(t,x,y))"},
         {u"g(vector(x,y,t), x*y)"},
-        {u"3+time(1)"},
-        {u"y"},
+        {u"3+time(1)", 200, false},
+        {u"y", 200, false},
         {u"(x+1)*(x+1)/(x-1)+(x+1)"},
         // Squares and cubes, and products merged into sums and differences
         // on either side, chained through the register of the per-point steps.
