@@ -1,8 +1,10 @@
 // Fuzzes the calculator's whole line handling: the input is a session of
 // lines (definitions, expressions, commands) entered into one calculator.
 // Every line that links as an expression of x and y is also evaluated at a
-// few points three ways (the compiled program per point and in a batch, and
-// the node-by-node walk), which must agree to the bit; a mismatch aborts.
+// few points three ways (the compiled program per point, by its threaded
+// steps for the first point and its machine code for the others, and in a
+// batch, and the node-by-node walk), which must agree to the bit; a mismatch
+// aborts.
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -13,6 +15,7 @@
 
 #include "nycore/system/memory.h"
 #include "nycore/text/string_functions.h"
+#include "vexadrome/actions/expr_machine_code.h"
 #include "vexadrome/actions/expr_value_calculator.h"
 #include "vexadrome/documents/calculator_session.h"
 
@@ -47,6 +50,8 @@ void compareEvaluators(Vexadrome::Documents::ExprManager* store, NyCore::String 
     double const ys[] = {-1.25, 0.0, 1e-310, -inf, 2.0, 2.0, 0.1};
     constexpr int count = sizeof(xs) / sizeof(xs[0]);
 
+    // Machine code after the first point, so that the points after it run by it.
+    Vexadrome::Actions::ExprMachineCode::set$runsBefore(1);
     Vexadrome::Actions::ExprValueCalculator calculator;
     calculator.bindTo(fn.expr);
     int size = calculator.get$rowCount() * calculator.get$colCount();

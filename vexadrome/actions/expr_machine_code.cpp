@@ -24,7 +24,7 @@ namespace Vexadrome::Actions {
 
 namespace {
 
-bool enabled = true;
+int runsBefore = ExprMachineCode::DefaultRunsBefore;
 
 #ifdef VEXADROME_MACHINE_CODE
 
@@ -222,14 +222,14 @@ private:
 
 }
 
-void ExprMachineCode::set$isEnabled(bool isEnabled)
+void ExprMachineCode::set$runsBefore(int runs)
 {
-    enabled = isEnabled;
+    runsBefore = runs;
 }
 
-bool ExprMachineCode::get$isEnabled()
+int ExprMachineCode::get$runsBefore()
 {
-    return enabled;
+    return runsBefore;
 }
 
 ExprMachineCode::~ExprMachineCode()
@@ -253,8 +253,6 @@ bool ExprMachineCode::build(std::vector<ExprPointCode::Load> const& loads, std::
 {
     clear();
 #ifdef VEXADROME_MACHINE_CODE
-    if (!enabled)
-        return false;
     Translator translator(elementSlots);
     if (!translator.translate(loads, code, resultSlots))
         return false;

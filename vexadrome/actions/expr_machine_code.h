@@ -22,10 +22,12 @@ public:
     ExprMachineCode(ExprMachineCode const&) = delete;
     ExprMachineCode& operator=(ExprMachineCode const&) = delete;
 
-    // Whether build translates at all; on by default. Tests turn it off to
-    // run the threaded steps on the same programs.
-    static void set$isEnabled(bool enabled);
-    static bool get$isEnabled();
+    // How many runs of a program by the threaded steps come before its
+    // machine code is built (mapping the page costs as much as some hundred
+    // evaluations); 0 builds none. Tests change it to run either path.
+    static constexpr int DefaultRunsBefore = 1024;
+    static void set$runsBefore(int runs);
+    static int get$runsBefore();
 
     void clear();
     // As ExprPointCode::build; false, with nothing built, where the code

@@ -142,6 +142,9 @@ void ExprProgram::clear()
     uniformSteps.clear();
     varyingSteps.clear();
     machineCode.clear();
+    release(machineLoads);
+    release(machineInstructions);
+    runsBeforeMachineCode = 0;
     uniformCount = 0;
     varyingCount = 0;
     release(blockCode);
@@ -272,12 +275,15 @@ void ExprProgram::finish(int const* results, int count)
         resultSlots[r] = slotOf[results[r]];
     uniformSteps.build({}, uniformCode, {});
     varyingSteps.build(loads, varyingCode, resultSlots);
-    // Mapping a page costs more than copying results that need no computing.
-    if (!varyingCode.empty())
-        machineCode.build(loads, varyingCode, resultSlots, elementSlots.data());
     uniformCount = uniformSteps.get$count();
     varyingCount = varyingSteps.get$count();
     release(uniformCode);
+    // Only a program with work per point is worth a page of machine code.
+    runsBeforeMachineCode = varyingCode.empty() ? 0 : ExprMachineCode::get$runsBefore();
+    if (runsBeforeMachineCode > 0) {
+        machineLoads.swap(loads);
+        machineInstructions.swap(varyingCode);
+    }
     release(varyingCode);
 
     release(values);
@@ -486,6 +492,13 @@ void ExprProgram::assignLanes(std::vector<char> const& needed, std::vector<char>
     resultLanes.resize(static_cast<std::size_t>(count));
     for (int r = 0; r < count; ++r)
         resultLanes[r] = varying[results[r]] ? laneOf[results[r]] * L : -1;
+}
+
+void ExprProgram::buildMachineCode()
+{
+    machineCode.build(machineLoads, machineInstructions, resultSlots, elementSlots.data());
+    release(machineLoads);
+    release(machineInstructions);
 }
 
 void ExprProgram::runUniformPart(std::uint32_t tickCount)

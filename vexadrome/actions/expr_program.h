@@ -43,16 +43,20 @@ public:
     // The value of one instruction over plain numbers: how constants are folded.
     static double fold(ExprOp::Enum op, double a, double b, double c, int mathIndex);
 
-    // Evaluates once: the result values go to result[0] upwards. The machine
-    // code, where it was built, and the threaded steps give the same bits.
+    // Evaluates once: the result values go to result[0] upwards. A program
+    // run often enough by the threaded steps gets machine code (the one
+    // allocation after binding), which gives the same bits.
     void run(std::uint32_t tickCount, double* result)
     {
         if (!uniformReady || tickCount != uniformTick)
             runUniformPart(tickCount);
-        if (machineCode.isBuilt())
+        if (machineCode.isBuilt()) {
             machineCode.run(slots.data(), result);
-        else
-            varyingSteps.run(slots.data(), result, elementSlots.data(), tickCount);
+            return;
+        }
+        varyingSteps.run(slots.data(), result, elementSlots.data(), tickCount);
+        if (runsBeforeMachineCode > 0 && --runsBeforeMachineCode == 0)
+            buildMachineCode();
     }
     // Evaluates count points; see ExprValueCalculator::calculateBatch.
     void runBatch(std::uint32_t tickCount, int count, double const* const* inputs, double* results, int stride);
@@ -91,6 +95,8 @@ private:
     void assignSlots(std::vector<char> const& needed, std::vector<char> const& varying, int const* results, int count);
     void buildCode(std::vector<char> const& needed, std::vector<char> const& varying);
     void assignLanes(std::vector<char> const& needed, std::vector<char> const& varying, int const* results, int count);
+    // Translates the varying part, kept for it since finish, to machine code.
+    void buildMachineCode();
     // Computes the values that do not depend on the inputs, for this tick count.
     void runUniformPart(std::uint32_t tickCount);
     void runPointFromArrays(std::uint32_t tickCount, double const* const* inputs, int point, double* result);
@@ -108,6 +114,9 @@ private:
     ExprPointCode uniformSteps;
     ExprPointCode varyingSteps;
     ExprMachineCode machineCode;   // the varying steps as machine code, where it can be built
+    std::vector<ExprPointCode::Load> machineLoads;   // the loads and
+    std::vector<ExprInstruction> machineInstructions;   // the varying code, until it is translated
+    int runsBeforeMachineCode = 0;   // 0: none to build
     int uniformCount = 0;
     int varyingCount = 0;
     std::vector<ExprInstruction> blockCode;

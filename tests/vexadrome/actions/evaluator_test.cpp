@@ -83,6 +83,13 @@ std::function<Expr*()> nested(int levels, std::function<Expr*()> leaf, std::func
     };
 }
 
+// Sets how many runs come before machine code, for one scope.
+class RunsBeforeMachineCode {
+public:
+    explicit RunsBeforeMachineCode(int runs) { ExprMachineCode::set$runsBefore(runs); }
+    ~RunsBeforeMachineCode() { ExprMachineCode::set$runsBefore(ExprMachineCode::DefaultRunsBefore); }
+};
+
 std::vector<double> resultValues(ExprValueCalculator const& calculator)
 {
     int size = calculator.get$rowCount() * calculator.get$colCount();
@@ -118,10 +125,12 @@ struct Case {
     std::function<Expr*()> build = nullptr;   // none: the text is linked
 };
 
-// Evaluates through the program and checks the values; the walk and a
-// one-point batch must give the same bits.
+// Evaluates through the program and checks the values; the walk, a
+// one-point batch and a second run (by machine code, where the program has
+// it) must give the same bits.
 void checkCases(std::vector<Case> const& cases, std::uint32_t tickCount = 0)
 {
+    RunsBeforeMachineCode firstRunBySteps(1);
     for (Case const& c : cases) {
         SCOPED_TRACE(c.text);
         Error error;
@@ -152,6 +161,8 @@ void checkCases(std::vector<Case> const& cases, std::uint32_t tickCount = 0)
         EXPECT_EQ(batch.back(), -7.0) << "batch wrote past its point";
         batch.pop_back();
         EXPECT_TRUE(sameBits(batch, values)) << "batch differs";
+        calculator.calculate(&error);
+        EXPECT_TRUE(sameBits(resultValues(calculator), values)) << "second run differs";
         EXPECT_EQ(error.code, 0);
         // Every case that uses time calls it in its text.
         EXPECT_EQ(ExprCallsTime::search(root), std::strstr(c.text, "time(") != nullptr);
@@ -312,6 +323,7 @@ TEST(EvaluatorTest, ResultOutlivesTheTree)
 
 TEST(EvaluatorTest, FoldsConstantsAndMergesRepeatedWork)
 {
+    RunsBeforeMachineCode afterOneRun(1);
     struct Counts {
         char16_t const* text;
         int uniform;
@@ -333,7 +345,10 @@ TEST(EvaluatorTest, FoldsConstantsAndMergesRepeatedWork)
         ASSERT_TRUE(calculator.get$isCompiled());
         EXPECT_EQ(std::pair(calculator.get$program()->get$uniformCount(), calculator.get$program()->get$varyingCount()),
                   std::pair(c.uniform, c.varying));
-        // Only a program with work per point is worth a page of machine code.
+        // Only a program with work per point is worth a page of machine code,
+        // and only once it has run as often as runsBefore says.
+        EXPECT_FALSE(calculator.get$program()->get$hasMachineCode());
+        calculator.calculate(&error);
         EXPECT_EQ(calculator.get$program()->get$hasMachineCode(), c.varying > 0 && MachineCodeExpected);
         delete tree;
     }
@@ -405,11 +420,11 @@ TEST(EvaluatorBatchTest, BatchPointAndWalkAgreeToTheBit)
     }
     double const* inputPointers[3] = {inputs[0].data(), inputs[1].data(), inputs[2].data()};
 
-    // Per point, by machine code where it can be built and by the threaded steps.
+    // Per point, by machine code where it can be built (after one run) and by the threaded steps.
     for (bool machineCode : {true, false})
     for (BatchCase const& c : batchCases()) {
         SCOPED_TRACE(TestSupport::toUtf8(c.body.substr(0, 60)) + (machineCode ? " (machine code)" : " (steps)"));
-        ExprMachineCode::set$isEnabled(machineCode);
+        RunsBeforeMachineCode runsBefore(machineCode ? 1 : 0);
         LinkTestSupport::Definitions definitions{u"b(x, y, t) = " + c.body, u"g(v, s) = v*s+v-transpose(transpose(v))"};
         Error linkError;
         auto* root = static_cast<UserCall*>(LinkTestSupport::linkText(u"b(1, 1, 1)", definitions, &linkError));
@@ -418,14 +433,14 @@ TEST(EvaluatorBatchTest, BatchPointAndWalkAgreeToTheBit)
         calculator.bindTo(root);
         calculator.set$tickCount(1234567);
         EXPECT_TRUE(calculator.get$isCompiled());
-        ExprMachineCode::set$isEnabled(true);
+        Error error;
+        calculator.calculate(&error);
         EXPECT_EQ(calculator.get$program()->get$hasMachineCode(), machineCode && c.translatable && MachineCodeExpected);
         int size = calculator.get$rowCount() * calculator.get$colCount();
         int stride = size + 1;
         std::vector<double> batch(static_cast<std::size_t>(c.points * stride), -7.0);
         calculator.calculateBatch(c.points, inputPointers, batch.data(), stride);
 
-        Error error;
         int mismatches = 0;
         for (int k = 0; k < c.points; ++k) {
             for (int i = 0; i < 3; ++i)
