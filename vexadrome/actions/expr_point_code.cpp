@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "nycore/math/math_functions.h"
+#include "nycore/system/exceptions.h"
 #include "vexadrome/actions/expr_operations.h"
 
 namespace Vexadrome::Actions {
@@ -54,7 +55,8 @@ Kind familyOf(ExprInstruction const& instruction, MathFunction* function)
     case ExprOp::Magnitude: return MagnitudeS;
     case ExprOp::NormalizeDiv: return NormalizeDivSS;
     }
-    return Return;
+    // The program builds no other operation.
+    NY_THROW(InvalidParameterException());
 }
 
 int variantOf(ExprInstruction const& instruction, Kind family, std::int32_t previous)
