@@ -1,7 +1,8 @@
-// The compiled form of a linked tree: layout at bind time, and the two loops
-// that run it, one point at a time or a block of points per instruction.
-// Every operation is computed by the same expression in both loops and in
-// constant folding, so all paths give the same bits.
+// The compiled form of a linked tree: layout at bind time, the block loop
+// that runs a block of points per instruction, and the hand-over of the
+// per-point part to the threaded steps and the machine code. Every operation
+// is computed through ExprOperations on every path and in constant folding,
+// so all paths give the same bits.
 #include "vexadrome/actions/expr_program.h"
 
 #include <algorithm>
