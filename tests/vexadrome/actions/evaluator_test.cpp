@@ -400,6 +400,10 @@ std::vector<BatchCase> batchCases()
         {u"x*y-t*x+x*t-y-x*x*x*x+3*x*y*y"},
         {u"t-x*y+y*t*x-(x*t-y)/(y-x*t)"},
         {u"sqrt(x*x+y*y)*sin(t)-cos(power(x,2))"},
+        // The previous result as the right operand of a difference, a
+        // quotient and a power, and as both operands.
+        {u"t/(x+y)-y/(x-t)+power(t,x+y)-power(x*y,t)"},
+        {u"(x-y)*(x-y)-sqrt(sqrt(t*t))/(t*t)"},
         {everyFunction},
         {manyConstants, 5},
     };
