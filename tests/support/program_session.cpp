@@ -53,6 +53,24 @@ int ignoreErrors(Display*, XErrorEvent*)
     return 0;
 }
 
+// A window manager's WM_PROTOCOLS message to a window of the program; a
+// window that has gone meanwhile (the program ended) is no fault of the test's.
+void sendProtocol(Display* d, ::Window window, char const* protocol, long argument)
+{
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, protocol, False));
+    event.xclient.data.l[1] = argument;
+    event.xclient.data.l[2] = static_cast<long>(window);
+    XErrorHandler const previous = XSetErrorHandler(&ignoreErrors);
+    XSendEvent(d, window, False, NoEventMask, &event);
+    XSync(d, False);
+    XSetErrorHandler(previous);
+}
+
 bool isTransient(::Window window)
 {
     ::Window owner = 0;
@@ -254,18 +272,7 @@ bool ProgramSession::sync()
     // The input sent on the test's own connection reaches the server first.
     XSync(display(), False);
     long const stamp = ++pingCount;
-    XEvent ping = {};
-    ping.xclient.type = ClientMessage;
-    ping.xclient.window = main;
-    ping.xclient.message_type = XInternAtom(pings, "WM_PROTOCOLS", False);
-    ping.xclient.format = 32;
-    ping.xclient.data.l[0] = static_cast<long>(XInternAtom(pings, "_NET_WM_PING", False));
-    ping.xclient.data.l[1] = stamp;
-    ping.xclient.data.l[2] = static_cast<long>(main);
-    XErrorHandler const previous = XSetErrorHandler(&ignoreErrors);
-    XSendEvent(pings, main, False, NoEventMask, &ping);
-    XSync(pings, False);
-    XSetErrorHandler(previous);
+    sendProtocol(pings, main, "_NET_WM_PING", stamp);
     return eventually([&] {
         XEvent event;
         while (XPending(pings) > 0) {
@@ -290,20 +297,8 @@ void ProgramSession::clickAt(::Window window, int x, int y, unsigned button)
 
 void ProgramSession::requestClose(::Window window)
 {
-    Display* d = display();
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    // A window that has gone meanwhile (the program ended) is no fault of the test's.
-    XSync(d, False);
-    XErrorHandler const previous = XSetErrorHandler(&ignoreErrors);
-    XSendEvent(d, window, False, NoEventMask, &event);
-    XSync(d, False);
-    XSetErrorHandler(previous);
+    XSync(display(), False);
+    sendProtocol(display(), window, "WM_DELETE_WINDOW", CurrentTime);
 }
 
 void ProgramSession::dragIn(::Window window, int x0, int y0, int x1, int y1)
