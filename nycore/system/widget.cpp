@@ -419,6 +419,8 @@ bool Widget::holdsServerFocus() const
 
 bool Widget::focus()
 {
+    if (Widget* target = focusTarget(); target && target != this)
+        return target->focus();
     if (flags & WidgetFlags::Disabled)
         return false;
     // Focusing a window that is not on screen is an X error; it gets the focus

@@ -164,8 +164,11 @@ public:
     void enable();
     void disable();
     void redraw();
-    // False when Disabled.
+    // False when Disabled. The focus goes to focusTarget().
     bool focus();
+    // The widget that takes the keyboard when this one is focused: itself,
+    // or a child it hands the focus to directly (no key is lost on the way).
+    virtual Widget* focusTarget() { return this; }
     // Tab and Shift+Tab: the next or previous tab stop of the window, wrapping.
     bool focusNext();
     bool focusPrev();

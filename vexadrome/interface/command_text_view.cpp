@@ -87,12 +87,9 @@ void CommandTextView::onFocusGained()
         textArea->focus();
 }
 
-void CommandTextView::focusText()
+NyCore::System::Widget* CommandTextView::focusTarget()
 {
-    if (textArea)
-        textArea->focus();
-    else
-        focus();
+    return textArea ? static_cast<NyCore::System::Widget*>(textArea) : this;
 }
 
 void CommandTextView::set$commandString(NyCore::String const* text)

@@ -30,8 +30,8 @@ public:
     bool suggestClose() override;
     // The focus goes on to the script text.
     void onFocusGained() override;
-    // Focuses the script text itself.
-    void focusText();
+    // The script text takes the keyboard when the view is focused.
+    NyCore::System::Widget* focusTarget() override;
 
     void set$commandString(NyCore::String const* text);
     NyCore::String const* get$commandString() const;

@@ -145,9 +145,7 @@ void VexadromeApp::appendDocument(String* name, Document* document)
         documents.pop_back();
         delete document;
         showMessage(u"The window for this document could not be created."_str);
-        return;
     }
-    VexadromeAppWin::focusView(view);
 }
 
 void VexadromeApp::onNewCalculator()

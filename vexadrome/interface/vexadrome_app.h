@@ -55,7 +55,8 @@ public:
     // The name prompt: the pattern formatted with the number of open documents
     // plus one, editable; a new String, or null when cancelled.
     NyCore::String* requestDocName(NyCore::String const* prompt, NyCore::String const* pattern);
-    // Adds the document with its title, creates its view and focuses it; frees name.
+    // Adds the document with its title and creates its view (its new tab,
+    // activated, takes the keyboard); frees name.
     void appendDocument(NyCore::String* name, NyUser::Models::Document* document);
     bool askForDocFileName(NyUser::Models::Document* document);
     // Writes the document to its file; a failure is shown with the file and

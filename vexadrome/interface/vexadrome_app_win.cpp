@@ -16,7 +16,6 @@
 #include "vexadrome/documents/command_doc.h"
 #include "vexadrome/documents/graph_doc.h"
 #include "vexadrome/interface/calculator_doc.h"
-#include "vexadrome/interface/command_text_view.h"
 #include "vexadrome/interface/vexadrome_app.h"
 
 namespace Vexadrome::Interface {
@@ -285,7 +284,7 @@ void VexadromeAppWin::onViewActivate(int index)
     // The activated view takes the keyboard (unless a dialog has it): the
     // tab strip hides the old view only after this, so no key goes astray.
     if (view && !NyUser::CommonDialogs::CommonDialog::get$current())
-        focusView(view);
+        view->focus();
 }
 
 void VexadromeAppWin::onViewSwapped(int from, int to)
@@ -311,14 +310,6 @@ void VexadromeAppWin::switchTab(int step)
         return;
     int next = ((get$activeViewIndex() + step) % count + count) % count;
     multiView->activate(next);
-}
-
-void VexadromeAppWin::focusView(NyCore::Object* view)
-{
-    if (auto* command = dynamic_cast<CommandTextView*>(view))
-        command->focusText();
-    else if (auto* widget = dynamic_cast<NyCore::System::Widget*>(view))
-        widget->focus();
 }
 
 NyCore::String const* VexadromeAppWin::shortcutMethod(int code, int modifiers, int* slot)

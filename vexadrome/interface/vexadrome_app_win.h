@@ -50,9 +50,6 @@ public:
     int get$activeViewIndex() const;
     NyCore::System::Widget* getView(int index) const;
     int get$viewCount() const;
-    // Gives a view the keyboard focus where its user types: a command view's
-    // script text directly, so that no key is lost on the way there.
-    static void focusView(NyCore::Object* view);
 
     // "Close" and the tab strip's close button: closes the active view once
     // the application agrees (it may offer to save).
