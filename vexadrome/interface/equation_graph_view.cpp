@@ -211,7 +211,8 @@ void EquationGraphView::onExportImage()
     if (!path)
         return;
     std::vector<std::uint32_t> pixels;
-    if (!renderer.readFrame(&pixels) || !pixels_save_png(pixels.data(), get$camera().width, get$camera().height, path)) {
+    GraphCamera const camera = get$camera();
+    if (!renderer.readFrame(&pixels) || !pixels_save_png(pixels.data(), camera.width, camera.height, path)) {
         NyCore::String* head = string_append(u"Could not save '"_str, path);
         NyCore::String* text = string_append(head, u"'."_str);
         NyUser::CommonDialogs::MsgWindow::show(this, u"Vexadrome"_str, text, NyUser::CommonDialogs::MsgWindow::Ok);

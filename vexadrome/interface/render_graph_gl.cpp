@@ -331,8 +331,9 @@ void RenderGraphGL::renderFill3d(GraphExpr const* expr)
         glEnableClientState(GL_NORMAL_ARRAY);
         glNormalPointer(GL_DOUBLE, 0, normals);
     }
-    std::vector<GLuint> run;
-    run.reserve(2 * static_cast<std::size_t>(r0 + 1));
+    // The indices of one strip, kept from frame to frame.
+    std::vector<GLuint>& run = stripIndices;
+    run.clear();
     auto flush = [&run] {
         if (run.size() >= 4)
             glDrawElements(GL_QUAD_STRIP, static_cast<GLsizei>(run.size()), GL_UNSIGNED_INT, run.data());

@@ -76,6 +76,7 @@ public:
 private:
     EquationGraphView* view = nullptr;
     Documents::GraphDoc* graph = nullptr;
+    std::vector<std::uint32_t> stripIndices;
 };
 
 }
