@@ -31,11 +31,11 @@ ErrorCode const ERROR_BADPARA = u"Error.InvalidParamiter";
 void error_throw(ErrorCode code)
 {
     print(u"%s\n", code);
-    ::_exit(NyCore::System::FatalExitCode);
+    NyCore::System::Runtime::fatalStop();
 }
 
 void error_throw_dbg(ErrorCode code, char const* sourceFile, int line)
 {
     print(u"%s: %a(%d)\n", code, sourceFile, line);
-    ::_exit(NyCore::System::FatalExitCode);
+    NyCore::System::Runtime::fatalStop();
 }

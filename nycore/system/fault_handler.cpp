@@ -137,7 +137,7 @@ void Runtime::handleWindowsException(int signal, siginfo_t* info, void* context)
 {
     Report const& report = reports[classify(signal, info, context)];
     console_write_bytes(1, report.text, report.length);
-    ::_exit(FatalExitCode);
+    fatalStop();
 }
 
 }

@@ -17,7 +17,7 @@ namespace {
     static char const text[] = "Error.OutOfMemory\n";
     ssize_t written = ::write(1, text, sizeof text - 1);
     (void)written;
-    ::_exit(NyCore::System::FatalExitCode);
+    NyCore::System::Runtime::fatalStop();
 }
 
 // Set when the library loads, so that it holds before any program code runs.

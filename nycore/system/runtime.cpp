@@ -17,6 +17,7 @@ namespace NyCore::System {
 namespace {
 
 int initialisationCount = 0;
+void (*fatalStopAction)() = nullptr;
 
 void registerCoreTypes()
 {
@@ -79,14 +80,26 @@ void Runtime::throwException(Exception* e)
 {
     String* report = renderExceptionReport(e, nullptr, 0);
     console_write(1, report);
-    ::_exit(FatalExitCode);
+    fatalStop();
 }
 
 void Runtime::throwException(Exception* e, char const* sourceFile, int line)
 {
     String* report = renderExceptionReport(e, sourceFile, line);
     console_write(1, report);
+    fatalStop();
+}
+
+void Runtime::fatalStop()
+{
+    if (fatalStopAction)
+        fatalStopAction();
     ::_exit(FatalExitCode);
+}
+
+void Runtime::set$fatalStopAction(void (*action)())
+{
+    fatalStopAction = action;
 }
 
 void raiseException(Exception* e)

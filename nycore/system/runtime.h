@@ -33,6 +33,13 @@ public:
     [[noreturn]] static void throwException(Exception* e, char const* sourceFile, int line);
     // Turns a hardware fault (SIGSEGV, SIGBUS, SIGFPE) into the matching report.
     [[noreturn]] static void handleWindowsException(int signal, siginfo_t* info, void* context);
+
+    // Ends the process after a fatal report with FatalExitCode; every fatal
+    // stop goes through here, a signal handler's too.
+    [[noreturn]] static void fatalStop();
+    // An action run by fatalStop before the exit, for a harness that must see
+    // the stop as a crash (a fuzzer aborts, so that it keeps the input).
+    static void set$fatalStopAction(void (*action)());
 };
 
 // The start code of a program: initilize, getArguments, rdmain, shutdown;
