@@ -36,10 +36,12 @@ void ExprStackCounter::countBinaryLeavingOne(Expr* left, Expr* right)
 }
 
 // The sizes are the depth changes: asking a call for its shape asks its body.
+// The arguments are counted last to first, in the order they are evaluated:
+// the deepest point depends on the order.
 void ExprStackCounter::handleUserCall(UserCall* call)
 {
     std::int64_t start = depth;
-    for (int i = 0; i < call->count; ++i)
+    for (int i = call->count - 1; i >= 0; --i)
         visit(call->arguments[i]);
     std::int64_t argumentValues = depth - start;
     visit(call->body);

@@ -213,6 +213,8 @@ TEST(EvaluatorTest, OperatorsFunctionsAndCalls)
         {"f(5, 2)", 1, 1, {3}}, {"two*3", 1, 1, {6}}, {"vs(vector(1,2,3), 2)", 3, 1, {2, 4, 6}},
         {"sv(2, vector(1,2,3))", 3, 1, {2, 4, 6}}, {"mv(matrix((1,2),(3,4)), vector(1,1))", 2, 1, {2, 6}},
         {"g(3)", 1, 1, {9}}, {"nm(vector(3,4))", 2, 1, {3, 4}}, {"mid(1, 2, 3)", 1, 1, {2}},
+        // The walk evaluates the deep first argument last, on top of the second.
+        {"f(1+(2+(3+4)), 5)", 1, 1, {5}},
     });
 }
 
@@ -501,6 +503,7 @@ TEST(ExprAnalysisTest, StackDepthAndTimeDependency)
         {u"dot(vector(1,2,3),vector(4,5,6))", 6, false}, {u"matrix((1,2),(3,4))*matrix((5,6),(7,8))", 12, false},
         {u"transpose(vector(1,2,3))", 6, false}, {u"normalize(vector(1,2))", 2, false}, {u"2*vector(1,2)", 3, false},
         {u"vector(1,2)+vector(3,4)", 4, false}, {u"sin(vector(1,2))", 2, false}, {u"f(5,2)", 4, false},
+        {u"f(1+(2+(3+4)),5)", 5, false},
         {u"g(vector(1,2,3))", 9, false}, {u"time(1)", 1, true}, {u"id(time(1))", 2, true}, {u"ft(1)", 3, true},
         {u"vector(1, sin(time(2)))", 2, true},
     };
