@@ -2,9 +2,9 @@
 #include "vexadrome/expressions/expr.h"
 
 #include <cstddef>
-#include <vector>
 
 #include "nycore/system/memory.h"
+#include "vexadrome/expressions/chain_links.h"
 
 namespace Vexadrome::Expressions {
 
@@ -83,10 +83,8 @@ void UserCall::accept(ExprHandler* handler) { handler->handleUserCall(this); }
 
 void ExprHandler::visitChain(Expr* node)
 {
-    std::vector<Expr*> chain;
-    for (Expr* link = node; link->leftOperand(); link = *link->leftOperand())
-        chain.push_back(link);
-    visit(*chain.back()->leftOperand());
+    ChainLinks<Expr> chain(node);
+    visit(*chain[chain.size() - 1]->leftOperand());
     for (std::size_t i = chain.size(); i-- > 0;) {
         doneLeft = *chain[i]->leftOperand();
         chain[i]->accept(this);

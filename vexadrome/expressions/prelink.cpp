@@ -2,9 +2,9 @@
 #include "vexadrome/expressions/prelink.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "nycore/system/memory.h"
+#include "vexadrome/expressions/chain_links.h"
 #include "nycore/text/string_functions.h"
 
 namespace Vexadrome::Expressions {
@@ -112,10 +112,8 @@ void PrelinkHandler::enter(Prelink* node)
         node->accept(this);
         return;
     }
-    std::vector<Prelink*> chain;
-    for (Prelink* link = node; link->leftOperand(); link = *link->leftOperand())
-        chain.push_back(link);
-    visit(*chain.back()->leftOperand());
+    ChainLinks<Prelink> chain(node);
+    visit(*chain[chain.size() - 1]->leftOperand());
     for (std::size_t i = chain.size(); i-- > 0;) {
         doneLeft = *chain[i]->leftOperand();
         chain[i]->accept(this);
