@@ -22,15 +22,23 @@ std::size_t ExprCompiler::KeyHash::operator()(InstructionKey const& key) const
     return static_cast<std::size_t>(h);
 }
 
-bool ExprCompiler::compile(Expr* root, ExprProgram* program)
+std::size_t ExprCompiler::ConstantHash::operator()(std::uint64_t bits) const
+{
+    bits ^= bits >> 33;
+    bits *= 0xFF51AFD7ED558CCDull;
+    bits ^= bits >> 33;
+    return static_cast<std::size_t>(bits);
+}
+
+bool ExprCompiler::compile(Expr* root, int depth, ExprProgram* program)
 {
     program->clear();
     BuiltinFunctions::fillMathTable();
-    int depth = ExprStackCounter::calculate(root);
     if (depth > MaxCompileSteps)
         return false;
     ExprCompiler compiler(root, program);
     compiler.stack.reserve(static_cast<std::size_t>(depth));
+    program->reserve(32);
     root->accept(&compiler);
     if (compiler.abandoned) {
         program->clear();
@@ -53,10 +61,10 @@ bool ExprCompiler::spend(std::int64_t count)
 
 int ExprCompiler::constant(double value)
 {
-    auto [place, added] = constantIds.try_emplace(std::bit_cast<std::uint64_t>(value), 0);
+    auto [id, added] = constantIds.find(std::bit_cast<std::uint64_t>(value));
     if (added)
-        place->second = program->addConstant(value);
-    return place->second;
+        *id = program->addConstant(value);
+    return *id;
 }
 
 int ExprCompiler::emit(ExprOp::Enum op, int a, int b, int c)
@@ -78,10 +86,10 @@ int ExprCompiler::emit(ExprOp::Enum op, int a, int b, int c)
                                          three ? program->constantValue(c) : 0.0, b);
         return constant(value);
     }
-    auto [place, added] = instructionIds.try_emplace(InstructionKey{op, a, b, c}, 0);
+    auto [id, added] = instructionIds.find(InstructionKey{op, a, b, c});
     if (added)
-        place->second = program->addInstruction(op, a, b, c);
-    return place->second;
+        *id = program->addInstruction(op, a, b, c);
+    return *id;
 }
 
 int ExprCompiler::blockStart(std::int64_t count) const
@@ -121,10 +129,10 @@ int ExprCompiler::magnitude(int start, int count)
                                                     [&](int k) { return program->constantValue(stack[start + k]); }));
     }
     // One sum stands for one list of elements.
-    auto [place, added] = instructionIds.try_emplace(InstructionKey{ExprOp::Magnitude, sum, -1, -1}, 0);
+    auto [id, added] = instructionIds.find(InstructionKey{ExprOp::Magnitude, sum, -1, -1});
     if (added)
-        place->second = program->addMagnitude(sum, stack.data() + start, count);
-    return place->second;
+        *id = program->addMagnitude(sum, stack.data() + start, count);
+    return *id;
 }
 
 void ExprCompiler::compileSingleBinary(ExprOp::Enum op, Expr* left, Expr* right)

@@ -5,9 +5,9 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
+#include "vexadrome/actions/expr_id_table.h"
 #include "vexadrome/actions/expr_program.h"
 #include "vexadrome/expressions/expr.h"
 
@@ -21,8 +21,9 @@ public:
 
     // Compiles the tree into the (cleared) program. The Constant arguments of
     // a user call at the root become the program's inputs, read at every run.
-    // False, and the program left empty, when the tree is too large.
-    static bool compile(Expressions::Expr* root, ExprProgram* program);
+    // False, and the program left empty, when the tree is too large. depth is
+    // the tree's ExprStackCounter depth, which the caller has already counted.
+    static bool compile(Expressions::Expr* root, int depth, ExprProgram* program);
 
     void handleMathCall(Expressions::Expr* operand, int index) override;
     void handleUserCall(Expressions::UserCall* call) override;
@@ -53,6 +54,10 @@ private:
     };
     struct KeyHash {
         std::size_t operator()(InstructionKey const& key) const;
+    };
+    // Doubles' low bits are mostly zero: the bits are mixed before use.
+    struct ConstantHash {
+        std::size_t operator()(std::uint64_t bits) const;
     };
 
     ExprCompiler(Expressions::Expr* root, ExprProgram* program) : root(root), program(program) {}
@@ -85,8 +90,8 @@ private:
     int frameBase = 0;
     std::int64_t steps = 0;
     bool abandoned = false;
-    std::unordered_map<std::uint64_t, int> constantIds;
-    std::unordered_map<InstructionKey, int, KeyHash> instructionIds;
+    ExprIdTable<std::uint64_t, ConstantHash> constantIds;
+    ExprIdTable<InstructionKey, KeyHash> instructionIds;
 };
 
 }

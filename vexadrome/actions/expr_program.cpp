@@ -155,9 +155,19 @@ void ExprProgram::clear()
     release(resultSlots);
     release(resultLanes);
     release(uniformBroadcasts);
+    release(constantBroadcasts);
+    laneBlockCount = 0;
     release(slots);
     release(lanes);
     uniformReady = false;
+}
+
+void ExprProgram::reserve(int count)
+{
+    auto size = static_cast<std::size_t>(count);
+    values.reserve(size);
+    constants.reserve(size / 2);
+    built.reserve(size);
 }
 
 int ExprProgram::addConstant(double value)
@@ -226,44 +236,46 @@ int ExprProgram::operandsOf(ExprInstruction const& instruction, std::vector<int>
     return static_cast<int>(operands.size());
 }
 
-void ExprProgram::placeList(ExprInstruction* placed, std::vector<int> const& operands, std::vector<std::int32_t> const& place,
-                            int scale, std::vector<std::int32_t>* lists)
+void ExprProgram::placeList(ExprInstruction* placed, std::vector<int> const& operands, std::int32_t ValueFacts::*place,
+                            int scale, std::vector<std::int32_t>* lists) const
 {
     placed->b = static_cast<std::int32_t>(lists->size());
     for (std::size_t k = 1; k < operands.size(); ++k)
-        lists->push_back(place[operands[k]] * scale);
+        lists->push_back(facts[operands[k]].*place * scale);
 }
 
 void ExprProgram::finish(int const* results, int count)
 {
     int valueCount = static_cast<int>(values.size());
-    std::vector<char> needed(static_cast<std::size_t>(valueCount), 0);
-    std::vector<char> varying(static_cast<std::size_t>(valueCount), 0);
-    std::vector<int> operands;
+    facts.assign(static_cast<std::size_t>(valueCount), ValueFacts{});
+    std::vector<int>& operands = operandScratch;
+    operands.reserve(4);
     for (int r = 0; r < count; ++r)
-        needed[results[r]] = 1;
+        facts[results[r]].needed = true;
     for (auto i = built.rbegin(); i != built.rend(); ++i) {
-        if (!needed[i->dst])
+        if (!facts[i->dst].needed)
             continue;
         int n = operandsOf(*i, operands);
         for (int k = 0; k < n; ++k)
-            needed[operands[k]] = 1;
+            facts[operands[k]].needed = true;
     }
-    fuseProducts(needed, results, count);
+    fuseProducts(results, count);
     for (int v = 0; v < valueCount; ++v)
-        varying[v] = values[v].kind == ValueKind::Input;
+        facts[v].varying = values[v].kind == ValueKind::Input;
     for (ExprInstruction const& instruction : built) {
         int n = operandsOf(instruction, operands);
         for (int k = 0; k < n; ++k)
-            varying[instruction.dst] |= varying[operands[k]];
+            facts[instruction.dst].varying |= facts[operands[k]].varying;
     }
 
-    assignSlots(needed, varying, results, count);
-    buildCode(needed, varying);
-    assignLanes(needed, varying, results, count);
+    assignSlots(results, count);
+    buildCode();
+    assignLanes(results, count);
 
     std::vector<Input> usedInputs;
     std::vector<ExprPointCode::Load> loads;
+    usedInputs.reserve(inputs.size());
+    loads.reserve(inputs.size());
     for (Input const& input : inputs) {
         if (input.slot >= 0) {
             usedInputs.push_back(input);
@@ -273,7 +285,7 @@ void ExprProgram::finish(int const* results, int count)
     inputs.swap(usedInputs);
     resultSlots.resize(static_cast<std::size_t>(count));
     for (int r = 0; r < count; ++r)
-        resultSlots[r] = slotOf[results[r]];
+        resultSlots[r] = facts[results[r]].slot;
     uniformSteps.build({}, uniformCode, {});
     varyingSteps.build(loads, varyingCode, resultSlots);
     uniformCount = uniformSteps.get$count();
@@ -291,45 +303,43 @@ void ExprProgram::finish(int const* results, int count)
     release(constants);
     release(built);
     release(elementIds);
-    release(slotOf);
-    release(laneOf);
-    release(varyingSlotOf);
+    release(facts);
+    release(operandScratch);
     uniformReady = false;
 }
 
 // A product read by one sum or difference only, and not a result, becomes
 // part of it: one instruction instead of two, with the same two roundings.
-void ExprProgram::fuseProducts(std::vector<char>& needed, int const* results, int count)
+void ExprProgram::fuseProducts(int const* results, int count)
 {
-    std::vector<std::int32_t> readers(values.size(), 0);
-    std::vector<int> operands;
+    std::vector<int>& operands = operandScratch;
     for (ExprInstruction const& instruction : built) {
-        if (!needed[instruction.dst])
+        if (!facts[instruction.dst].needed)
             continue;
         int n = operandsOf(instruction, operands);
         for (int k = 0; k < n; ++k)
-            ++readers[operands[k]];
+            ++facts[operands[k]].readers;
     }
     for (int r = 0; r < count; ++r)
-        readers[results[r]] = INT_MAX;
+        facts[results[r]].readers = INT_MAX;
     auto loneProduct = [&](int value) -> ExprInstruction const* {
-        if (values[value].kind != ValueKind::Computed || readers[value] != 1)
+        if (values[value].kind != ValueKind::Computed || facts[value].readers != 1)
             return nullptr;
         ExprInstruction const* product = &built[values[value].index];
         return product->op == ExprOp::Mul ? product : nullptr;
     };
     for (ExprInstruction& instruction : built) {
         bool sum = instruction.op == ExprOp::Add;
-        if (!needed[instruction.dst] || (!sum && instruction.op != ExprOp::Sub))
+        if (!facts[instruction.dst].needed || (!sum && instruction.op != ExprOp::Sub))
             continue;
         int left = instruction.a;
         int right = instruction.b;
         if (ExprInstruction const* product = loneProduct(right)) {
             instruction = {sum ? ExprOp::MulAdd : ExprOp::MulSub, instruction.dst, product->a, product->b, left};
-            needed[right] = 0;
+            facts[right].needed = false;
         } else if ((product = loneProduct(left))) {
             instruction = {sum ? ExprOp::ProductPlus : ExprOp::ProductMinus, instruction.dst, product->a, product->b, right};
-            needed[left] = 0;
+            facts[left].needed = false;
         }
     }
 }
@@ -338,44 +348,40 @@ void ExprProgram::fuseProducts(std::vector<char>& needed, int const* results, in
 // slot each (the latter survive from one run to the next while the tick
 // count stays); the values that depend on the inputs share slots, a slot
 // being free again after its value's last reader.
-void ExprProgram::assignSlots(std::vector<char> const& needed, std::vector<char> const& varying, int const* results,
-                              int count)
+void ExprProgram::assignSlots(int const* results, int count)
 {
     int valueCount = static_cast<int>(values.size());
-    slotOf.assign(static_cast<std::size_t>(valueCount), -1);
     int next = 0;
     for (ValueKind kind : {ValueKind::Constant, ValueKind::Input}) {
         for (int v = 0; v < valueCount; ++v) {
-            if (needed[v] && values[v].kind == kind)
-                slotOf[v] = next++;
+            if (facts[v].needed && values[v].kind == kind)
+                facts[v].slot = next++;
         }
     }
     for (ExprInstruction const& instruction : built) {
-        if (needed[instruction.dst] && !varying[instruction.dst])
-            slotOf[instruction.dst] = next++;
+        if (facts[instruction.dst].needed && !facts[instruction.dst].varying)
+            facts[instruction.dst].slot = next++;
     }
 
-    std::vector<std::int32_t> lastUse(static_cast<std::size_t>(valueCount), -1);
-    std::vector<int> operands;
+    std::vector<int>& operands = operandScratch;
     int step = 0;
     for (ExprInstruction const& instruction : built) {
-        if (!needed[instruction.dst] || !varying[instruction.dst])
+        if (!facts[instruction.dst].needed || !facts[instruction.dst].varying)
             continue;
         int n = operandsOf(instruction, operands);
         for (int k = 0; k < n; ++k)
-            lastUse[operands[k]] = step;
+            facts[operands[k]].lastUse = step;
         ++step;
     }
     for (int r = 0; r < count; ++r)
-        lastUse[results[r]] = INT_MAX;
+        facts[results[r]].lastUse = INT_MAX;
 
     varyingSlotBase = next;
     varyingSlotCount = 0;
-    varyingSlotOf.assign(static_cast<std::size_t>(valueCount), -1);
     std::vector<std::int32_t> freeSlots;
     step = 0;
     for (ExprInstruction const& instruction : built) {
-        if (!needed[instruction.dst] || !varying[instruction.dst])
+        if (!facts[instruction.dst].needed || !facts[instruction.dst].varying)
             continue;
         // The destination is taken before the operands are let go, so that
         // it never shares a slot with an operand (the block kernels rely on it).
@@ -386,113 +392,113 @@ void ExprProgram::assignSlots(std::vector<char> const& needed, std::vector<char>
             slot = freeSlots.back();
             freeSlots.pop_back();
         }
-        varyingSlotOf[instruction.dst] = slot;
-        slotOf[instruction.dst] = varyingSlotBase + slot;
+        facts[instruction.dst].varyingSlot = slot;
+        facts[instruction.dst].slot = varyingSlotBase + slot;
         int n = operandsOf(instruction, operands);
         for (int k = 0; k < n; ++k) {
             int o = operands[k];
             bool repeated = std::find(operands.begin(), operands.begin() + k, o) != operands.begin() + k;
-            if (!repeated && varyingSlotOf[o] >= 0 && lastUse[o] == step)
-                freeSlots.push_back(varyingSlotOf[o]);
+            if (!repeated && facts[o].varyingSlot >= 0 && facts[o].lastUse == step)
+                freeSlots.push_back(facts[o].varyingSlot);
         }
         ++step;
     }
 
     slots.assign(static_cast<std::size_t>(varyingSlotBase + varyingSlotCount), 0.0);
     for (int v = 0; v < valueCount; ++v) {
-        if (slotOf[v] < 0)
+        if (facts[v].slot < 0)
             continue;
         if (values[v].kind == ValueKind::Constant)
-            slots[slotOf[v]] = constants[values[v].index];
+            slots[facts[v].slot] = constants[values[v].index];
         else if (values[v].kind == ValueKind::Input)
-            inputs[values[v].index].slot = slotOf[v];
+            inputs[values[v].index].slot = facts[v].slot;
     }
 }
 
-void ExprProgram::buildCode(std::vector<char> const& needed, std::vector<char> const& varying)
+void ExprProgram::buildCode()
 {
-    std::vector<int> operands;
+    std::vector<int>& operands = operandScratch;
+    varyingCode.reserve(built.size());
+    uniformCode.reserve(built.size());
     for (ExprInstruction const& instruction : built) {
-        if (!needed[instruction.dst])
+        if (!facts[instruction.dst].needed)
             continue;
         ExprInstruction placed = instruction;
-        placed.dst = slotOf[instruction.dst];
+        placed.dst = facts[instruction.dst].slot;
         int n = operandsOf(instruction, operands);
-        placed.a = slotOf[operands[0]];
+        placed.a = facts[operands[0]].slot;
         if (instruction.op == ExprOp::Magnitude)
-            placeList(&placed, operands, slotOf, 1, &elementSlots);
+            placeList(&placed, operands, &ValueFacts::slot, 1, &elementSlots);
         else if (n > 1)
-            placed.b = slotOf[operands[1]];
+            placed.b = facts[operands[1]].slot;
         if (n > 2 && instruction.op != ExprOp::Magnitude)
-            placed.c = slotOf[operands[2]];
-        (varying[instruction.dst] ? varyingCode : uniformCode).push_back(placed);
+            placed.c = facts[operands[2]].slot;
+        (facts[instruction.dst].varying ? varyingCode : uniformCode).push_back(placed);
     }
 }
 
 // The block program reads lane blocks only: the inputs, a copy of every
 // constant and uniform value that it reads (constants copied once here,
 // uniform values at each runBatch), and blocks for the values that depend on
-// the inputs, shared as their slots are.
-void ExprProgram::assignLanes(std::vector<char> const& needed, std::vector<char> const& varying, int const* results,
-                              int count)
+// the inputs, shared as their slots are. The blocks themselves are allocated
+// by the first runBatch, so that a program only run per point never has them.
+void ExprProgram::assignLanes(int const* results, int count)
 {
     int valueCount = static_cast<int>(values.size());
-    laneOf.assign(static_cast<std::size_t>(valueCount), -1);
     int next = 0;
     for (int v = 0; v < valueCount; ++v) {
-        if (needed[v] && values[v].kind == ValueKind::Input)
-            laneOf[v] = next++;
+        if (facts[v].needed && values[v].kind == ValueKind::Input)
+            facts[v].lane = next++;
     }
-    std::vector<Broadcast> constantBroadcasts;
-    std::vector<int> operands;
+    std::vector<int>& operands = operandScratch;
     for (ExprInstruction const& instruction : built) {
-        if (!needed[instruction.dst] || !varying[instruction.dst])
+        if (!facts[instruction.dst].needed || !facts[instruction.dst].varying)
             continue;
         int n = operandsOf(instruction, operands);
         for (int k = 0; k < n; ++k) {
             int o = operands[k];
-            if (varying[o] || laneOf[o] >= 0)
+            if (facts[o].varying || facts[o].lane >= 0)
                 continue;
-            laneOf[o] = next++;
-            Broadcast broadcast = {slotOf[o], laneOf[o] * L};
+            facts[o].lane = next++;
+            Broadcast broadcast = {facts[o].slot, facts[o].lane * L};
             (values[o].kind == ValueKind::Constant ? constantBroadcasts : uniformBroadcasts).push_back(broadcast);
         }
     }
     int varyingLaneBase = next;
     if (varyingLaneBase + varyingSlotCount > MaxLaneBlocks) {
         uniformBroadcasts.clear();
+        constantBroadcasts.clear();
         return;
     }
+    laneBlockCount = varyingLaneBase + varyingSlotCount;
+    blockCode.reserve(varyingCode.size());
     for (int v = 0; v < valueCount; ++v) {
-        if (varyingSlotOf[v] >= 0)
-            laneOf[v] = varyingLaneBase + varyingSlotOf[v];
+        if (facts[v].varyingSlot >= 0)
+            facts[v].lane = varyingLaneBase + facts[v].varyingSlot;
     }
 
-    lanes.assign(static_cast<std::size_t>(varyingLaneBase + varyingSlotCount) * L, 0.0);
-    for (Broadcast const& broadcast : constantBroadcasts)
-        std::fill_n(lanes.begin() + broadcast.lane, L, slots[broadcast.slot]);
     for (int v = 0; v < valueCount; ++v) {
-        if (values[v].kind == ValueKind::Input && laneOf[v] >= 0)
-            inputs[values[v].index].lane = laneOf[v] * L;
+        if (values[v].kind == ValueKind::Input && facts[v].lane >= 0)
+            inputs[values[v].index].lane = facts[v].lane * L;
     }
     for (ExprInstruction const& instruction : built) {
-        if (!needed[instruction.dst] || !varying[instruction.dst])
+        if (!facts[instruction.dst].needed || !facts[instruction.dst].varying)
             continue;
         ExprInstruction placed = instruction;
-        placed.dst = laneOf[instruction.dst] * L;
+        placed.dst = facts[instruction.dst].lane * L;
         int n = operandsOf(instruction, operands);
-        placed.a = laneOf[operands[0]] * L;
+        placed.a = facts[operands[0]].lane * L;
         if (instruction.op == ExprOp::Magnitude)
-            placeList(&placed, operands, laneOf, L, &elementLanes);
+            placeList(&placed, operands, &ValueFacts::lane, L, &elementLanes);
         else if (n > 1)
-            placed.b = laneOf[operands[1]] * L;
+            placed.b = facts[operands[1]].lane * L;
         if (n > 2 && instruction.op != ExprOp::Magnitude)
-            placed.c = laneOf[operands[2]] * L;
+            placed.c = facts[operands[2]].lane * L;
         blockCode.push_back(placed);
     }
     resultLanes.resize(static_cast<std::size_t>(count));
     for (int r = 0; r < count; ++r)
-        resultLanes[r] = varying[results[r]] ? laneOf[results[r]] * L : -1;
+        resultLanes[r] = facts[results[r]].varying ? facts[results[r]].lane * L : -1;
 }
 
 void ExprProgram::buildMachineCode()
@@ -523,10 +529,15 @@ void ExprProgram::runBatch(std::uint32_t tickCount, int count, double const* con
 {
     if (!uniformReady || tickCount != uniformTick)
         runUniformPart(tickCount);
-    if (lanes.empty()) {
+    if (laneBlockCount == 0) {
         for (int k = 0; k < count; ++k)
             runPointFromArrays(tickCount, pointInputs, k, results + static_cast<std::ptrdiff_t>(k) * stride);
         return;
+    }
+    if (lanes.empty()) {
+        lanes.assign(static_cast<std::size_t>(laneBlockCount) * L, 0.0);
+        for (Broadcast const& broadcast : constantBroadcasts)
+            std::fill_n(lanes.begin() + broadcast.lane, L, slots[broadcast.slot]);
     }
     double* blocks = lanes.data();
     for (Broadcast const& broadcast : uniformBroadcasts)

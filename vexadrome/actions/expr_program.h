@@ -25,6 +25,9 @@ public:
     // Forgets the program and frees its slots.
     void clear();
 
+    // Room for about count values while building, so that an ordinary line
+    // builds without regrowing its lists.
+    void reserve(int count);
     // Building: each call answers the id of the new value.
     int addConstant(double value);
     // A value read from *source at every run, or from inputs[argument] in runBatch.
@@ -37,7 +40,7 @@ public:
     // Drops the instructions that no result needs, merges products into the
     // sums that read them, splits the rest into the part that depends on the
     // inputs and the part that does not (constants and "time" only), assigns
-    // slots and lanes, and allocates them.
+    // slots and lanes, and allocates the slots (the lanes wait for the first runBatch).
     void finish(int const* results, int count);
 
     // The value of one instruction over plain numbers: how constants are folded.
@@ -84,17 +87,27 @@ private:
         std::int32_t slot;
         std::int32_t lane;
     };
+    // What finish learns of one value id, all in one list.
+    struct ValueFacts {
+        bool needed = false;        // read by a result, directly or not
+        bool varying = false;       // depends on the inputs
+        std::int32_t readers = 0;   // needed instructions that read it
+        std::int32_t lastUse = -1;  // step of its last varying reader
+        std::int32_t slot = -1;
+        std::int32_t lane = -1;     // block, in units of L lanes
+        std::int32_t varyingSlot = -1;   // among the shared varying slots
+    };
 
     // The ids an instruction reads, into operands; returns their count.
     int operandsOf(ExprInstruction const& instruction, std::vector<int>& operands) const;
     // Appends the list of an instruction's elements to lists, each mapped by place.
-    static void placeList(ExprInstruction* placed, std::vector<int> const& operands, std::vector<std::int32_t> const& place,
-                          int scale, std::vector<std::int32_t>* lists);
+    void placeList(ExprInstruction* placed, std::vector<int> const& operands, std::int32_t ValueFacts::*place, int scale,
+                   std::vector<std::int32_t>* lists) const;
     // Merges each product that only one sum or difference reads into it.
-    void fuseProducts(std::vector<char>& needed, int const* results, int count);
-    void assignSlots(std::vector<char> const& needed, std::vector<char> const& varying, int const* results, int count);
-    void buildCode(std::vector<char> const& needed, std::vector<char> const& varying);
-    void assignLanes(std::vector<char> const& needed, std::vector<char> const& varying, int const* results, int count);
+    void fuseProducts(int const* results, int count);
+    void assignSlots(int const* results, int count);
+    void buildCode();
+    void assignLanes(int const* results, int count);
     // Translates the varying part, kept for it since finish, to machine code.
     void buildMachineCode();
     // Computes the values that do not depend on the inputs, for this tick count.
@@ -126,14 +139,16 @@ private:
     std::vector<std::int32_t> resultSlots;
     std::vector<std::int32_t> resultLanes;   // -1: read the slot instead
     std::vector<Broadcast> uniformBroadcasts;
+    std::vector<Broadcast> constantBroadcasts;   // copied once, when the lanes are allocated
+    std::int32_t laneBlockCount = 0;   // blocks of L lanes; 0 when the block program would be too large
     std::vector<double> slots;
-    std::vector<double> lanes;               // empty when the block program would be too large
-    // Slot and lane of every value id, during finish.
-    std::vector<std::int32_t> slotOf;
-    std::vector<std::int32_t> laneOf;
+    std::vector<double> lanes;         // allocated by the first runBatch
+    // Every value id's facts, during finish.
+    std::vector<ValueFacts> facts;
     std::int32_t varyingSlotBase = 0;
     std::int32_t varyingSlotCount = 0;
-    std::vector<std::int32_t> varyingSlotOf;
+    // The operands of one instruction at a time, shared by the passes of finish.
+    std::vector<int> operandScratch;
 
     bool uniformReady = false;
     std::uint32_t uniformTick = 0;

@@ -56,7 +56,7 @@ void ExprValueCalculator::bindTo(Expr* newRoot)
     colCount = root->get$colCount();
     slotCount = std::max({depth, static_cast<int>(size), 1});
     values = static_cast<double*>(memory_alloc(sizeof(double) * static_cast<std::size_t>(slotCount)));
-    compiled = ExprCompiler::compile(root, &program);
+    compiled = ExprCompiler::compile(root, depth, &program);
 }
 
 void ExprValueCalculator::updateTimeValue()
