@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <unistd.h>
 
 #include "nycore/system/exceptions.h"
 #include "nycore/system/runtime.h"
@@ -51,6 +52,13 @@ __attribute__((noinline)) int recurseDeeply(int depth)
     return recurseDeeply(depth + 1) + frame[0];
 }
 
+void writeStopMarker()
+{
+    static char const text[] = "stop action ran\n";
+    ssize_t written = ::write(1, text, sizeof text - 1);
+    (void)written;
+}
+
 }
 
 TEST(Exceptions, ReportsOfThrowsAndFaultsNameTheTypeAndMessageAndFail)
@@ -71,6 +79,9 @@ TEST(Exceptions, ReportsOfThrowsAndFaultsNameTheTypeAndMessageAndFail)
          "unhandeled exception: NyCore.DivideByZeroException\nDivide by zero.\n"},
         {"stack overflow", [] { std::printf("%d", recurseDeeply(0)); },
          "unhandeled exception: NyCore.UnknownSystemException\nUnhandled system exception -1073741571.\n"},
+        // A harness's stop action runs after the report, even in the fault handler.
+        {"stop action", [] { System::Runtime::set$fatalStopAction(writeStopMarker); readUnmapped(); },
+         "unhandeled exception: NyCore.NullReferenceException\nCannot read from a null reference.\nstop action ran\n"},
     };
     for (ReportCase const& c : cases) {
         SCOPED_TRACE(c.name);
