@@ -39,11 +39,19 @@ int Scanner::getNextTokenWs()
         return token.kind;
     }
     int const start = position;
+    // A character that cannot start a blank, a name or a number is a token of
+    // its own: every matcher would refuse it at once.
+    char16_t const first = units[position];
+    bool const opensLexeme = first == u' ' || first == u'\t' || first == u'\n' || first == u'\r' || first == u'.' ||
+                             first == u'_' || (first >= u'0' && first <= u'9') || (first >= u'A' && first <= u'Z') ||
+                             (first >= u'a' && first <= u'z');
     int matched = -1;
     bool alive[3] = {true, true, true};
-    for (LexemeMatcher* matcher : matchers)
-        matcher->restart();
-    while (position < n) {
+    if (opensLexeme) {
+        for (LexemeMatcher* matcher : matchers)
+            matcher->restart();
+    }
+    while (opensLexeme && position < n) {
         char16_t ch = units[position];
         bool anyAlive = false;
         for (int i = 0; i < 3; ++i) {
