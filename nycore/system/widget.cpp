@@ -86,6 +86,7 @@ Widget::~Widget()
 {
     timer_forget_widget(this);
     EventLoop::forgetWidget(this);
+    unwatchKeys(this);
     while (firstChild) {
         Widget* child = firstChild;
         child->unlinkFromParent();

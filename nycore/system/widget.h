@@ -219,7 +219,7 @@ public:
     // (its top-level window and the pop-ups opened from it) before that
     // widget does, with the code and modifiers the widget would get, and Alt
     // too; returning true takes the key. A menu bar answers F10 and Alt this
-    // way wherever the focus is. A watcher unwatches before it is deleted.
+    // way wherever the focus is. A deleted widget watches no more.
     using KeyWatch = bool (*)(Widget* watcher, int code, int modifiers);
     static void watchKeys(Widget* watcher, KeyWatch watch);
     static void unwatchKeys(Widget* watcher);

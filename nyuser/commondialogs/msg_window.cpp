@@ -120,9 +120,8 @@ int MsgWindow::display(NyCore::System::Widget* parent, String const* caption, St
             firstButton = button;
     }
     watchKeys(window, &copyMessage);
-    int result = window->runModal(firstButton ? firstButton : window);
-    unwatchKeys(window);
-    return result;
+    // The watch ends with the window, which runModal closes.
+    return window->runModal(firstButton ? firstButton : window);
 }
 
 }

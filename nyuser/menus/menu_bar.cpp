@@ -39,11 +39,6 @@ NyCore::System::Widget* windowOf(NyCore::System::Widget* widget)
 NyCore::TypeData MenuBar::MetaData = {&MenuWidget::MetaData, nullptr, u"NyUser.Menus.MenuBar"_str, MenuBarMethods,
                                       NyCore::NoEvents, &MenuBar::__create, sizeof(MenuBar), 0, nullptr};
 
-MenuBar::~MenuBar()
-{
-    NyCore::System::Widget::unwatchKeys(this);
-}
-
 NyCore::Object* MenuBar::__create()
 {
     return new MenuBar();

@@ -19,7 +19,6 @@ class MenuBar : public MenuWidget {
     NY_REFLECTIVE(MenuBar)
 public:
     MenuBar() = default;
-    ~MenuBar() override;
     static NyCore::Object* __create();
 
     void onCreate() override;

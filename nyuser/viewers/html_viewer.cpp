@@ -43,7 +43,6 @@ HTMLViewer::HTMLViewer()
 
 HTMLViewer::~HTMLViewer()
 {
-    unwatchKeys(this);
     html_helper_unembed(embedding);
     string_free(uri);
     if (--liveViewers == 0)

@@ -30,7 +30,6 @@ NyCore::TypeData FormDialog::MetaData = {&NyToolkit::Form::MetaData, nullptr, u"
 
 FormDialog::~FormDialog()
 {
-    unwatchKeys(this);
     for (FormDialog** link = &innermost; *link; link = &(*link)->outer) {
         if (*link == this) {
             *link = outer;

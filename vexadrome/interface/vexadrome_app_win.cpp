@@ -141,7 +141,6 @@ NyCore::Object* VexadromeAppWin::__create()
 
 VexadromeAppWin::~VexadromeAppWin()
 {
-    NyCore::System::Widget::unwatchKeys(this);
     for (NyUser::Models::SubMenu*& menu : subMenus) {
         if (menu)
             menu->release();

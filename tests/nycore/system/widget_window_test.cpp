@@ -265,6 +265,24 @@ TEST_F(WidgetWindowTest, KeysArriveWithCodesAndModifiers)
     key(XK_Return, false);
     EXPECT_TRUE(runUntil([&] { return field->log.size() >= 3; }));
     EXPECT_EQ(field->log, (std::vector<std::string>{"char down 10/19", "char down 10/17", "char up 10/16"}));
+
+    // A key watcher takes the key before the field; deleted, it watches no more.
+    Probe* watcher = probe(top, 0, 60, 0, 20, 20);
+    Widget::watchKeys(watcher, [](Widget* w, int code, int) {
+        static_cast<Probe*>(w)->note("watched " + std::to_string(code));
+        return true;
+    });
+    field->log.clear();
+    key(XK_a, true);
+    key(XK_a, false);
+    EXPECT_TRUE(runUntil([&] { return logged(watcher, "watched 97"); }));
+    EXPECT_FALSE(logged(field, "char down 97/19"));
+    delete watcher;
+    field->log.clear();
+    key(XK_a, true);
+    key(XK_a, false);
+    EXPECT_TRUE(runUntil([&] { return field->log.size() >= 2; }));
+    EXPECT_EQ(field->log, (std::vector<std::string>{"char down 97/19", "char up 97/16"}));
     top->close();
 }
 
