@@ -255,12 +255,11 @@ void HtmlContainer::drawPicture(G::GC* gc, Picture* picture, litehtml::backgroun
     if (w <= 0 || h <= 0)
         return;
     litehtml::position const& clip = bg.clip_box;
-    gc_save_state(gc);
     litehtml::position area;
-    if (!intersect(clip, clips.empty() ? clip : clips.back(), &area)) {
-        gc_restore_state(gc);
+    if (!intersect(clip, clips.empty() ? drawingArea : clips.back(), &area))
         return;
-    }
+    // The picture's clip lasts for the picture alone: everything else is cut
+    // to the drawing area only, as html_helper_draw set it.
     gc_set_clip(gc, area.x, area.y, area.width, area.height);
     bool const repeatX = bg.repeat == litehtml::background_repeat_repeat || bg.repeat == litehtml::background_repeat_repeat_x;
     bool const repeatY = bg.repeat == litehtml::background_repeat_repeat || bg.repeat == litehtml::background_repeat_repeat_y;
@@ -280,8 +279,7 @@ void HtmlContainer::drawPicture(G::GC* gc, Picture* picture, litehtml::backgroun
             else
                 gc_stretch_rect(gc, &target, &picture->pixmap.gc, &source);
         }
-    gc_restore_state(gc);
-    applyClip(gc);
+    gc_set_clip(gc, drawingArea.x, drawingArea.y, drawingArea.width, drawingArea.height);
 }
 
 void HtmlContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg)
@@ -291,7 +289,7 @@ void HtmlContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::back
         return;
     if (bg.color.alpha > 0) {
         gc_set_background(gc, rgb(bg.color));
-        litehtml::position const& box = bg.is_root ? litehtml::position(0, 0, viewportWidth, viewportHeight) : bg.clip_box;
+        litehtml::position const& box = bg.is_root ? drawingArea : bg.clip_box;
         gc_rect_fill(gc, box.x, box.y, box.width, box.height);
     }
     if (!bg.image.empty()) {
@@ -372,17 +370,9 @@ void HtmlContainer::import_css(litehtml::tstring& text, const litehtml::tstring&
     baseurl = path;
 }
 
-void HtmlContainer::applyClip(G::GC* gc) const
-{
-    if (clips.empty())
-        gc_set_clip(gc, 0, 0, viewportWidth, viewportHeight);
-    else
-        gc_set_clip(gc, clips.back().x, clips.back().y, std::max(clips.back().width, 1), std::max(clips.back().height, 1));
-}
-
 void HtmlContainer::set_clip(const litehtml::position& pos, const litehtml::border_radiuses&, bool, bool)
 {
-    litehtml::position outer = clips.empty() ? litehtml::position(0, 0, viewportWidth, viewportHeight) : clips.back();
+    litehtml::position const outer = clips.empty() ? drawingArea : clips.back();
     litehtml::position inner;
     intersect(pos, outer, &inner);
     clips.push_back(inner);

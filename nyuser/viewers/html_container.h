@@ -37,6 +37,9 @@ public:
     // Where relative names of pictures and stylesheets are resolved (a folder ending with '/').
     void setBaseFolder(std::string const& folder) { baseFolder = folder; }
     void setViewport(int width, int height);
+    // The part of the context that shows the page's viewport: what the
+    // drawing clips to and the root background fills; set before every draw.
+    void setDrawingArea(litehtml::position const& area) { drawingArea = area; }
     // Drawing calls with a null context only record the text runs, which
     // the selection and the tests read.
     void beginRecording() { runs.clear(); }
@@ -92,7 +95,6 @@ private:
         NyCore::Graphics::PixmapSurface pixmap;
     };
     Picture* findPicture(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl);
-    void applyClip(NyCore::Graphics::GC* gc) const;
     void drawPicture(NyCore::Graphics::GC* gc, Picture* picture, litehtml::background_paint const& bg);
 
     std::string baseFolder;
@@ -100,7 +102,10 @@ private:
     std::string clickedLink;
     std::map<std::string, Picture> pictures;
     std::vector<HtmlTextRun> runs;
+    // The boxes that hide their overflow, each within the one before and the
+    // drawing area; only pictures are cut to them.
     std::vector<litehtml::position> clips;
+    litehtml::position drawingArea;
     int viewportWidth = 0;
     int viewportHeight = 0;
 };

@@ -83,7 +83,6 @@ litehtml::context* sharedContext = nullptr;
 
 struct HtmlEmbedding {
     HtmlHost* host = nullptr;
-    NyCore::System::Widget* window = nullptr;
     HtmlContainer container;
     litehtml::document::ptr document;
     // The page laid out now, without its fragment ("about:blank" for a string).
@@ -244,13 +243,12 @@ void html_helper_kill()
     V::sharedContext = nullptr;
 }
 
-V::HtmlEmbedding* html_helper_embed(V::HtmlHost* host, NyCore::System::Widget* window)
+V::HtmlEmbedding* html_helper_embed(V::HtmlHost* host, NyCore::System::Widget*)
 {
     if (!V::sharedContext || !host)
         return nullptr;
     auto* record = new V::HtmlEmbedding();
     record->host = host;
-    record->window = window;
     return record;
 }
 
@@ -334,9 +332,11 @@ NyCore::String* html_helper_title(V::HtmlEmbedding const* record)
 
 void html_helper_draw(V::HtmlEmbedding* record, NyCore::Graphics::GC* gc, int x, int y, int top)
 {
-    if (!record || !record->document)
+    // An empty viewport shows nothing (a clip without area would be no clip at all).
+    if (!record || !record->document || record->width < 1 || record->height < 1)
         return;
     litehtml::position clip(x, y, record->width, record->height);
+    record->container.setDrawingArea(clip);
     gc_save_state(gc);
     gc_set_clip(gc, x, y, record->width, record->height);
     record->document->draw(reinterpret_cast<litehtml::uint_ptr>(gc), x, y - top, &clip);
@@ -409,20 +409,6 @@ bool html_helper_release(V::HtmlEmbedding* record, int x, int y)
     if (link.empty() || hasSelection(record))
         return false;
     return navigate(record, absolute(record, link));
-}
-
-NyCore::String* html_helper_link_at(V::HtmlEmbedding* record, int x, int y)
-{
-    if (!record || !record->document)
-        return nullptr;
-    for (litehtml::element::ptr element = record->document->root()->get_element_by_point(x, y, x, y); element;
-         element = element->parent()) {
-        char const* tag = element->get_tagName();
-        char const* href = element->get_attr("href");
-        if (tag && std::string(tag) == "a" && href)
-            return utf16(absolute(record, href)).release();
-    }
-    return nullptr;
 }
 
 void html_helper_select_all(V::HtmlEmbedding* record)

@@ -36,7 +36,8 @@ public:
 // by the viewers, the first starts and the last stops.
 void html_helper_init();
 void html_helper_kill();
-// A record for a viewer drawn into `window`; null before html_helper_init.
+// A record for a viewer drawn into `window` (the viewer's own, which the
+// record has no need to keep); null before html_helper_init.
 NyUser::Viewers::HtmlEmbedding* html_helper_embed(NyUser::Viewers::HtmlHost* host, NyCore::System::Widget* window);
 void html_helper_unembed(NyUser::Viewers::HtmlEmbedding* record);
 // Navigates to a page ("PATH", "PATH#fragment", "#fragment" within the page;
@@ -69,8 +70,6 @@ int html_helper_fragment_top(NyUser::Viewers::HtmlEmbedding* record, NyCore::Str
 void html_helper_press(NyUser::Viewers::HtmlEmbedding* record, int x, int y, bool extend);
 void html_helper_drag(NyUser::Viewers::HtmlEmbedding* record, int x, int y);
 bool html_helper_release(NyUser::Viewers::HtmlEmbedding* record, int x, int y);
-// The link under a page point (a new String), or null.
-NyCore::String* html_helper_link_at(NyUser::Viewers::HtmlEmbedding* record, int x, int y);
 void html_helper_select_all(NyUser::Viewers::HtmlEmbedding* record);
 // The selected text, lines broken where the page breaks them (a new String, empty when nothing is selected).
 NyCore::String* html_helper_selected_text(NyUser::Viewers::HtmlEmbedding const* record);

@@ -168,6 +168,32 @@ TEST_F(HtmlViewerTest, PicturesBackgroundsAndBordersArePainted)
     });
 }
 
+TEST_F(HtmlViewerTest, APictureInAClippedBoxLeavesNoClipBehind)
+{
+    // A 10 x 10 red PNG in a 6 x 10 box that hides its overflow, then a green box and a line of text below it.
+    std::vector<std::uint8_t> red;
+    for (int i = 0; i < 100; ++i)
+        red.insert(red.end(), {255, 0, 0, 255});
+    writeBytes(folder.at("red.png"), buildPng(10, 10, red));
+    writeBytes(folder.at("clipped.htm"),
+               "<html><body style=\"margin: 0\"><div style=\"overflow: hidden; width: 6px; height: 10px\">"
+               "<img src=\"red.png\" style=\"vertical-align: top\"></div>"
+               "<div style=\"width: 40px; height: 20px; background-color: #00ff00\"></div>"
+               "<p style=\"margin: 0\">Afterwards</p></body></html>");
+    open("clipped.htm");
+    unsigned long const window = viewer->get$nativeWindow();
+    ASSERT_TRUE(runUntil([&] { return pixelAt(window, 3, 5) == 0xFF0000; })) << std::hex << pixelAt(window, 3, 5);
+    expectPixels(window, {
+        {"the picture past its box", 8, 5, 0xFFFFFF},
+        {"the green box", 20, 20, 0x00FF00},
+        {"the green box's far corner", 39, 29, 0x00FF00},
+    });
+    NyCore::Graphics::Rect text = boxOf(u"Afterwards");
+    ASSERT_GT(text.width, 0);
+    std::vector<std::uint32_t> pixels = readPixels(window, text.x, text.y, text.width, text.height);
+    EXPECT_TRUE(std::any_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return (p & 0xFF) < 0x60; }));
+}
+
 TEST_F(HtmlViewerTest, LinksAreOfferedAndFollowedAndHistoryGoesBackAndForth)
 {
     open("first.htm");
