@@ -87,9 +87,14 @@ public:
     // The options dialog over `owner`, as "New Graph..." runs it before the
     // document has a view; true when accepted (and applied).
     bool showEditWindow(NyCore::System::Widget* owner);
-    // bindAllExprs; when an expression fails, the expression editor opens
-    // at it with its error.
-    void evaulateExprs();
+    // bindAllExprs; when an expression fails, showExprError with it. True
+    // when the editor opened.
+    bool evaulateExprs();
+    // The expression editor opened at expression `index` with the error its
+    // compile gave (compileExprs or bindAllExprs). Accepted, the document is
+    // modified; either way the view is refreshed. False, opening nothing,
+    // without a dialog owner.
+    bool showExprError(int index, Parsing::Error const& error);
 
     // Asks the host for an EquationGraphView titled like the document and
     // gives it the document. Null when the host makes no view.

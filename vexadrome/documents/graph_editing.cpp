@@ -45,15 +45,25 @@ void refreshView(NyCore::Object* view)
         view->invokeMethod(refresh, nullptr);
 }
 
-// Runs the expression editor until it is cancelled or its rows compile;
-// true when the document took the new expressions.
-bool runExprEditor(GraphDoc* graph, Widget* dialog)
+// The expression editor over the graph, run until it is cancelled or its rows
+// compile; with `failed` at an expression it opens there, showing `error`.
+// Taken, the new expressions make the document modified; either way the view
+// shows the expressions as they are now (a timer for one that uses time).
+void runExprEditor(GraphDoc* graph, Widget* owner, int failed, Parsing::Error const* error)
 {
+    Widget* dialog = NyToolkit::Loader::load(ExprsForm, owner, DialogFlags);
+    call(dialog, u"rdExprs"_str, word(graph));
+    if (failed >= 0) {
+        call(dialog, u"showDialog"_str);
+        call(dialog, u"selectError"_str, failed, word(error));
+    }
     bool accepted = false;
     while (!accepted && call(dialog, u"runModal"_str) == 1)
         accepted = call(dialog, u"wrExprs"_str, word(graph)) != 0;
     call(dialog, u"closeDialog"_str);
-    return accepted;
+    if (accepted)
+        graph->modified = true;
+    refreshView(graph->view);
 }
 
 }
@@ -77,24 +87,20 @@ void GraphDoc::onEditExprs()
     Widget* owner = app->get$dialogOwner();
     if (!owner)
         return;
-    Widget* dialog = NyToolkit::Loader::load(ExprsForm, owner, DialogFlags);
-    call(dialog, u"rdExprs"_str, word(this));
     // The list changes only when the editor's rows all compiled; a cancel leaves it as it was.
-    if (runExprEditor(this, dialog))
-        modified = true;
-    refreshView(view);
+    runExprEditor(this, owner, -1, nullptr);
 }
 
 void GraphDoc::onEditGraph()
 {
     if (!showEditWindow(app->get$dialogOwner()))
         return;
-    evaulateExprs();
-    if (view) {
-        app->setViewTitle(view, get$title() ? get$title() : NyCore::Text::EmptyString);
-        refreshView(view);
-    }
     modified = true;
+    if (view)
+        app->setViewTitle(view, get$title() ? get$title() : NyCore::Text::EmptyString);
+    // The editor, when an expression now fails, refreshes the view itself.
+    if (!evaulateExprs())
+        refreshView(view);
 }
 
 bool GraphDoc::showEditWindow(Widget* owner)
@@ -110,18 +116,20 @@ bool GraphDoc::showEditWindow(Widget* owner)
     return accepted;
 }
 
-void GraphDoc::evaulateExprs()
+bool GraphDoc::evaulateExprs()
 {
     Parsing::Error error;
     int const failed = bindAllExprs(&error);
+    return failed >= 0 && showExprError(failed, error);
+}
+
+bool GraphDoc::showExprError(int index, Parsing::Error const& error)
+{
     Widget* owner = app->get$dialogOwner();
-    if (failed < 0 || !owner)
-        return;
-    Widget* dialog = NyToolkit::Loader::load(ExprsForm, owner, DialogFlags);
-    call(dialog, u"rdExprs"_str, word(this));
-    call(dialog, u"showDialog"_str);
-    call(dialog, u"selectError"_str, failed, word(&error));
-    runExprEditor(this, dialog);
+    if (!owner)
+        return false;
+    runExprEditor(this, owner, index, &error);
+    return true;
 }
 
 }

@@ -48,6 +48,14 @@ String* twoLines(String const* first, String const* second)
     return text;
 }
 
+// The name a new document is offered: the pattern's {0} is the number the
+// document gets among the open ones.
+String* numberedName(String const* pattern, int documentCount)
+{
+    NyCore::Integer32 number(documentCount + 1);
+    return String::format(pattern, &number);
+}
+
 NyCore::MethodEntry const AppMethods[] = {
     {u"onNewCalculator", NY_METHOD(VexadromeApp::onNewCalculator)},
     {u"onNewCommand", NY_METHOD(VexadromeApp::onNewCommand)},
@@ -127,8 +135,7 @@ void VexadromeApp::showMessage(String const* text)
 
 String* VexadromeApp::requestDocName(String const* prompt, String const* pattern)
 {
-    NyCore::Integer32 number(get$documentCount() + 1);
-    String* proposal = String::format(pattern, &number);
+    String* proposal = numberedName(pattern, get$documentCount());
     String* answer = NyUser::CommonDialogs::InputWindow::ask(mainWindow, Caption, prompt, proposal);
     string_free(proposal);
     return answer;
@@ -163,8 +170,7 @@ void VexadromeApp::onNewCommand()
 void VexadromeApp::onNewGraph()
 {
     auto* graph = new Documents::GraphDoc(this);
-    NyCore::Integer32 number(get$documentCount() + 1);
-    String* title = String::format(u"Graph{0}"_str, &number);
+    String* title = numberedName(u"Graph{0}"_str, get$documentCount());
     graph->set$title(title);
     string_free(title);
     // The options dialog comes first; cancelled, the graph never was.
@@ -210,10 +216,11 @@ bool VexadromeApp::openDataFile(String const* path)
     appendDocument(title, document);
     if (documents.size() == before)
         return false;
-    // An expression that did not compile opens the expression editor at it, with its error.
-    bool const failed = std::any_of(errors.begin(), errors.end(), [](Parsing::Error const& e) { return e.hasCode(); });
-    if (failed && !unattended)
-        graph->evaulateExprs();
+    // The first expression that did not compile opens the expression editor
+    // at it, with the error its compile gave.
+    auto const failed = std::find_if(errors.begin(), errors.end(), [](Parsing::Error const& e) { return e.hasCode(); });
+    if (failed != errors.end() && !unattended)
+        graph->showExprError(static_cast<int>(failed - errors.begin()), *failed);
     return true;
 }
 
