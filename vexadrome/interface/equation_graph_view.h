@@ -71,15 +71,10 @@ public:
     GraphCamera get$camera() const;
     bool get$hasTimer() const { return timerLive; }
     NyCore::System::Timer const* get$timer() const { return timerLive ? &timer : nullptr; }
-    int get$moveMode() const { return moveMode; }
     int get$selectedLight() const { return selectedLight; }
     double get$moveDistance() const { return moveDistance; }
-    double get$moveTheta() const { return moveTheta; }
-    double get$movePhi() const { return movePhi; }
     float const* get$eye() const { return eye; }
-    float const* get$focusPoint() const { return focusPoint; }
     float const* get$up() const { return up; }
-    bool get$axesVisible() const { return axesVisible; }
     RenderGraphGL* get$renderer() { return &renderer; }
 
 private:

@@ -8,6 +8,8 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <string>
+
 #include "nycore/graphics/pixel_io.h"
 #include "nycore/text/string_functions.h"
 
@@ -109,7 +111,8 @@ bool render(Documents::GraphDoc* graph, GraphCamera const& camera, std::vector<s
 {
     int const w = camera.width, h = camera.height;
     if (w < 1 || h < 1 || w > MaxSide || h > MaxSide) {
-        *reason = text("the image size must lie within 1 x 1 ... 8192 x 8192");
+        std::string const side = std::to_string(MaxSide);
+        *reason = text(("the image size must lie within 1 x 1 ... " + side + " x " + side).c_str());
         return false;
     }
     OffscreenContext context;

@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <utility>
 
 #include "nycore/io/filename.h"
 #include "nycore/system/memory.h"
 #include "nycore/text/string_functions.h"
+#include "vexadrome/interface/graph_image.h"
 
 namespace Vexadrome::Interface {
 
@@ -28,14 +30,14 @@ bool statFile(NyCore::String const* path, struct stat* info)
     return found;
 }
 
-// "WxH" with both sides within 1 ... 8192.
+// "WxH" with both sides within 1 ... GraphImage::MaxSide.
 bool parseSize(NyCore::String const* text, int* width, int* height)
 {
     char* bytes = string_to_utf8(text);
     int w = 0, h = 0, used = 0;
     bool const read = std::sscanf(bytes, "%5dx%5d%n", &w, &h, &used) == 2 && bytes[used] == '\0';
     memory_free(bytes);
-    if (!read || w < 1 || h < 1 || w > 8192 || h > 8192)
+    if (!read || w < 1 || h < 1 || w > GraphImage::MaxSide || h > GraphImage::MaxSide)
         return false;
     *width = w;
     *height = h;
@@ -114,7 +116,8 @@ bool ProgramOptions::parse(int count, NyCore::String* const* arguments)
             i += 2;
             if (i + 1 < count && string_compare(arguments[i + 1], u"--size"_str) == 0) {
                 if (i + 2 >= count || !parseSize(arguments[i + 2], &render.width, &render.height)) {
-                    error = "option '--size' needs WIDTHxHEIGHT, each from 1 to 8192, such as 800x600";
+                    error = "option '--size' needs WIDTHxHEIGHT, each from 1 to " +
+                            std::to_string(GraphImage::MaxSide) + ", such as 800x600";
                     return false;
                 }
                 i += 2;

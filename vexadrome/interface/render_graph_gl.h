@@ -41,7 +41,6 @@ public:
     // Binds the view and gives its window a double-buffered RGBA surface with a depth buffer.
     void initilize(EquationGraphView* view);
     void bindGraph(Documents::GraphDoc* graph) { this->graph = graph; }
-    Documents::GraphDoc* get$graph() const { return graph; }
     // One whole frame from the view's camera, presented at once; nothing
     // without a document or a surface.
     void renderAllExprs();
