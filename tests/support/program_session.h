@@ -61,7 +61,7 @@ public:
     std::string copiedText(std::function<void()> const& copy, std::function<bool(std::string const&)> const& accept);
     // A window of the program, waited for until it is gone.
     bool waitUntilGone(::Window window);
-    // Waits until `done` holds (five seconds at most), serving nothing but time.
+    // Waits until `done` holds (ten seconds at most), serving nothing but time.
     static bool eventually(std::function<bool()> const& done);
 
     // Waits until the program has handled every event sent before: it

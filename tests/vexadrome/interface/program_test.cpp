@@ -6,10 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <new>
 #include <tuple>
 
+#include "nycore/graphics/png_reader.h"
 #include "nycore/system/memory.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
@@ -84,6 +87,7 @@ TEST(Program, OutputsThatAreInputsOrReadOnlyAreRefused)
     std::string const inputError = ": the output file is also an input of this run\n";
     struct Case { std::vector<std::string> options; std::string errors; } const cases[] = {
         {{"--export", at("g.graph"), at("g.graph")}, "vexadrome: " + at("g.graph") + inputError},
+        {{"--render", at("g.graph"), at("g.graph")}, "vexadrome: " + at("g.graph") + inputError},
         {{"--run", at("s.vexscr"), "--export", at("g.graph"), at("link.obj")}, "vexadrome: " + at("link.obj") + inputError},
         {{"--export", at("g.graph"), at("hard.obj"), "--run", at("s.vexscr")}, "vexadrome: " + at("hard.obj") + inputError},
         {{"--run", "-", "--export", at("g.graph"), at("s.vexscr")}, "vexadrome: " + at("s.vexscr") + inputError},
@@ -101,6 +105,39 @@ TEST(Program, OutputsThatAreInputsOrReadOnlyAreRefused)
         EXPECT_EQ(readBytes(at("g.graph")), SmallGraph);
         EXPECT_EQ(readBytes(at("s.vexscr")), "a = 1");
         EXPECT_EQ(readBytes(at("ro.obj")), "old");
+    }
+}
+
+TEST(Program, RenderWritesThePictureAtTheAskedSizeAlsoPastAFailingExpression)
+{
+    TestSupport::TempFolder folder;
+    std::string broken = SmallGraph;
+    std::string const end = "</expressions>";
+    broken.insert(broken.find(end), "<expression name=\"b\" mode=\"wireframe\">t +* 2</expression>");
+    TestSupport::writeBytes(folder.at("g.graph"), SmallGraph);
+    TestSupport::writeBytes(folder.at("broken.graph"), broken);
+    // The failing expression is reported and left out; the others are still drawn.
+    struct Case { char const* graph; int exitCode; std::string errorsStart; } const cases[] = {
+        {"g.graph", 0, ""},
+        {"broken.graph", 1, "vexadrome: " + folder.at("broken.graph") + ": "},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.graph);
+        std::string const png = folder.at(std::string(c.graph) + ".png");
+        auto run = runVexadrome({"--render", folder.at(c.graph), png, "--size", "40x30"});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.errors;
+        EXPECT_EQ(run.errors.substr(0, c.errorsStart.size()), c.errorsStart) << run.errors;
+        EXPECT_EQ(c.errorsStart.empty(), run.errors.empty()) << run.errors;
+        EXPECT_EQ(run.output, "");
+        std::string const bytes = readBytes(png);
+        NyCore::Graphics::BitmapImage image = {};
+        ASSERT_TRUE(png_decode(reinterpret_cast<std::uint8_t const*>(bytes.data()), bytes.size(), &image))
+            << bytes.size() << " bytes written";
+        EXPECT_EQ(std::tuple(image.width, image.height), std::tuple(40, 30));
+        std::uint32_t* const last = image.pixels + image.width * image.height;
+        EXPECT_NE(std::adjacent_find(image.pixels, last, std::not_equal_to<>()), last)
+            << "the axes are drawn over the background";
+        bitmap_image_destroy(&image);
     }
 }
 

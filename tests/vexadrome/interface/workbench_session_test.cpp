@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "nycore/graphics/png_reader.h"
 #include "tests/support/program_session.h"
 #include "tests/support/screenshots.h"
 #include "tests/support/strings.h"
@@ -443,6 +444,34 @@ TEST_F(Workbench, GraphsAreMadeDrawnTurnedSavedReopenedAndExported)
     session->type("picture\n");
     allClosed();
     EXPECT_TRUE(ProgramSession::eventually([&] { return readBytes(folder.at("picture.png")).substr(1, 3) == "PNG"; }));
+    // The file holds the picture the tab shows: decoded, it is found in the
+    // window below the menu bar, pixel for pixel.
+    std::string const png = readBytes(folder.at("picture.png"));
+    NyCore::Graphics::BitmapImage image = {};
+    ASSERT_TRUE(png_decode(reinterpret_cast<std::uint8_t const*>(png.data()), png.size(), &image)) << png.size() << " bytes";
+    std::vector<std::uint32_t> const picture(image.pixels, image.pixels + image.width * image.height);
+    int const w = image.width, h = image.height;
+    bitmap_image_destroy(&image);
+    ASSERT_TRUE(w > Width / 2 && w <= Width && h > (Height - ViewTop) / 2 && h <= Height - MenuBarHeight) << w << "x" << h;
+    std::vector<std::uint32_t> window;
+    auto shownAt = [&](int x, int y) {
+        for (int row = 0; row < h; ++row)
+            if (!std::equal(picture.begin() + row * w, picture.begin() + (row + 1) * w,
+                            window.begin() + (y + row) * Width + x))
+                return false;
+        return true;
+    };
+    // Read again until the view has drawn again after the chooser.
+    EXPECT_TRUE(ProgramSession::eventually([&] {
+        window = readPixels(main(), 0, 0, Width, Height);
+        for (int y = MenuBarHeight; y + h <= Height; ++y)
+            for (int x = 0; x + w <= Width; ++x)
+                if (shownAt(x, y))
+                    return true;
+        return false;
+    })) << "the exported " << w << "x" << h << " picture is the one the view shows";
+    EXPECT_NE(std::adjacent_find(picture.begin(), picture.end(), std::not_equal_to<>()), picture.end())
+        << "more than the background";
     session->press(XK_q, ControlMask);
     expectExit();
 }
