@@ -23,6 +23,8 @@ public:
     // The function of math index 0 to 14, after fillMathTable. Index 15
     // ("time") has no entry.
     static MathFunction getMathFunction(int index) { return mathTable[index]; }
+    // Whether math index index is the square root, which is one machine instruction.
+    static bool isSqrt(int index) { return mathTable[index] == static_cast<MathFunction>(NyCore::Math::sqrt); }
 
     // The sawtooth of "time": (tickCount mod P) / P for a period of P = the
     // argument in seconds as whole milliseconds, saturated to 32 bits; a

@@ -16,9 +16,9 @@
 #define VEXADROME_MACHINE_CODE 1
 #endif
 
-#include "nycore/math/math_functions.h"
 #include "vexadrome/actions/builtin_functions.h"
 #include "vexadrome/actions/exact_powers.h"
+#include "vexadrome/actions/expr_operations.h"
 
 namespace Vexadrome::Actions {
 
@@ -31,7 +31,8 @@ int runsBefore = ExprMachineCode::DefaultRunsBefore;
 // Programs beyond this many bytes of code keep to the threaded steps.
 constexpr std::size_t MaxCodeBytes = 1 << 20;
 
-double normalizeElement(double x, double magnitude) { return BuiltinFunctions::normalizeElement(x, magnitude); }
+// Out-of-line entries for the calls the code makes.
+double powerOf(double a, double b) { return ExprOperations::power(a, b); }
 
 double magnitudeOf(double sumOfSquares, double const* slots, std::int32_t const* elements, int count)
 {
@@ -183,20 +184,19 @@ private:
         case ExprOp::MulSub: product(i.a, i.b); afterProduct(Sub, i.c); break;
         case ExprOp::ProductPlus: product(i.a, i.b); beforeOperand(Add, i.c); break;
         case ExprOp::ProductMinus: product(i.a, i.b); beforeOperand(Sub, i.c); break;
-        case ExprOp::Power: callTwo(reinterpret_cast<void const*>(&NyCore::Math::pow), i.a, i.b); break;
+        case ExprOp::Power: callTwo(reinterpret_cast<void const*>(&powerOf), i.a, i.b); break;
         case ExprOp::Square: callOne(reinterpret_cast<void const*>(&ExactPowers::square), i.a); break;
         case ExprOp::Cube: callOne(reinterpret_cast<void const*>(&ExactPowers::cube), i.a); break;
-        case ExprOp::NormalizeDiv: callTwo(reinterpret_cast<void const*>(&normalizeElement), i.a, i.b); break;
+        case ExprOp::NormalizeDiv: callTwo(reinterpret_cast<void const*>(&BuiltinFunctions::normalizeElement), i.a, i.b); break;
         case ExprOp::Math: {
-            MathFunction function = BuiltinFunctions::getMathFunction(i.b);
             // The square root is one instruction, with the bits of the call.
-            if (function == static_cast<MathFunction>(NyCore::Math::sqrt)) {
+            if (BuiltinFunctions::isSqrt(i.b)) {
                 if (i.a == acc)
                     code.scalarRegister(Sqrt, 0, 0);
                 else
                     code.slot(Sqrt, 0, i.a);
             } else {
-                callOne(reinterpret_cast<void const*>(function), i.a);
+                callOne(reinterpret_cast<void const*>(BuiltinFunctions::getMathFunction(i.b)), i.a);
             }
             break;
         }

@@ -50,7 +50,7 @@ Kind familyOf(ExprInstruction const& instruction, MathFunction* function)
     case ExprOp::Math:
         *function = BuiltinFunctions::getMathFunction(instruction.b);
         // The square root is one machine instruction, with the same bits as the call.
-        return *function == static_cast<MathFunction>(NyCore::Math::sqrt) ? SqrtS : MathS;
+        return BuiltinFunctions::isSqrt(instruction.b) ? SqrtS : MathS;
     case ExprOp::Time: return TimeS;
     case ExprOp::Magnitude: return MagnitudeS;
     case ExprOp::NormalizeDiv: return NormalizeDivSS;

@@ -13,6 +13,7 @@
 #include "nycore/system/time.h"
 #include "vexadrome/actions/builtin_functions.h"
 #include "vexadrome/actions/expr_compiler.h"
+#include "vexadrome/actions/expr_operations.h"
 #include "vexadrome/actions/expr_stack_counter.h"
 
 namespace Vexadrome::Actions {
@@ -243,7 +244,7 @@ void ExprValueCalculator::handleSingleDiv(Expr* left, Expr* right)
 void ExprValueCalculator::handleSinglePow(Expr* left, Expr* right)
 {
     walkSingleBinary(left, right);
-    values[top] = NyCore::Math::pow(values[top], values[top + 1]);
+    values[top] = ExprOperations::power(values[top], values[top + 1]);
 }
 
 // Leaves the two operands with top on the left one, the right one just above.
