@@ -143,11 +143,8 @@ void ExprProgram::clear()
     uniformSteps.clear();
     varyingSteps.clear();
     machineCode.clear();
-    release(machineLoads);
     release(machineInstructions);
     runsBeforeMachineCode = 0;
-    uniformCount = 0;
-    varyingCount = 0;
     release(blockCode);
     release(elementIds);
     release(elementSlots);
@@ -259,7 +256,6 @@ void ExprProgram::finish(int const* results, int count)
         for (int k = 0; k < n; ++k)
             facts[operands[k]].needed = true;
     }
-    fuseProducts(results, count);
     for (int v = 0; v < valueCount; ++v)
         facts[v].varying = values[v].kind == ValueKind::Input;
     for (ExprInstruction const& instruction : built) {
@@ -267,36 +263,29 @@ void ExprProgram::finish(int const* results, int count)
         for (int k = 0; k < n; ++k)
             facts[instruction.dst].varying |= facts[operands[k]].varying;
     }
+    fuseProducts(results, count);
 
     assignSlots(results, count);
     buildCode();
     assignLanes(results, count);
 
     std::vector<Input> usedInputs;
-    std::vector<ExprPointCode::Load> loads;
     usedInputs.reserve(inputs.size());
-    loads.reserve(inputs.size());
     for (Input const& input : inputs) {
-        if (input.slot >= 0) {
+        if (input.slot >= 0)
             usedInputs.push_back(input);
-            loads.push_back({input.source, input.slot});
-        }
     }
     inputs.swap(usedInputs);
     resultSlots.resize(static_cast<std::size_t>(count));
     for (int r = 0; r < count; ++r)
         resultSlots[r] = facts[results[r]].slot;
     uniformSteps.build({}, uniformCode, {});
-    varyingSteps.build(loads, varyingCode, resultSlots);
-    uniformCount = uniformSteps.get$count();
-    varyingCount = varyingSteps.get$count();
+    varyingSteps.build(inputLoads(), varyingCode, resultSlots);
     release(uniformCode);
     // Only a program with work per point is worth a page of machine code.
     runsBeforeMachineCode = varyingCode.empty() ? 0 : ExprMachineCode::get$runsBefore();
-    if (runsBeforeMachineCode > 0) {
-        machineLoads.swap(loads);
+    if (runsBeforeMachineCode > 0)
         machineInstructions.swap(varyingCode);
-    }
     release(varyingCode);
 
     release(values);
@@ -322,8 +311,11 @@ void ExprProgram::fuseProducts(int const* results, int count)
     }
     for (int r = 0; r < count; ++r)
         facts[results[r]].readers = INT_MAX;
-    auto loneProduct = [&](int value) -> ExprInstruction const* {
-        if (values[value].kind != ValueKind::Computed || facts[value].readers != 1)
+    // A product that does not depend on the inputs stays apart from a sum
+    // that does: fused, it would be computed at every point, not once.
+    auto loneProduct = [&](int value, int sum) -> ExprInstruction const* {
+        if (values[value].kind != ValueKind::Computed || facts[value].readers != 1 ||
+            facts[value].varying != facts[sum].varying)
             return nullptr;
         ExprInstruction const* product = &built[values[value].index];
         return product->op == ExprOp::Mul ? product : nullptr;
@@ -334,10 +326,10 @@ void ExprProgram::fuseProducts(int const* results, int count)
             continue;
         int left = instruction.a;
         int right = instruction.b;
-        if (ExprInstruction const* product = loneProduct(right)) {
+        if (ExprInstruction const* product = loneProduct(right, instruction.dst)) {
             instruction = {sum ? ExprOp::MulAdd : ExprOp::MulSub, instruction.dst, product->a, product->b, left};
             facts[right].needed = false;
-        } else if ((product = loneProduct(left))) {
+        } else if ((product = loneProduct(left, instruction.dst))) {
             instruction = {sum ? ExprOp::ProductPlus : ExprOp::ProductMinus, instruction.dst, product->a, product->b, right};
             facts[left].needed = false;
         }
@@ -501,10 +493,18 @@ void ExprProgram::assignLanes(int const* results, int count)
         resultLanes[r] = facts[results[r]].varying ? facts[results[r]].lane * L : -1;
 }
 
+std::vector<ExprPointCode::Load> ExprProgram::inputLoads() const
+{
+    std::vector<ExprPointCode::Load> loads;
+    loads.reserve(inputs.size());
+    for (Input const& input : inputs)
+        loads.push_back({input.source, input.slot});
+    return loads;
+}
+
 void ExprProgram::buildMachineCode()
 {
-    machineCode.build(machineLoads, machineInstructions, resultSlots, elementSlots.data());
-    release(machineLoads);
+    machineCode.build(inputLoads(), machineInstructions, resultSlots, elementSlots.data());
     release(machineInstructions);
 }
 

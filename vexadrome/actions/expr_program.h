@@ -66,8 +66,8 @@ public:
 
     // Instructions left after folding, merging and dropping: those that do
     // not depend on the inputs and those that do.
-    int get$uniformCount() const { return uniformCount; }
-    int get$varyingCount() const { return varyingCount; }
+    int get$uniformCount() const { return uniformSteps.get$count(); }
+    int get$varyingCount() const { return varyingSteps.get$count(); }
     // Whether run executes machine code rather than the threaded steps.
     bool get$hasMachineCode() const { return machineCode.isBuilt(); }
 
@@ -108,6 +108,8 @@ private:
     void assignSlots(int const* results, int count);
     void buildCode();
     void assignLanes(int const* results, int count);
+    // The loads of the used inputs into their slots, for the per-point code.
+    std::vector<ExprPointCode::Load> inputLoads() const;
     // Translates the varying part, kept for it since finish, to machine code.
     void buildMachineCode();
     // Computes the values that do not depend on the inputs, for this tick count.
@@ -127,11 +129,8 @@ private:
     ExprPointCode uniformSteps;
     ExprPointCode varyingSteps;
     ExprMachineCode machineCode;   // the varying steps as machine code, where it can be built
-    std::vector<ExprPointCode::Load> machineLoads;   // the loads and
     std::vector<ExprInstruction> machineInstructions;   // the varying code, until it is translated
     int runsBeforeMachineCode = 0;   // 0: none to build
-    int uniformCount = 0;
-    int varyingCount = 0;
     std::vector<ExprInstruction> blockCode;
     // The element lists of the Magnitude instructions: slots, and lane offsets.
     std::vector<std::int32_t> elementSlots;

@@ -64,7 +64,8 @@ LinkTestSupport::Definitions& definitions()
         u"f(x, y) = x - y", u"two = 2", u"vs(v, s) = v*s", u"sv(s, v) = v*s", u"mv(m, v) = m*v - v",
         u"g(x) = h(x+1, x)", u"h(p, q) = p*q - q", u"nm(v) = normalize(v)*magnitude(v)", u"mid(a, b, c) = b",
         u"mag(a, b) = magnitude(vector(a, b))", u"norm(a, b) = normalize(vector(a, b))", u"sq(x) = x*x",
-        u"tw(x) = sin(x) + sin(x)", u"cu(x) = power(x, 3) - 2*x + 1", u"pp(x) = x*x + x*3 - 2*x*x", u"tt(x) = x*(2+3) + time(1)", u"first(a, b) = b", u"fg(x) = first(x*2, x)",
+        u"tw(x) = sin(x) + sin(x)", u"cu(x) = power(x, 3) - 2*x + 1", u"pp(x) = x*x + x*3 - 2*x*x",
+        u"tt(x) = x*(2+3) + time(1)", u"tp(x) = x + time(1)*2", u"first(a, b) = b", u"fg(x) = first(x*2, x)",
         // Long and deep bodies, called with arguments so that nothing folds and every operation runs.
         u"terms(x, y) = x" + repeat(u"+x", 99999), u"factors(x, y) = " + repeat(u"2*y*", 50000) + u"x",
         u"quotients(x, y) = x" + repeat(u"/y/2", 50000), u"products(x, y) = " + repeat(u"x*x*-x+", 25000) + u"0",
@@ -336,6 +337,8 @@ TEST(EvaluatorTest, FoldsConstantsAndMergesRepeatedWork)
         // A cube, a product merged into the difference that reads it, a sum;
         // x*x is read twice and stays, x*3 and 2*x*x merge.
         {u"cu(0)", 0, 3}, {u"pp(0)", 0, 4},
+        // A product of the tick alone stays in the part computed once per tick.
+        {u"tp(0)", 2, 1},
     };
     for (Counts const& c : cases) {
         SCOPED_TRACE(TestSupport::toUtf8(c.text));
