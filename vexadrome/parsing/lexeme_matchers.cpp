@@ -5,7 +5,7 @@ namespace Vexadrome::Parsing {
 
 int WSMatcher::addchar(char16_t ch)
 {
-    return ch == u' ' || ch == u'\t' || ch == u'\n' || ch == u'\r' ? 1 : 0;
+    return canStart(ch) ? 1 : 0;
 }
 
 int NumberMatcher::addchar(char16_t ch)
@@ -23,7 +23,7 @@ int VariableMatcher::addchar(char16_t ch)
 {
     bool wasFirst = first;
     first = false;
-    if ((ch >= u'A' && ch <= u'Z') || (ch >= u'a' && ch <= u'z') || ch == u'_')
+    if (canStart(ch))
         return 1;
     return ch >= u'0' && ch <= u'9' && !wasFirst ? 1 : 0;
 }

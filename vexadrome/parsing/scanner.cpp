@@ -42,9 +42,8 @@ int Scanner::getNextTokenWs()
     // A character that cannot start a blank, a name or a number is a token of
     // its own: every matcher would refuse it at once.
     char16_t const first = units[position];
-    bool const opensLexeme = first == u' ' || first == u'\t' || first == u'\n' || first == u'\r' || first == u'.' ||
-                             first == u'_' || (first >= u'0' && first <= u'9') || (first >= u'A' && first <= u'Z') ||
-                             (first >= u'a' && first <= u'z');
+    bool const opensLexeme =
+        WSMatcher::canStart(first) || NumberMatcher::canStart(first) || VariableMatcher::canStart(first);
     int matched = -1;
     bool alive[3] = {true, true, true};
     if (opensLexeme) {
