@@ -10,6 +10,7 @@
 #include "nycore/system/event_loop.h"
 #include "nycore/system/console.h"
 #include "nycore/system/runtime.h"
+#include "nycore/system/sanitizer_hooks.h"
 #include "nycore/text/string_functions.h"
 #include "vexadrome/interface/batch_host.h"
 #include "vexadrome/interface/interface_types.h"

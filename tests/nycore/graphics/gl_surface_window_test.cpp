@@ -49,7 +49,7 @@ void clearTo(std::uint32_t rgb)
 #ifdef VEXADROME_SANITIZE
 // Mesa's own libraries stay mapped to the end of the program (Mesa unloads
 // its driver with the display), so that the leak check can name their frames
-// in its suppressions (tests/support/test_main.cpp).
+// in its suppressions (nycore/system/sanitizer_hooks.h).
 void keepMesaLoaded()
 {
     void* glx = dlopen("libGLX_mesa.so.0", RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
