@@ -1,14 +1,16 @@
-// A private Xvfb on a display number it picks itself (-displayfd).
+// A private Xvfb on a display number it picks itself (-displayfd). It ends
+// with the benchmark however the benchmark ends: at exit, and with the
+// benchmark's death when that comes first.
 #include "bench/private_display.h"
 
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace Bench {
@@ -36,22 +38,28 @@ bool ensureDisplay()
         return false;
     server = fork();
     if (server == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         close(pipeEnds[0]);
         std::string fd = std::to_string(pipeEnds[1]);
         int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
         dup2(null, 2);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+               "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(pipeEnds[1]);
-    char number[16] = {};
-    ssize_t got = read(pipeEnds[0], number, sizeof number - 1);
+    std::atexit(stopDisplay);
+    // The whole line, up to its newline: the server may write the number and
+    // the newline apart, and a pipe closed between them kills it.
+    std::string number;
+    char c;
+    while (read(pipeEnds[0], &c, 1) == 1 && c != '\n')
+        number += c;
     close(pipeEnds[0]);
-    if (got <= 0)
+    if (number.empty())
         return false;
-    std::string name = ":" + std::string(number, number + strcspn(number, "\n"));
-    setenv("DISPLAY", name.c_str(), 1);
+    setenv("DISPLAY", (":" + number).c_str(), 1);
     return answers();
 }
 
