@@ -16,6 +16,7 @@
 #include "nycore/system/x_clipboard.h"
 #include "nycore/system/x_connection.h"
 #include "nycore/text/string_functions.h"
+#include "nycore/text/utf8_text.h"
 
 namespace NyCore::System {
 
@@ -71,15 +72,6 @@ long maximumPropertyBytes(Display* d)
     return units * 4 - 256;
 }
 
-std::string utf8Of(String const* text)
-{
-    int length = 0;
-    char* bytes = string_to_utf8(text, &length);
-    std::string result(bytes, static_cast<std::size_t>(length));
-    memory_free(bytes);
-    return result;
-}
-
 // False when a unit lies outside Latin-1.
 bool latin1Of(String const* text, std::string* out)
 {
@@ -120,7 +112,7 @@ bool convertForRequest(XSelectionRequestEvent const& request, Atom property)
     std::string bytes;
     Atom type;
     if (request.target == a.utf8String || request.target == a.text) {
-        bytes = utf8Of(ownText);
+        bytes = string_to_std_utf8(ownText);
         type = a.utf8String;
     } else if (request.target == XA_STRING) {
         if (!latin1Of(ownText, &bytes))

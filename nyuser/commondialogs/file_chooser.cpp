@@ -14,6 +14,7 @@
 #include "nycore/system/memory.h"
 #include "nycore/system/method_thunk.h"
 #include "nycore/text/string_functions.h"
+#include "nycore/text/utf8_text.h"
 #include "nytoolkit/lists/drop_list.h"
 #include "nytoolkit/styles/style.h"
 #include "nytoolkit/widgets/label.h"
@@ -38,21 +39,10 @@ NyCore::MethodEntry const FileChooserMethods[] = {{u"onUp", NY_METHOD(FileChoose
                                                   {u"onFilterChange", NY_METHOD(FileChooser::onFilterChange)},
                                                   {nullptr, nullptr}};
 
-std::string utf8Of(String const* s)
-{
-    if (!s)
-        return {};
-    int length = 0;
-    char* bytes = string_to_utf8(s, &length);
-    std::string result(bytes, static_cast<std::size_t>(length));
-    memory_free(bytes);
-    return result;
-}
-
 std::string utf8Of(std::u16string const& text)
 {
     String* s = String::create(text.data(), 0, static_cast<int>(text.size()));
-    std::string result = utf8Of(s);
+    std::string result = string_to_std_utf8(s);
     string_free(s);
     return result;
 }
@@ -135,9 +125,9 @@ String* FileChooser::choose(NyCore::System::Widget* parent, String const* title,
 
     // A missing or unreadable starting folder is no error of the user's: the
     // chooser starts in the current folder then.
-    std::string start = utf8Of(initialDirectory);
+    std::string start = string_to_std_utf8(initialDirectory);
     String* current = directory_get_cur();
-    std::string here = current ? utf8Of(current) : homeFolder();
+    std::string here = current ? string_to_std_utf8(current) : homeFolder();
     string_free(current);
     if (!start.empty() && start[0] != '/')
         start = withSlash(here) + start;
@@ -403,7 +393,7 @@ void FileChooser::choosePath(std::u16string typed)
     std::u16string extension = filter >= 0 && filter < filters->count() ? filters->at(filter).defaultExtension
                                                                          : std::u16string();
     String* finalName = FileFilters::withDefaultExtension(typedPath, extension);
-    std::string target = utf8Of(finalName);
+    std::string target = string_to_std_utf8(finalName);
     string_free(finalName);
     string_free(typedPath);
     std::string parentFolder = fs::path(target).parent_path().string();

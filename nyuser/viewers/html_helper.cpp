@@ -15,6 +15,7 @@
 #include "nycore/system/memory.h"
 #include "nycore/system/owned.h"
 #include "nycore/text/string_functions.h"
+#include "nycore/text/utf8_text.h"
 #include "nyuser/viewers/html_container.h"
 #include "nyuser/viewers/html_master_css.h"
 
@@ -23,7 +24,6 @@ namespace NyUser::Viewers {
 namespace {
 
 using OwnedString = NyCore::Owned<NyCore::String, string_free>;
-using OwnedUtf8 = NyCore::Owned<char, memory_free>;
 
 char const* const BlankPage = "about:blank";
 
@@ -32,15 +32,6 @@ struct Visit {
     std::string uri;
     int top;
 };
-
-std::string utf8(NyCore::String const* s)
-{
-    if (!s)
-        return {};
-    int length = 0;
-    OwnedUtf8 bytes(string_to_utf8(s, &length));
-    return std::string(bytes.get(), static_cast<std::size_t>(length));
-}
 
 OwnedString utf16(std::string const& s)
 {
@@ -149,7 +140,7 @@ void show(V::HtmlEmbedding* record, std::string const& uri, int top)
         if (!readFile(page, &html)) {
             OwnedString name = utf16(uri);
             OwnedString missing(record->host->describeMissingPage(name.get()));
-            html = utf8(missing.get());
+            html = string_to_std_utf8(missing.get());
         }
         loadDocument(record, html, page);
     }
@@ -264,7 +255,7 @@ bool html_helper_open_uri(V::HtmlEmbedding* record, NyCore::String const* uri)
 {
     if (!record)
         return false;
-    std::string target = utf8(uri);
+    std::string target = string_to_std_utf8(uri);
     if (!target.empty() && target[0] != '#' && target[0] != '/' && target.find(':') == std::string::npos) {
         std::error_code error;
         target = (std::filesystem::current_path(error) / target).string();
@@ -279,7 +270,7 @@ void html_helper_show_str(V::HtmlEmbedding* record, NyCore::String const* html)
     OwnedString blank = utf16(BlankPage);
     if (!record->host->translateUri(blank.get()))
         return;
-    loadDocument(record, utf8(html), BlankPage);
+    loadDocument(record, string_to_std_utf8(html), BlankPage);
     record->host->pageShown(0);
 }
 
@@ -358,7 +349,7 @@ int html_helper_fragment_top(V::HtmlEmbedding* record, NyCore::String const* fra
 {
     if (!record || !record->document || !fragment || fragment->count == 0)
         return -1;
-    std::string const name = utf8(fragment);
+    std::string const name = string_to_std_utf8(fragment);
     // Names that a selector cannot hold are not looked for.
     if (!std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; }))
         return -1;
@@ -445,7 +436,7 @@ bool html_helper_find_text(V::HtmlEmbedding const* record, NyCore::String const*
 {
     if (!record || !text)
         return false;
-    std::string const wanted = utf8(text);
+    std::string const wanted = string_to_std_utf8(text);
     for (V::HtmlTextRun const& run : record->container.textRuns()) {
         if (run.text == wanted) {
             *box = {run.box.x, run.box.y, run.box.width, run.box.height};
@@ -458,7 +449,7 @@ bool html_helper_find_text(V::HtmlEmbedding const* record, NyCore::String const*
 NyCore::String* html_helper_escape(NyCore::String const* text)
 {
     std::string escaped;
-    for (char c : utf8(text)) {
+    for (char c : string_to_std_utf8(text)) {
         switch (c) {
         case '&': escaped += "&amp;"; break;
         case '<': escaped += "&lt;"; break;

@@ -11,6 +11,7 @@
 #include "nycore/system/memory.h"
 #include "nycore/system/owned.h"
 #include "nycore/text/string_functions.h"
+#include "nycore/text/utf8_text.h"
 
 namespace Vexadrome::Interface {
 
@@ -19,23 +20,16 @@ namespace {
 namespace fs = std::filesystem;
 using OwnedString = NyCore::Owned<NyCore::String, string_free>;
 
-std::string utf8(NyCore::String const* s)
-{
-    int length = 0;
-    NyCore::Owned<char, memory_free> bytes(string_to_utf8(s, &length));
-    return std::string(bytes.get(), static_cast<std::size_t>(length));
-}
-
 // The start-up directory, then the data folders after the current directory
 // (which is the start-up directory unless the program moved).
 std::vector<std::string> searchFolders(NyCore::String const* baseDir)
 {
-    std::vector<std::string> folders{utf8(baseDir)};
+    std::vector<std::string> folders{string_to_std_utf8(baseDir)};
     for (int i = 1;; ++i) {
         OwnedString folder(data_folder(i));
         if (!folder)
             break;
-        folders.push_back(utf8(folder.get()));
+        folders.push_back(string_to_std_utf8(folder.get()));
     }
     return folders;
 }
@@ -69,7 +63,7 @@ NyCore::String* fromUtf8(std::string const& s)
 
 NyCore::String* findHelpPage(NyCore::String const* baseDir, NyCore::String const* name)
 {
-    std::string const page = utf8(name);
+    std::string const page = string_to_std_utf8(name);
     for (std::string const& folder : searchFolders(baseDir))
         if (isFile(folder + page))
             return fromUtf8(folder + page);
@@ -78,7 +72,7 @@ NyCore::String* findHelpPage(NyCore::String const* baseDir, NyCore::String const
 
 NyCore::String* findSampleFile(NyCore::String const* baseDir, NyCore::String const* name)
 {
-    std::string const sample = utf8(name);
+    std::string const sample = string_to_std_utf8(name);
     if (sample.empty() || fs::path(sample).is_absolute() || sample[0] == '\\')
         return nullptr;
     for (std::string const& folder : searchFolders(baseDir)) {
