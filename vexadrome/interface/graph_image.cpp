@@ -137,11 +137,7 @@ bool render(Documents::GraphDoc* graph, GraphCamera const& camera, std::vector<s
     calls.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
     bool const complete = calls.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (complete) {
-        // The state the graph view's surface starts with.
-        glViewport(0, 0, w, h);
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_CULL_FACE);
-        glShadeModel(GL_SMOOTH);
+        RenderGraphGL::initState(w, h);
         RenderGraphGL renderer;
         renderer.bindGraph(graph);
         renderer.drawFrame(camera);

@@ -109,11 +109,16 @@ void RenderGraphGL::initilize(EquationGraphView* owner)
     params.doubleBuffer = 1;
     GLSurface::initilize(owner, &params);
     activate();
-    glViewport(0, 0, owner->get$width(), owner->get$height());
+    initState(owner->get$width(), owner->get$height());
+    deactivate();
+}
+
+void RenderGraphGL::initState(int width, int height)
+{
+    glViewport(0, 0, width, height);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glShadeModel(GL_SMOOTH);
-    deactivate();
 }
 
 void RenderGraphGL::renderAllExprs()

@@ -51,6 +51,9 @@ public:
     // Everything of a frame but making the context current and presenting
     // it: the same picture on a window and off screen.
     void drawFrame(GraphCamera const& camera);
+    // The state every surface a graph is drawn on starts with, in the current
+    // context: the viewport of width x height, depth test, culling, smooth shading.
+    static void initState(int width, int height);
     // A frame drawn into the back buffer and read back instead of shown
     // (0xRRGGBB, top row first); false without a document or a surface.
     bool readFrame(std::vector<std::uint32_t>* pixels);
