@@ -74,7 +74,6 @@ TEST_F(EditExprsTest, RowsAreAddedEditedToggledAndDeletedWhileCancelLeavesTheGra
     GraphDoc doc(&host);
     CountingView view;
     doc.view = &view;
-    int const colorCount = 15;
     play([&] { doc.onEditExprs(); },
          {
              // The placeholder text has the focus, to be typed over.
@@ -97,12 +96,12 @@ TEST_F(EditExprsTest, RowsAreAddedEditedToggledAndDeletedWhileCancelLeavesTheGra
               }},
              {[] { return editor()->get$rowCount() == 4; },
               [&] {
-                  // Names count the rows, colours follow the row count round the palette.
+                  // Names and colours count the rows.
                   EditExprs* e = editor();
                   struct Row { int row; char const* name; };
                   for (Row r : {Row{1, "Expr2"}, Row{2, "Expr3"}, Row{3, "Expr4"}}) {
                       EXPECT_EQ(toUtf8(e->textCell(r.row, EditExprs::Name)), r.name);
-                      EXPECT_EQ(e->intCell(r.row, EditExprs::Color), r.row % colorCount) << r.name;
+                      EXPECT_EQ(e->intCell(r.row, EditExprs::Color), r.row) << r.name;
                       EXPECT_EQ(e->intCell(r.row, EditExprs::Mode), 0) << r.name;
                       EXPECT_EQ(e->intCell(r.row, EditExprs::NormalPColor), 1) << r.name;
                   }
