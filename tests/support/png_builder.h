@@ -1,5 +1,6 @@
-// Writes PNG file images from RGBA bytes (four per pixel, top row first) with
-// libpng, for the tests of the PNG reader and of pages that show pictures.
+// Writes PNG file images from pixel bytes (RGBA, four per pixel, unless
+// format says otherwise; top row first) with libpng, for the tests of the PNG
+// reader and of pages that show pictures.
 #pragma once
 
 #include <png.h>
@@ -11,14 +12,15 @@
 
 namespace TestSupport {
 
-inline std::string buildPng(int width, int height, std::vector<std::uint8_t> const& rgba)
+inline std::string buildPng(int width, int height, std::vector<std::uint8_t> const& rgba,
+                            png_uint_32 format = PNG_FORMAT_RGBA)
 {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGBA;
+    image.format = format;
     png_alloc_size_t size = 0;
     png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr);
     std::string bytes(size, '\0');

@@ -34,19 +34,7 @@ std::vector<std::uint32_t> decoded(std::string const& bytes, bool* ok)
 std::string greyPng(int width, int height, std::uint8_t shade)
 {
     std::vector<std::uint8_t> const grey(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), shade);
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_GRAY;
-    png_alloc_size_t size = 0;
-    png_image_write_to_memory(&image, nullptr, &size, 0, grey.data(), 0, nullptr);
-    std::string bytes(size, '\0');
-    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, grey.data(), 0, nullptr))
-        return {};
-    bytes.resize(size);
-    return bytes;
+    return buildPng(width, height, grey, PNG_FORMAT_GRAY);
 }
 
 // The CRC-32 that closes every PNG chunk, over its type and data.
